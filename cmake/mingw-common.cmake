@@ -1,0 +1,9 @@
+# Shared settings of the two mingw-w64 cross toolchains; included with QRV_TRIPLET set.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER   ${QRV_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QRV_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER  ${QRV_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QRV_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,5 @@
+// The package's cleanup program.
+int main()
+{
+    return 0;
+}

@@ -1,0 +1,262 @@
+#include "install/Install.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "install/InstallTexts.h"
+#include "jvm/discovery/WinVersion.h"
+#include "launcher/Globals.h"
+#include "util/clib.h"
+
+using namespace install_names;
+
+namespace {
+
+// Creates an empty file when it is missing; the file is closed again at once.
+void touchFile(const char* name)
+{
+    FILE* file = std::fopen(name, "a");
+    if (file != nullptr)
+        std::fclose(file);
+}
+
+} // namespace
+
+bool startProgram(bool quiet, bool propertiesInstall, char* installDetails)
+{
+    auto install = std::make_unique<Install>();
+    return install->install(quiet, propertiesInstall, installDetails);
+}
+
+Install::Install() = default;
+
+bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDetails)
+{
+    traceMessage(TraceFilename, "");
+    traceMessage(TraceFilename, "Preparing Java install wizard");
+    quietInstall = quiet;
+    traceMessage(TraceFilename, "Quite install", quietInstall);
+    propertiesInstall = propertiesInstallSwitch;
+    traceMessage(TraceFilename, "Properties install", propertiesInstall);
+    if (quietInstall || propertiesInstall) {
+        setQuietMode(true);
+        traceMessage(TraceFilename, "set status quite");
+    }
+    showStatusMessage(1);
+
+    bool result = false;
+    bool failed = false;
+    const bool environmentOk = getEnvironmentSetup();
+    errorMessage.clear();
+    errorDetails.clear();
+    if (!environmentOk) {
+        failed = true;
+    } else if (!getParams()) {
+        logAndTraceMessage(ErrorsFilename, TraceFilename, "unable to get parameters");
+        failed = true;
+    } else {
+        bool installedHere = false;
+        if (!isJvmInstalled()) {
+            if (!installTheJvm())
+                failed = true;
+            else
+                installedHere = true;
+        }
+        if (!failed) {
+            showStatusMessage(2);
+            if (runJavaInstaller(installDetails)) {
+                result = true;
+            } else {
+                // One more attempt, with a freshly installed JVM, only when the JVM that failed
+                // was found on the system.
+                if (!installedHere) {
+                    showStatusMessage(4);
+                    if (installTheJvm()) {
+                        showStatusMessage(5);
+                        result = runJavaInstaller(installDetails);
+                    }
+                }
+                if (!result) {
+                    errorMessage.set(
+                        "Unable to start the install wizard.\r\rIs there a \"java\" command in "
+                        "the path that doesn't start the JRE?\r\rIf there is, remove it and try "
+                        "the installer again.");
+                    errorDetails.format("%s\n%s", otherCausesText, diskSpaceText);
+                    failed = true;
+                }
+            }
+        }
+    }
+
+    if (failed) {
+        if (errorMessage.empty())
+            errorMessage.format("Unable to install application.\r\r%s", diskSpaceText);
+        if (errorDetails.empty())
+            errorDetails.set(otherCausesText);
+        logAndTraceMessage(ErrorsFilename, TraceFilename, errorMessage);
+        logAndTraceMessage(ErrorsFilename, TraceFilename, errorDetails);
+        showError(errorMessage, errorDetails);
+        result = false;
+    }
+
+    cleanUp(result);
+    if (showDialogFilename[0] != '\0')
+        std::remove(showDialogFilename);
+    return result;
+}
+
+bool Install::getEnvironmentSetup()
+{
+    if (!fexists(TraceFilename)) {
+        touchFile(TraceFilename);
+        touchFile(TempTraceFilename);
+    }
+    if (!getWinEnvironmentSetup()) {
+        logAndTraceMessage(ErrorsFilename, TraceFilename, "unable to configure environment");
+        return false;
+    }
+    getHomeDirectory();
+    return true;
+}
+
+bool Install::getWinEnvironmentSetup()
+{
+    auto version = std::make_unique<WinVersion>();
+    winNT = version->winNT();
+    return true;
+}
+
+bool Install::installTheJvm()
+{
+    TextBuffer versionText(5001);
+    if (!jvmRequiredVersion.empty())
+        versionText.set(jvmRequiredVersion);
+    else if (!jvmMaxVersion.empty())
+        versionText.format("%s - %s", jvmMinVersion.c_str(), jvmMaxVersion.c_str());
+    else
+        versionText.format("%s or a later version", jvmMinVersion.c_str());
+
+    if (_stricmp(jvmInstallerType, SelfExtratorJvmInstaller) == 0)
+        return installJvmBundle(versionText);
+    if (_stricmp(jvmInstallerType, ThirdPartyJvmInstaller) == 0)
+        return installJvmInstaller(versionText);
+
+    errorMessage.format("The correct version of the %s was not found on your system.",
+                        jvmName.c_str());
+    errorDetails.format("Please install the correct %s. You need version %s, %s memory model. "
+                        "Then restart this installation program.",
+                        jvmName.c_str(), versionText.c_str(), "x64");
+    return false;
+}
+
+namespace {
+
+// The common shape of both packaged-JVM roads: check the packaged file, install, or explain.
+template <typename InstallStep>
+bool installPackaged(Install& driver, TextBuffer& errorMessage, TextBuffer& errorDetails,
+                     const char* packagedFile, const char* jvmName, const char* jvmVersion,
+                     const char* versionText, InstallStep step)
+{
+    if (*packagedFile == '\0') {
+        errorMessage.format("The correct version of the %s was not found on your system.",
+                            jvmName);
+        errorDetails.format("Please install %s %s and then restart this installation program.",
+                            jvmName, versionText);
+        return false;
+    }
+    if (!fexists(packagedFile)) {
+        errorMessage.format("Unable to find %s %s on your system.", jvmName, versionText);
+        errorDetails.set("Please install the JVM and re-start this installer.");
+        return false;
+    }
+    driver.showStatusMessage(4);
+    driver.traceMessage(TraceFilename, "attempting to install jvm", jvmVersion);
+    if (step())
+        return true;
+    errorMessage.format("Unable to install %s %s. %s", jvmName, jvmVersion, diskSpaceText);
+    errorDetails.set(otherCausesText);
+    return false;
+}
+
+} // namespace
+
+bool Install::installJvmBundle(char* versionText)
+{
+    return installPackaged(*this, errorMessage, errorDetails, jvmSelfExtractor, jvmName,
+                           jvmVersion, versionText, [this] { return extractJvm(); });
+}
+
+bool Install::installJvmInstaller(char* versionText)
+{
+    return installPackaged(*this, errorMessage, errorDetails, jvmInstallerBinary, jvmName,
+                           jvmVersion, versionText, [this] { return runThirdPartyInstaller(); });
+}
+
+void Install::logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry)
+{
+    FILE* file = std::fopen(NativePropertiesFilename, "wt");
+    if (file == nullptr)
+        return;
+    TextBuffer home(javaHomeDir.capacity());
+    home.set(javaHomeDir);
+    for (char* p = home.data(); *p != '\0'; ++p) {
+        if (*p == '\\')
+            *p = '/';
+    }
+    std::fprintf(file, "nativeJvmHomeDir=%s\n", home.c_str());
+    if (installed) {
+        std::fprintf(file, "nativeJvmInstalled=true\n");
+        if (installDir != nullptr && *installDir != '\0') {
+            const bool inTemp =
+                std::strncmp(installDir, AppDirVariable, std::strlen(AppDirVariable)) == 0;
+            std::fprintf(file, "nativeJvmInstalledInTemp=%s\n", inTemp ? "true" : "false");
+        }
+    } else {
+        std::fprintf(file, "nativeJvmInstalled=false\n");
+        std::fprintf(file, "nativeJvmInstalledInTemp=false\n");
+    }
+    std::fprintf(file, "configureWinRegistry=%s\n", configureWinRegistry ? "true" : "false");
+    std::fclose(file);
+}
+
+// Steps whose classes are not in the program yet: each says so in the trace and fails.
+bool Install::getParams()
+{
+    traceMessage(TraceFilename, "control file reader not available");
+    return false;
+}
+
+bool Install::isJvmInstalled()
+{
+    traceMessage(TraceFilename, "JVM search not available");
+    return false;
+}
+
+void Install::getJavaHomeDir(char* out)
+{
+    out[0] = '\0';
+}
+
+bool Install::configureWinReg()
+{
+    return true;
+}
+
+bool Install::extractJvm()
+{
+    traceMessage(TraceFilename, "JVM expansion not available");
+    return false;
+}
+
+bool Install::runThirdPartyInstaller()
+{
+    traceMessage(TraceFilename, "JVM vendor installer runner not available");
+    return false;
+}
+
+bool Install::addSecurity(bool)
+{
+    traceMessage(TraceFilename, "security configuration not available");
+    return true;
+}

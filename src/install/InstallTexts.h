@@ -1,0 +1,23 @@
+// File names and failure texts shared by the parts of the installation driver.
+#pragma once
+
+namespace install_names {
+constexpr const char* TraceFilename = "jinstall.log";
+constexpr const char* ErrorsFilename = "errors.log";
+constexpr const char* TempTraceFilename = "jinstall.sem";
+constexpr const char* NativePropertiesFilename = "native.properties";
+constexpr const char* AppDirVariable = "[$AppDir]";
+constexpr const char* PluginType = "Java Plug-in";
+constexpr const char* SelfExtratorJvmInstaller = "selfExtratorJvmInstaller";
+constexpr const char* ThirdPartyJvmInstaller = "thirdPartyJvmInstaller";
+
+constexpr const char* diskSpaceText =
+    "Are the destination or temporary directories out of disk space?\r\r"
+    "    See errors.log for other possible causes.";
+constexpr const char* otherCausesText =
+    "Other possible causes for errors:\n"
+    "    * Read/write access rights to the 'temp' and installation directories?\n"
+    "    * OS need to be patched to run Java apps?\n"
+    "    * Anti-virus software installed that won't permit unknonwn executable or JAR files to run?\n"
+    "    * Does your system export the display?";
+} // namespace install_names

@@ -1,0 +1,6 @@
+#include "launcher/Globals.h"
+
+HINSTANCE hInst = nullptr;
+HWND volatile hDlgMain = nullptr;
+char waitInstallFilename[SemaphorePathCapacity] = "";
+char showDialogFilename[SemaphorePathCapacity] = "";

@@ -1,0 +1,18 @@
+#include "util/fexists.h"
+
+#include <io.h>
+#include <string>
+
+bool fexists(const char* path)
+{
+    if (path == nullptr || *path == '\0')
+        return false;
+    std::string name(path);
+    if (name[0] == '"') {
+        name.erase(0, 1);
+        const std::string::size_type quote = name.find('"');
+        if (quote != std::string::npos)
+            name.erase(quote);
+    }
+    return !name.empty() && _access(name.c_str(), 0) == 0;
+}

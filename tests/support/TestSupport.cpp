@@ -1,0 +1,225 @@
+#include "TestSupport.h"
+
+#include <direct.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace qrvtest {
+
+namespace {
+
+std::atomic<unsigned> counter{0};
+
+std::string tempRoot()
+{
+    char buffer[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof buffer, buffer);
+    std::string root = (length > 0 && length < sizeof buffer) ? std::string(buffer, length) : ".\\";
+    if (!root.empty() && root.back() == '\\')
+        root.pop_back();
+    return root;
+}
+
+// Removes a tree without the code under test, clearing read-only flags on the way.
+void removeTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string full = path + "\\" + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                removeTree(full);
+            else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(full.c_str());
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}
+
+} // namespace
+
+TempDir::TempDir()
+{
+    char cwd[MAX_PATH * 4];
+    saved_ = _getcwd(cwd, sizeof cwd) ? cwd : "";
+    const std::string base = tempRoot() + "\\qrvtest-" + std::to_string(GetCurrentProcessId()) +
+                             "-" + std::to_string(counter++);
+    removeTree(base);  // leftovers of a crashed earlier run with the same process id
+    CreateDirectoryA(base.c_str(), nullptr);
+    char full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(base.c_str(), sizeof full, full, nullptr);
+    path_ = (length > 0 && length < sizeof full) ? full : base;
+    _chdir(path_.c_str());
+}
+
+TempDir::~TempDir()
+{
+    _chdir(saved_.c_str());
+    removeTree(path_);
+}
+
+RegistryOverride::RegistryOverride()
+{
+    root_ = "Software\\QrvTests\\" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(counter++);
+    RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str());
+    RegCreateKeyExA(HKEY_CURRENT_USER, (root_ + "\\HKLM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &machine_, nullptr);
+    RegCreateKeyExA(HKEY_CURRENT_USER, (root_ + "\\HKCU").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &user_, nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_);
+    RegOverridePredefKey(HKEY_CURRENT_USER, user_);
+}
+
+RegistryOverride::~RegistryOverride()
+{
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (machine_ != nullptr)
+        RegCloseKey(machine_);
+    if (user_ != nullptr)
+        RegCloseKey(user_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str());
+}
+
+void writeFile(const std::string& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string readTextFile(const std::string& path)
+{
+    std::string text = readFile(path);
+    std::string::size_type at = 0;
+    while ((at = text.find("\r\n", at)) != std::string::npos)
+        text.erase(at, 1);
+    return text;
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> readLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::istringstream text(readFile(path));
+    std::string line;
+    while (std::getline(text, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string stripTimeStamp(const std::string& line)
+{
+    return line.size() >= 25 ? line.substr(25) : line;
+}
+
+std::vector<std::string> logMessages(const std::string& path)
+{
+    std::vector<std::string> messages;
+    for (const std::string& line : readLines(path))
+        messages.push_back(stripTimeStamp(line));
+    return messages;
+}
+
+std::string programDir()
+{
+    char buffer[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    std::string path(buffer, length < sizeof buffer ? length : 0);
+    const std::string::size_type slash = path.find_last_of('\\');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string builtProgram(const std::string& name)
+{
+    return programDir() + "\\" + name;
+}
+
+RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs)
+{
+    RunResult result;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::vector<char> command(commandLine.begin(), commandLine.end());
+    command.push_back('\0');
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &startup, &process))
+        return result;
+    result.started = true;
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        result.finished = true;
+        GetExitCodeProcess(process.hProcess, &result.exitCode);
+    } else {
+        TerminateProcess(process.hProcess, 255);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+void setRegString(HKEY root, const std::string& key, const std::string& name,
+                  const std::string& value)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+}
+
+bool getRegString(HKEY root, const std::string& key, const std::string& name, std::string& value)
+{
+    char buffer[8192];
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    const LONG rc = RegQueryValueExA(handle, name.c_str(), nullptr, &type,
+                                     reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(handle);
+    if (rc != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    buffer[size] = '\0';
+    value = buffer;
+    return true;
+}
+
+void deleteRegTree(HKEY root, const std::string& key)
+{
+    RegDeleteTreeA(root, key.c_str());
+}
+
+} // namespace qrvtest
