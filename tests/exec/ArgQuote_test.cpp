@@ -1,0 +1,34 @@
+#include "exec/ArgQuote.h"
+#include "support/TestSupport.h"
+
+TEST(ArgQuote, OnlyBlanksAndTabsWithoutQuotesAreWrapped)
+{
+    struct Row {
+        const char* arg;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"plain", "plain"},
+        {"", ""},  // an empty argument still vanishes in the joined command line
+        {"C:\\My Files\\app", "\"C:\\My Files\\app\""},
+        {"tab\there", "\"tab\there\""},
+        {"C:\\dir with blank\\", "\"C:\\dir with blank\\\\\""},  // trailing backslash survives
+        {"a b\\\\", "\"a b\\\\\\\\\""},
+        {"\"already quoted\"", "\"already quoted\""},
+        {"x=\"a b\" y", "x=\"a b\" y"},
+        {"no\\blank\\", "no\\blank\\"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, quoteArgument(row.arg)) << "argument [" << row.arg << "]";
+}
+
+TEST(ArgQuote, VectorKeepsOrderAndEndsWithNull)
+{
+    const char* argv[] = {"java.exe", "-cp", ".;a b.jar", nullptr};
+    QuotedArgs quoted(argv);
+    const char* const* v = quoted.vector();
+    EXPECT_STREQ("java.exe", v[0]);
+    EXPECT_STREQ("-cp", v[1]);
+    EXPECT_STREQ("\".;a b.jar\"", v[2]);
+    EXPECT_EQ(nullptr, v[3]);
+}
