@@ -38,6 +38,13 @@ public:
 
     // End of the run.
     void cleanUp(bool installOk);
+    void cleanUpManifest(bool installOk);
+    void cleanUpJvmDir();
+    void cleanUpErrorsLog();
+    void cleanUpLogFiles();
+    void _cleanUpLogFiles(const char* destination);
+    bool isDirWriteProtected(const char* dir);
+    void configureTempJvm(const char* jvmHome);
 
     // Read access for the classes and tests that look at the settled state.
     const char* getJvmCommand() const { return jvmCommand; }

@@ -1,9 +1,266 @@
+// End of every run: remove the package's unpacked files, the run's temporary files and a JVM
+// installed only for this run, and copy the logs to the directory the user started from.
+#include <windows.h>
+
+#include <direct.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "install/CleanupRules.h"
 #include "install/Install.h"
 #include "install/InstallTexts.h"
+#include "util/clib.h"
 
 using namespace install_names;
 
-void Install::cleanUp(bool)
+namespace {
+
+constexpr const char* ManifestDir = "META-INF";
+constexpr const char* ManifestFilename = "META-INF\\MANIFEST.MF";
+constexpr const char* InstallJar = "install.jar";
+constexpr const char* StartDirFilename = "startdir.txt";
+constexpr const char* ChangesFilename = "changes.txt";
+constexpr const char* WriteTestFilename = "__qrvtest.zos";
+constexpr const char* PandLogFilename = "qrvpand.log";
+
+// Owner of a stream opened for the length of one step.
+class File {
+public:
+    File(const char* name, const char* mode) : file_(std::fopen(name, mode)) {}
+    ~File()
+    {
+        if (file_ != nullptr)
+            std::fclose(file_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    FILE* get() const { return file_; }
+    explicit operator bool() const { return file_ != nullptr; }
+
+private:
+    FILE* file_;
+};
+
+// One line of a text stream (without its line end), read in pieces of `piece` bytes as the
+// fixed buffers of the original reader would; false at end of file.
+bool readLine(FILE* file, size_t piece, std::string& line)
 {
-    traceMessage(TraceFilename, "cleanup not available");
+    std::vector<char> buffer(piece);
+    line.clear();
+    while (std::fgets(buffer.data(), static_cast<int>(piece), file) != nullptr) {
+        line += buffer.data();
+        if (!line.empty() && line.back() == '\n')
+            return true;
+    }
+    return !line.empty();
+}
+
+// Full path of `name` resolved against the current directory ("..", drive letters, absolute
+// forms); empty when it cannot be resolved.
+std::string fullPath(const std::string& name)
+{
+    std::vector<char> buffer(PathCapacity);
+    const DWORD length =
+        GetFullPathNameA(name.c_str(), PathCapacity, buffer.data(), nullptr);
+    if (length == 0 || length >= PathCapacity)
+        return std::string();
+    return std::string(buffer.data(), length);
+}
+
+std::string currentDir()
+{
+    std::vector<char> buffer(PathCapacity);
+    getCurrentDir(buffer.data(), PathSize);
+    return buffer.data();
+}
+
+long fileSize(const char* name)
+{
+    File file(name, "rb");
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
+        return -1;
+    return std::ftell(file.get());
+}
+
+} // namespace
+
+void Install::cleanUp(bool installOk)
+{
+    cleanUpManifest(installOk);
+    cleanUpJvmDir();
+    cleanUpErrorsLog();
+    cleanUpLogFiles();
+    std::remove(ChangesFilename);
+    std::remove(StartDirFilename);
+    std::remove(NativePropertiesFilename);
+}
+
+void Install::cleanUpManifest(bool installOk)
+{
+    const std::string packageDir = currentDir();
+    {
+        File manifest(ManifestFilename, "rt");
+        std::string line;
+        std::string name;
+        while (manifest && readLine(manifest.get(), 1001, line)) {
+            if (!manifestName(line, name))
+                continue;
+            // The manifest travels with the package and may name anything; only files inside
+            // the package directory are ever removed.
+            const std::string target = fullPath(name);
+            if (!isStrictlyInside(target, packageDir)) {
+                traceMessage(TraceFilename, "not deleted, outside the package directory:",
+                             name.c_str());
+                continue;
+            }
+            std::remove(target.c_str());
+        }
+    }
+    std::remove(ManifestFilename);
+    _rmdir(ManifestDir);
+    std::remove(InstallJar);
+
+    if (fexists(TempTraceFilename)) {
+        std::remove(TempTraceFilename);
+        if (installOk)
+            std::remove(TraceFilename);
+        else
+            traceMessage(TraceFilename, "install ok", false);
+    }
+}
+
+void Install::cleanUpJvmDir()
+{
+    std::string jvmLocation;
+    std::string installedInTemp;
+    std::string tempJvmDir;
+    bool configureRegistry = true;
+    {
+        File properties(NativePropertiesFilename, "rt");
+        if (!properties)
+            return;
+        std::string raw;
+        while (readLine(properties.get(), 999, raw)) {
+            const std::string line = normalisePropertiesLine(raw.substr(0, 998));
+            std::string value;
+            if (propertyValue(line, "nativeJvmHomeDir", value)) {
+                jvmLocation = value.substr(0, 1000);
+                traceMessage(TraceFilename, "jvmLocation", jvmLocation.c_str());
+            } else if (propertyValue(line, "nativeJvmInstalledInTemp", value)) {
+                installedInTemp = value.substr(0, 1000);
+                traceMessage(TraceFilename, "jvmInstalledInTemp", installedInTemp.c_str());
+            } else if (propertyValue(line, "nativeTempJvmDir", value)) {
+                tempJvmDir = value.substr(0, 1000);
+                traceMessage(TraceFilename, "tempJvmDir", tempJvmDir.c_str());
+            } else if (propertyValue(line, "configureWinRegistry", value)) {
+                configureRegistry = _stricmp(value.c_str(), "true") == 0 ||
+                                    _stricmp(value.c_str(), "yes") == 0;
+                traceMessage(TraceFilename, "configureReg", configureRegistry);
+            }
+        }
+    }
+    if (_stricmp(installedInTemp.c_str(), "true") != 0)
+        return;
+
+    if (configureRegistry) {
+        if (!predefinedJvmInstallDir.empty() &&
+            std::strncmp(predefinedJvmInstallDir, AppDirVariable, std::strlen(AppDirVariable)) == 0)
+            traceMessage(TraceFilename, "not adding reg entries", predefinedJvmInstallDir.c_str());
+        else
+            configureTempJvm(jvmLocation.c_str());
+    }
+
+    const std::string dir = tempJvmDir.empty() ? jvmLocation : tempJvmDir;
+    // The wizard may rewrite this file: a directory outside the package directory (or the
+    // package directory itself) is never deleted.
+    const std::string target = dir.empty() ? std::string() : fullPath(dir);
+    if (!isStrictlyInside(target, currentDir())) {
+        traceMessage(TraceFilename, "not deleted, outside the package directory:", dir.c_str());
+        return;
+    }
+    if (!delDirTree(target.c_str())) {
+        const std::string warning = "Warning: Unable to delete " + target;
+        traceMessage(TraceFilename, warning.c_str());
+    }
+    _rmdir((target + "\\bin").c_str());
+    _rmdir(target.c_str());
+}
+
+void Install::cleanUpErrorsLog()
+{
+    if (fileSize(ErrorsFilename) == 0)
+        std::remove(ErrorsFilename);
+}
+
+void Install::cleanUpLogFiles()
+{
+    if (!fexists(StartDirFilename))
+        return;
+    std::string startDir;
+    {
+        File file(StartDirFilename, "rt");
+        std::string line;
+        if (file && readLine(file.get(), PathCapacity, line))
+            startDir = startDirFromLine(line);
+    }
+    const std::string current = currentDir();
+    if (!fexists(startDir.c_str()) || _stricmp(startDir.c_str(), current.c_str()) == 0)
+        return;
+    std::string destination = startDir;
+    if (isDirWriteProtected(startDir.c_str()) && !isDirWriteProtected(homeDirectory))
+        destination = homeDirectory.c_str();
+    traceMessage(TraceFilename, "copying log files to", destination.c_str());
+    _cleanUpLogFiles(destination.c_str());
+}
+
+void Install::_cleanUpLogFiles(const char* destination)
+{
+    const std::string pattern = currentDir() + "\\*.log";
+    struct _finddata_t found;
+    const intptr_t search = _findfirst(pattern.c_str(), &found);
+    if (search == -1)
+        return;
+    do {
+        const std::string name = found.name;
+        if (name == "." || name == "..")
+            continue;
+        if (name == PandLogFilename) {
+            const long size = fileSize(PandLogFilename);
+            if (size != -1 && size <= 0)
+                continue;
+        }
+        const std::string target = std::string(destination) + "\\" + name;
+        appendFile(name.c_str(), target.c_str());
+        if (name == ErrorsFilename && !fexists(target.c_str()))
+            showError("Unable to save errors.log", "Try installing from a non-write protected drive.");
+    } while (_findnext(search, &found) == 0);
+    _findclose(search);
+}
+
+bool Install::isDirWriteProtected(const char* dir)
+{
+    if (dir == nullptr || *dir == '\0')
+        return true;
+    const std::string name = std::string(dir) + "\\" + WriteTestFilename;
+    long position = 0;
+    {
+        File file(name.c_str(), "wt");
+        if (!file)
+            return true;
+        std::fputs("ok", file.get());
+        std::fseek(file.get(), 0, SEEK_END);
+        position = std::ftell(file.get());
+    }
+    std::remove(name.c_str());
+    return position <= 0;
+}
+
+// Re-registers a JVM about to be removed; supplied by the JVM configuration step once present.
+void Install::configureTempJvm(const char* jvmHome)
+{
+    traceMessage(TraceFilename, "JVM configuration not available for", jvmHome);
 }

@@ -67,4 +67,7 @@ TEST_F(Driver, ARunWithoutATraceLogCreatesItWithItsMarkerAfterTheHeader)
     const std::vector<std::string> lines = logMessages("jinstall.log");
     EXPECT_FALSE(contains(lines, "Preparing Java install wizard"));
     EXPECT_TRUE(contains(lines, "unable to get parameters"));
+    // a failed run keeps its trace log, ending with the verdict, and drops the marker
+    EXPECT_EQ("install ok: false", lines.back());
+    EXPECT_FALSE(exists("jinstall.sem"));
 }

@@ -1,0 +1,210 @@
+#include <direct.h>
+
+#include "install/CleanupRules.h"
+#include "install/Install.h"
+#include "support/TestSupport.h"
+
+using namespace qrvtest;
+
+namespace {
+
+// The driver with the settings cleanup reads made settable.
+class CleanupDriver : public Install {
+public:
+    void setHomeDirectory(const std::string& dir) { homeDirectory.set(dir.c_str()); }
+    void setPredefinedDir(const char* dir) { predefinedJvmInstallDir.set(dir); }
+};
+
+class Cleanup : public InTempDir {
+protected:
+    void SetUp() override
+    {
+        _mkdir("pkg");
+        _mkdir("start");
+        _mkdir("home");
+        _chdir("pkg");
+        package = dir / "pkg";
+        // native.properties holds paths with forward slashes, as the driver writes them
+        packageSlashed = package;
+        for (char& c : packageSlashed)
+            c = c == '\\' ? '/' : c;
+        driver.setQuietMode(true);
+        driver.setHomeDirectory(dir / "home");
+    }
+    void TearDown() override { _chdir(dir.path().c_str()); }
+
+    std::string package;
+    std::string packageSlashed;
+    CleanupDriver driver;
+};
+
+} // namespace
+
+TEST(CleanupRules, ManifestNameLines)
+{
+    std::string name;
+    EXPECT_TRUE(manifestName("Name: lib/x.jar   \r\n", name));
+    EXPECT_EQ("lib/x.jar", name);
+    EXPECT_FALSE(manifestName(" Name: x", name));
+    EXPECT_FALSE(manifestName("name: x", name));
+    EXPECT_FALSE(manifestName("Name: \r\n", name));
+    EXPECT_FALSE(manifestName("Manifest-Version: 1.0", name));
+}
+
+TEST(CleanupRules, PropertiesLinesAndStartDir)
+{
+    EXPECT_EQ("nativeJvmHomeDir=C:\\pkg\\jvm", normalisePropertiesLine("nativeJvmHomeDir=C:/pkg/jvm\n"));
+    EXPECT_EQ("nativeTempJvmDir=C:\\a\\b", normalisePropertiesLine("nativeTempJvmDir=C\\:/a\\/b"));
+    std::string value;
+    EXPECT_TRUE(propertyValue("nativeJvmInstalledInTemp=true", "nativeJvmInstalledInTemp", value));
+    EXPECT_EQ("true", value);
+    EXPECT_TRUE(propertyValue("nativeJvmHomeDir=", "nativeJvmHomeDir", value));
+    EXPECT_EQ("", value);
+    EXPECT_FALSE(propertyValue("configure", "configureWinRegistry", value));
+    EXPECT_EQ("C:\\start", startDirFromLine("C:\\start  \r\n"));
+    EXPECT_EQ(" ", startDirFromLine(" \n"));
+    EXPECT_EQ(std::string(4999, 'a'), startDirFromLine(std::string(6000, 'a')));
+}
+
+TEST(CleanupRules, ContainmentIsByWholeComponentAndIgnoresCase)
+{
+    EXPECT_TRUE(isStrictlyInside("C:\\pkg\\jvm", "C:\\pkg"));
+    EXPECT_TRUE(isStrictlyInside("c:\\PKG\\jvm\\bin", "C:\\pkg\\"));
+    EXPECT_FALSE(isStrictlyInside("C:\\pkg", "C:\\pkg"));
+    EXPECT_FALSE(isStrictlyInside("C:\\pkg\\", "C:\\pkg"));
+    EXPECT_FALSE(isStrictlyInside("C:\\pkg2\\x", "C:\\pkg"));
+    EXPECT_FALSE(isStrictlyInside("D:\\pkg\\x", "C:\\pkg"));
+    EXPECT_FALSE(isStrictlyInside("", "C:\\pkg"));
+    EXPECT_FALSE(isStrictlyInside("C:\\x", ""));
+}
+
+TEST_F(Cleanup, ManifestFilesInsideThePackageGoAndOthersStay)
+{
+    _mkdir("META-INF");
+    _mkdir("lib");
+    _mkdir("keepdir");
+    writeFile("lib\\x.jar", "x");
+    writeFile("install.jar", "x");
+    writeFile(dir / "outside.txt", "x");
+    writeFile(dir / "absolute.txt", "x");
+    writeFile("META-INF\\MANIFEST.MF",
+              "Manifest-Version: 1.0\r\nName: lib/x.jar   \r\nName: ..\\outside.txt\r\nName: " +
+                  (dir / "absolute.txt") + "\r\nName: keepdir\r\nName: .\r\n");
+    driver.cleanUp(true);
+    EXPECT_FALSE(exists("lib\\x.jar"));
+    EXPECT_FALSE(exists("install.jar"));
+    EXPECT_FALSE(exists("META-INF"));
+    EXPECT_TRUE(exists("keepdir"));
+    EXPECT_TRUE(exists(dir / "outside.txt"));
+    EXPECT_TRUE(exists(dir / "absolute.txt"));
+    EXPECT_TRUE(exists(package));
+}
+
+TEST_F(Cleanup, TraceLogOfThisRunGoesAfterSuccessAndStaysAfterFailure)
+{
+    writeFile("jinstall.log", "");
+    writeFile("jinstall.sem", "");
+    driver.cleanUp(true);
+    EXPECT_FALSE(exists("jinstall.log"));
+    EXPECT_FALSE(exists("jinstall.sem"));
+
+    writeFile("jinstall.log", "");
+    writeFile("jinstall.sem", "");
+    driver.cleanUp(false);
+    EXPECT_FALSE(exists("jinstall.sem"));
+    ASSERT_TRUE(exists("jinstall.log"));
+    EXPECT_EQ("install ok: false", logMessages("jinstall.log").back());
+
+    // a trace log the user asked for (no marker) is kept after success
+    driver.cleanUp(true);
+    EXPECT_TRUE(exists("jinstall.log"));
+}
+
+TEST_F(Cleanup, TemporaryJvmDirectoryIsRemovedOnlyInsideThePackage)
+{
+    _mkdir("jvm");
+    _mkdir("jvm\\bin");
+    writeFile("jvm\\bin\\java.exe", "x");
+    writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/jvm\n"
+                                   "nativeJvmInstalled=true\nnativeJvmInstalledInTemp=true\n"
+                                   "configureWinRegistry=false\n");
+    driver.cleanUp(true);
+    EXPECT_FALSE(exists("jvm"));
+    EXPECT_FALSE(exists("native.properties"));
+
+    // a rewritten file naming a directory outside the package: kept
+    _mkdir((dir / "elsewhere").c_str());
+    writeFile(dir / "elsewhere\\keep.txt", "x");
+    writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/jvm\n"
+                                   "nativeJvmInstalledInTemp=TRUE\nnativeTempJvmDir=../elsewhere\n"
+                                   "configureWinRegistry=false\n");
+    driver.cleanUp(true);
+    EXPECT_TRUE(exists(dir / "elsewhere\\keep.txt"));
+    EXPECT_TRUE(exists(package));
+
+    // the package directory itself is never removed
+    writeFile("native.properties", "nativeJvmInstalledInTemp=true\nnativeTempJvmDir=" + packageSlashed +
+                                   "\nconfigureWinRegistry=false\n");
+    writeFile("qrv.control", "");
+    driver.cleanUp(true);
+    EXPECT_TRUE(exists("qrv.control"));
+
+    // not installed in a temporary directory: left alone
+    _mkdir("jvm2");
+    writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/jvm2\n"
+                                   "nativeJvmInstalledInTemp=false\n");
+    driver.cleanUp(true);
+    EXPECT_TRUE(exists("jvm2"));
+}
+
+TEST_F(Cleanup, LogsAreAppendedToTheStartDirectory)
+{
+    writeFile(dir / "start\\errors.log", "old\n");
+    writeFile("errors.log", "new\n");
+    writeFile("other.log", "o\n");
+    writeFile("qrvpand.log", "");
+    writeFile("startdir.txt", (dir / "start") + "  \r\n");
+    driver.cleanUp(false);
+    EXPECT_EQ("old\nnew\n", readFile(dir / "start\\errors.log"));
+    EXPECT_EQ("o\n", readFile(dir / "start\\other.log"));
+    EXPECT_FALSE(exists(dir / "start\\qrvpand.log"));
+    EXPECT_FALSE(exists("startdir.txt"));
+
+    // a non-empty qrvpand.log is copied; an empty errors.log is deleted first
+    writeFile("qrvpand.log", "p\n");
+    writeFile("errors.log", "");
+    writeFile("startdir.txt", dir / "start");
+    driver.cleanUp(false);
+    EXPECT_EQ("p\n", readFile(dir / "start\\qrvpand.log"));
+    EXPECT_FALSE(exists("errors.log"));
+    EXPECT_EQ("old\nnew\n", readFile(dir / "start\\errors.log"));
+}
+
+TEST_F(Cleanup, NoCopyWithoutStartDirOrToThePackageItself)
+{
+    writeFile("other.log", "o\n");
+    driver.cleanUp(false);
+    std::string upper = package;
+    for (char& c : upper)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    writeFile("startdir.txt", upper + "\r\n");
+    driver.cleanUp(false);
+    EXPECT_EQ("o\n", readFile("other.log"));
+    EXPECT_FALSE(exists(dir / "start\\other.log"));
+}
+
+TEST_F(Cleanup, WriteProtectedStartDirectorySendsLogsHome)
+{
+    EXPECT_TRUE(driver.isDirWriteProtected(""));
+    EXPECT_TRUE(driver.isDirWriteProtected((dir / "missing").c_str()));
+    EXPECT_FALSE(driver.isDirWriteProtected((dir / "home").c_str()));
+    EXPECT_FALSE(exists(dir / "home\\__qrvtest.zos"));
+
+    // A start directory that cannot be written: named by a file path, which exists but holds
+    // no directory to write into.
+    writeFile(dir / "startfile", "x");
+    writeFile("other.log", "o\n");
+    writeFile("startdir.txt", dir / "startfile");
+    driver.cleanUp(false);
+    EXPECT_EQ("o\n", readFile(dir / "home\\other.log"));
+}
