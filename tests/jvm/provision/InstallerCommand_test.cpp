@@ -1,0 +1,28 @@
+#include "jvm/provision/InstallerCommand.h"
+#include "support/TestSupport.h"
+
+TEST(InstallerCommand, SplitsProgramAndArgumentsAtEverySeparator)
+{
+    struct Row {
+        std::string command;
+        std::string program;
+        std::vector<std::string> args;
+        int count;
+    };
+    const Row rows[] = {
+        {"setup.exe/*/*/*/s/*/*/*/v/qn", "setup.exe", {"setup.exe", "/s", "/v/qn"}, 4},
+        {"C:\\kit\\setup.exe/*/*/*", "C:\\kit\\setup.exe", {"setup.exe", ""}, 2},
+        {"a.exe/*/*/*x/*/*/*y/*/*/*z", "a.exe", {"a.exe", "x", "y", "z"}, 5},
+        {"C:\\My Kit\\setup.exe", "C:\\My Kit\\setup.exe", {"setup.exe"}, 2},  // no argument
+        {"a.exe/*/*/*/*/*/*", "a.exe", {"a.exe", "", ""}, 4},
+        {"", "", {""}, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        const InstallerCommand split = splitInstallerCommand(row.command);
+        EXPECT_EQ(row.program, split.program);
+        EXPECT_EQ(row.args, split.args);
+        EXPECT_EQ(row.count, split.count);
+    }
+    EXPECT_EQ("/s/*/*/*/v/qn", splitInstallerCommand("setup.exe/*/*/*/s/*/*/*/v/qn").remainder);
+}
