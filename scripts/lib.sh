@@ -17,9 +17,14 @@ qrv_build() {
     cmake -S "$ROOT" -B "$BUILD/$target" -DCMAKE_BUILD_TYPE=Release \
       --toolchain "$ROOT/cmake/toolchain-$triplet.cmake" >"$BUILD/configure-$target.log" 2>&1 \
       || { cat "$BUILD/configure-$target.log"; return 1; }
-    cmake --build "$BUILD/$target" -j "$(nproc)" 2>&1 | grep -v '^\[' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
+    qrv_build_dir "$BUILD/$target" || return 1
   done
+}
+
+# Builds one configured tree; its output is shown only when the build fails.
+qrv_build_dir() {
+  local log="$1.build.log"
+  cmake --build "$1" -j "$(nproc)" >"$log" 2>&1 || { grep -v '^\[' "$log"; return 1; }
 }
 
 qrv_stop() {

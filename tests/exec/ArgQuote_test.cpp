@@ -1,5 +1,5 @@
 #include "exec/ArgQuote.h"
-#include "support/TestSupport.h"
+#include <gtest/gtest.h>
 
 TEST(ArgQuote, OnlyBlanksAndTabsWithoutQuotesAreWrapped)
 {

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "support/TestSupport.h"
+#include <gtest/gtest.h>
 #include "util/TextBuffer.h"
 
 TEST(TextBuffer, CopiesAreCutToTheCapacityAndReportTheCut)

@@ -1,5 +1,5 @@
 #include "jvm/provision/InstallerCommand.h"
-#include "support/TestSupport.h"
+#include <gtest/gtest.h>
 
 TEST(InstallerCommand, SplitsProgramAndArgumentsAtEverySeparator)
 {

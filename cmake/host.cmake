@@ -1,0 +1,38 @@
+# Host (Linux, clang) build of the text rules with AddressSanitizer and UndefinedBehaviorSanitizer:
+# their unit tests, and one libFuzzer target per tests/fuzz/*.cpp with a seed corpus beside it.
+include(${CMAKE_SOURCE_DIR}/cmake/text-rules.cmake)
+
+set(QRV_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+add_compile_options(-Wall -Wextra -Werror -g -O1)
+
+list(TRANSFORM QRV_RULE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+list(TRANSFORM QRV_RULE_TESTS PREPEND ${CMAKE_SOURCE_DIR}/)
+add_library(qrv_rules STATIC ${QRV_RULE_SOURCES})
+target_include_directories(qrv_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(qrv_rules PUBLIC ${QRV_SANITIZE} -fsanitize=fuzzer-no-link)
+target_link_options(qrv_rules PUBLIC ${QRV_SANITIZE})
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+enable_testing()
+add_executable(host_rules_tests ${QRV_RULE_TESTS})
+target_link_libraries(host_rules_tests PRIVATE qrv_rules gtest_main)
+add_test(NAME host_rules COMMAND host_rules_tests --gtest_brief=1)
+
+# Each fuzz target runs briefly in the test suite as a smoke test; scripts/fuzz runs them longer.
+file(GLOB QRV_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
+foreach(source ${QRV_FUZZ_TARGETS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(fuzz_${name} ${source})
+  target_link_libraries(fuzz_${name} PRIVATE qrv_rules)
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+  # New inputs go to a scratch corpus in the build tree; the kept seeds are only read.
+  set(scratch ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+  file(MAKE_DIRECTORY ${scratch})
+  add_test(NAME fuzz_smoke_${name}
+           COMMAND fuzz_${name} -max_total_time=3 -timeout=10 ${scratch}
+                   ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
+endforeach()
