@@ -1,0 +1,100 @@
+// Benchmarks of the file helpers: delDirTree scaling and copyFile against CopyFileA.
+// Prints plain lines, the figure last.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "util/clib.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string scratchDir(const char* name)
+{
+    char temp[MAX_PATH + 1];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name + "-" + std::to_string(GetCurrentProcessId());
+}
+
+// A tree of `files` files spread over subdirectories of 100 files each.
+void makeTree(const std::string& root, int files)
+{
+    CreateDirectoryA(root.c_str(), nullptr);
+    for (int i = 0; i < files; ++i) {
+        const std::string dir = root + "\\d" + std::to_string(i / 100);
+        if (i % 100 == 0)
+            CreateDirectoryA(dir.c_str(), nullptr);
+        const std::string file = dir + "\\f" + std::to_string(i) + ".txt";
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(h);
+    }
+}
+
+double timeDelete(int files)
+{
+    const std::string root = scratchDir("qrvbench-tree");
+    makeTree(root, files);
+    const auto start = Clock::now();
+    delDirTree(root.c_str());
+    return seconds(start);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int n = argc > 1 ? std::atoi(argv[1]) : 500;
+    std::vector<double> small, large;
+    for (int run = 0; run < 3; ++run) {
+        small.push_back(timeDelete(n));
+        large.push_back(timeDelete(10 * n));
+    }
+    std::printf("delDirTree %d files (median s): %.4f\n", n, median(small));
+    std::printf("delDirTree %d files (median s): %.4f\n", 10 * n, median(large));
+    std::printf("delDirTree time ratio 10N/N (linear is about 10): %.2f\n",
+                median(large) / median(small));
+
+    const std::string source = scratchDir("qrvbench-copy.bin");
+    const std::string target = source + ".copy";
+    {
+        std::vector<char> block(1 << 20, 'q');
+        FILE* file = std::fopen(source.c_str(), "wb");
+        for (int i = 0; i < 64 && file != nullptr; ++i)
+            std::fwrite(block.data(), 1, block.size(), file);
+        if (file != nullptr)
+            std::fclose(file);
+    }
+    std::vector<double> ours, windows;
+    for (int run = 0; run < 3; ++run) {
+        DeleteFileA(target.c_str());
+        auto start = Clock::now();
+        copyFile(source.c_str(), target.c_str());
+        ours.push_back(seconds(start));
+        DeleteFileA(target.c_str());
+        start = Clock::now();
+        CopyFileA(source.c_str(), target.c_str(), FALSE);
+        windows.push_back(seconds(start));
+    }
+    DeleteFileA(target.c_str());
+    DeleteFileA(source.c_str());
+    std::printf("copyFile 64 MiB (median s): %.4f\n", median(ours));
+    std::printf("CopyFileA 64 MiB (median s): %.4f\n", median(windows));
+    std::printf("copyFile time / CopyFileA time: %.2f\n", median(ours) / median(windows));
+    return 0;
+}
