@@ -1,0 +1,22 @@
+// Stand-in for a packaged self-expanding JVM. Started with the JVM directory as its current
+// directory, it lays out a stand-in JVM tree there. Configured by "fakeexpander.ini" beside it:
+//   jvm=<full path of the stand-in JVM program to copy>
+//   version=1.3.1         the version the expanded JVM reports
+//   layout=bin|jre|old|flat
+//   fail=1                exit with code 3 without laying out anything
+// Every start is appended to "fakeexpander.record" beside it.
+#include "StandinJvmTree.h"
+
+int main(int argc, char** argv)
+{
+    const std::string dir = standin::ownDirectory();
+    const std::string ini = dir + "\\fakeexpander.ini";
+    standin::record(dir + "\\fakeexpander.record", argc, argv);
+    if (standin::setting(ini, "fail", "0") == "1")
+        return 3;
+    const bool ok = standin::layOutJvm(standin::currentDirectory(),
+                                       standin::setting(ini, "jvm", ""),
+                                       standin::setting(ini, "version", "1.3.1"),
+                                       standin::setting(ini, "layout", "bin"));
+    return ok ? 0 : 2;
+}

@@ -1,0 +1,53 @@
+// Stand-in for a JVM vendor's installer. The launcher starts a copy of it in the JVM directory,
+// so its settings come from the file named by the environment variable QRV_FAKEVENDOR_INI:
+//   jvm=<full path of the stand-in JVM program to copy>
+//   version=1.6.0       the version the installed JVM reports
+//   mode=subdir         install into <current directory>\jre<version>
+//   mode=registry       install into target=<dir> and register it under the JavaSoft runtime key
+//   mode=nothing        install nothing
+//   exitcode=<n>        the exit code (default 0)
+//   record=<file>       every start is appended there (arguments and current directory)
+#include <cstdlib>
+
+#include "StandinJvmTree.h"
+
+namespace {
+
+bool registerRuntime(const std::string& version, const std::string& home)
+{
+    const std::string key = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\" + version;
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
+        return false;
+    RegSetValueExA(handle, "JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
+                   static_cast<DWORD>(home.size() + 1));
+    RegCloseKey(handle);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* iniVariable = std::getenv("QRV_FAKEVENDOR_INI");
+    const std::string ini = iniVariable != nullptr ? iniVariable : "";
+    const std::string recordFile = standin::setting(ini, "record", "");
+    if (!recordFile.empty())
+        standin::record(recordFile, argc, argv);
+
+    const std::string mode = standin::setting(ini, "mode", "nothing");
+    const std::string version = standin::setting(ini, "version", "1.6.0");
+    const std::string jvm = standin::setting(ini, "jvm", "");
+    if (mode == "subdir") {
+        const std::string home = standin::currentDirectory() + "\\jre" + version;
+        CreateDirectoryA(home.c_str(), nullptr);
+        standin::layOutJvm(home, jvm, version, "bin");
+    } else if (mode == "registry") {
+        const std::string home = standin::setting(ini, "target", "");
+        CreateDirectoryA(home.c_str(), nullptr);
+        if (standin::layOutJvm(home, jvm, version, "bin"))
+            registerRuntime(version, home);
+    }
+    return std::atoi(standin::setting(ini, "exitcode", "0").c_str());
+}
