@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -314,6 +315,45 @@ TEST_F(DirectorySelection, WindowsDirectoryFromTheRegistry)
     ASSERT_TRUE(select("[$WinDir]\\y"));
     EXPECT_TRUE(traced("unable to get Windows directory for JVM"));
     EXPECT_EQ(programFiles + "\\JavaSoft\\JRE1.3\\1.3.1", directory);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DirectorySelection, ProgramFilesFromTheNtKeyWhenTheOtherIsMissing)
+{
+    deleteRegTree(HKEY_LOCAL_MACHINE, WindowsKey);
+    setRegString(HKEY_LOCAL_MACHINE, WindowsNtKey, "ProgramFilesDir", dir / "ntpf");
+    CreateDirectoryA((dir / "ntpf").c_str(), nullptr);
+    ASSERT_TRUE(select(""));
+    EXPECT_EQ(dir / "ntpf\\JavaSoft\\JRE1.3\\1.3.1", directory);
+}
+
+TEST_F(DirectorySelection, EmptyProgramFilesValueGivesTheDocumentsFolder)
+{
+    setRegString(HKEY_LOCAL_MACHINE, WindowsKey, "ProgramFilesDir", "");
+    installer.documents = dir / "docs";
+    CreateDirectoryA(installer.documents.c_str(), nullptr);
+    ASSERT_TRUE(select(""));
+    EXPECT_EQ(installer.documents + "\\JavaSoft\\JRE1.3\\1.3.1", directory);
+    EXPECT_TRUE(traced("Unable to find Program Files directory in registry"));
+    EXPECT_TRUE(traced("vista/7: true"));  // Wine reports Windows 7 unless told otherwise
+}
+
+// The shell's folder lookup, loaded from the system directory, names an existing folder.
+class RealDocuments : public JvmInstaller {
+public:
+    bool documents(char* out) { return JvmInstaller::getDocumentsDirectory(out); }
+};
+
+TEST(DocumentsFolder, ShellNamesAnExistingFolder)
+{
+    RealDocuments installer;
+    char folder[PathCapacity];
+    std::memset(folder, 0xbd, sizeof folder);
+    ASSERT_TRUE(installer.documents(folder));
+    EXPECT_TRUE(isDir(folder)) << folder;
 }
 
 } // namespace
