@@ -54,18 +54,6 @@ TEST(SecurityRules, IdentityDatabaseLine)
     }
 }
 
-TEST(SecurityRules, SplitAtLastSlash)
-{
-    char before[50];
-    char after[50];
-    EXPECT_TRUE(splitAtLastSlash("/lib/security/java.policy", before, sizeof before, after,
-                                 sizeof after));
-    EXPECT_STREQ("/lib/security", before);
-    EXPECT_STREQ("java.policy", after);
-    EXPECT_FALSE(splitAtLastSlash("java.policy", before, sizeof before, after, sizeof after));
-    EXPECT_STREQ("", after);
-}
-
 TEST(SecurityRules, ChangeLogWords)
 {
     const char* verb = nullptr;

@@ -127,23 +127,6 @@ TEST(JvmDirRules, SplitsASearchPathIntoEntries)
     EXPECT_STREQ("g", small);
 }
 
-TEST(JvmDirRules, DriveKindAndCase)
-{
-    char drive[10];
-    driveOfPath("C:\\Program Files", drive, sizeof drive);
-    EXPECT_STREQ("C:", drive);
-    driveOfPath("relative\\dir", drive, sizeof drive);
-    EXPECT_STREQ("", drive);
-    EXPECT_TRUE(isJavaSoftKind("JRE"));
-    EXPECT_TRUE(isJavaSoftKind("JDK"));
-    EXPECT_TRUE(isJavaSoftKind("Java Plug-in"));
-    EXPECT_FALSE(isJavaSoftKind("jre"));
-    EXPECT_FALSE(isJavaSoftKind("Runtime"));
-    char name[] = "Java Plug-in1.4";
-    lowerAscii(name);
-    EXPECT_STREQ("java plug-in1.4", name);
-}
-
 TEST(JvmDirRules, ReadsTheRegistrySwitchOfALine)
 {
     struct Row {
