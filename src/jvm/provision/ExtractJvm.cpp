@@ -1,0 +1,181 @@
+#include "jvm/provision/ExtractJvm.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "jvm/provision/JvmDirRules.h"
+#include "jvm/provision/RegText.h"
+#include "util/TextBuffer.h"
+#include "util/clib.h"
+
+namespace {
+constexpr const char* TraceFilename = "jinstall.log";
+constexpr const char* QrvControlFilename = "qrv.control";
+constexpr const char* NativePropertiesFilename = "native.properties";
+constexpr const char* CurrentVersionEntry = "CurrentVersion";
+constexpr const char* MicroVersionEntry = "MicroVersion";
+constexpr unsigned LabelCapacity = 10000;
+constexpr unsigned LineCapacity = 1001;
+constexpr unsigned VersionCapacity = 201;
+
+// The write rights, strongest first: the first one the system grants is used.
+constexpr REGSAM WriteRights[] = {KEY_ALL_ACCESS, KEY_READ | KEY_WRITE, KEY_CREATE_SUB_KEY};
+
+// Reads one line of at most LineCapacity - 3 characters without its newline; the rest of a
+// longer line is skipped so that it is never taken for a line of its own.
+bool readLine(FILE* file, char* line)
+{
+    if (std::fgets(line, LineCapacity - 2, file) == nullptr)
+        return false;
+    size_t length = std::strlen(line);
+    if (length > 0 && line[length - 1] == '\n') {
+        line[--length] = '\0';
+    } else {
+        int c;
+        while ((c = std::fgetc(file)) != EOF && c != '\n') {
+        }
+    }
+    return true;
+}
+} // namespace
+
+ExtractJvm::ExtractJvm() = default;
+ExtractJvm::~ExtractJvm() = default;
+
+bool ExtractJvm::configureWinReg()
+{
+    FILE* file = std::fopen(QrvControlFilename, "rt");
+    if (file == nullptr)
+        file = std::fopen(NativePropertiesFilename, "rt");
+    if (file == nullptr) {
+        traceMessage(TraceFilename, "unable to open qrv.control file",
+                     "defaulting to configure registry");
+        return true;
+    }
+    bool result = true;
+    TextBuffer line(LineCapacity);
+    while (readLine(file, line.data())) {
+        bool verdict = false;
+        if (configureSwitchOfLine(line, verdict) != nullptr) {
+            traceMessage(TraceFilename, line.c_str());
+            result = verdict;
+            traceMessage(TraceFilename, "configureWinRegistry", result);
+            break;
+        }
+    }
+    std::fclose(file);
+    traceMessage(TraceFilename, "configWinReg in extractjvmwin", result);
+    return result;
+}
+
+bool ExtractJvm::addJvmToRegistry(const char* productKey, const char* homeValueName,
+                                  const char* versionName, const char* micro, const char* home,
+                                  const char*)
+{
+    addJvmTopLevelKey(productKey, versionName);
+
+    TextBuffer subkey(PathCapacity);
+    if (!subkey.format("%s\\%s", productKey, versionName)) {
+        traceMessage(TraceFilename, "unable to add registry key", subkey.c_str());
+        traceMessage(TraceFilename, "unable to addJvmToRegistry");
+        return false;
+    }
+
+    RegKey key;
+    bool opened = false;
+    for (int attempt = 0; attempt < 2 && !opened; ++attempt) {
+        opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_QUERY_VALUE, key.receive()) ==
+                 ERROR_SUCCESS;
+        if (!opened)
+            key.forget();
+    }
+    if (opened) {
+        const bool registered = !regValueIsEmpty(key.get(), MicroVersionEntry);
+        key.close();
+        // A version with a micro part is registered already: leave it as it is.
+        if (registered)
+            return true;
+    }
+
+    bool writable = false;
+    for (int attempt = 0; attempt < 2 && !writable; ++attempt) {
+        writable = addToRegistry(HKEY_LOCAL_MACHINE, subkey, key.receive());
+        if (!writable)
+            key.forget();
+    }
+    if (!writable) {
+        traceMessage(TraceFilename, "unable to add registry key", subkey.c_str());
+        traceMessage(TraceFilename, "unable to addJvmToRegistry");
+        return false;
+    }
+    addJvmSubentries(key.get(), homeValueName, versionName, micro, home);
+    return true;
+}
+
+void ExtractJvm::addJvmTopLevelKey(const char* productKey, const char* versionName)
+{
+    RegKey key;
+    if (!addToRegistry(HKEY_LOCAL_MACHINE, productKey, key.receive())) {
+        key.forget();
+        return;
+    }
+    TextBuffer family(VersionCapacity);
+    TextBuffer micro(VersionCapacity);
+    splitJvmVersion(versionName, family.data(), family.capacity(), micro.data(), micro.capacity());
+
+    if (regValueIsEmpty(key.get(), CurrentVersionEntry) && !addValueToRegistry(key.get(), CurrentVersionEntry, family))
+        traceMessage(TraceFilename, "unable to set current version of JVM to", family.c_str());
+}
+
+bool ExtractJvm::addToRegistry(HKEY root, const char* subkey, HKEY* key)
+{
+    *key = nullptr;
+    HKEY probe = nullptr;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &probe) == ERROR_SUCCESS) {
+        RegCloseKey(probe);
+        for (REGSAM rights : WriteRights) {
+            HKEY opened = nullptr;
+            if (RegOpenKeyExA(root, subkey, 0, rights, &opened) == ERROR_SUCCESS) {
+                *key = opened;
+                return true;
+            }
+        }
+    }
+    for (REGSAM rights : WriteRights) {
+        HKEY created = nullptr;
+        DWORD disposition = 0;
+        if (RegCreateKeyExA(root, subkey, 0, nullptr, 0, rights, nullptr, &created,
+                            &disposition) == ERROR_SUCCESS) {
+            *key = created;
+            return true;
+        }
+    }
+    traceMessage(TraceFilename, "Unable to create registry key", subkey);
+    return false;
+}
+
+bool ExtractJvm::addJvmSubentries(HKEY key, const char* homeValueName, const char*,
+                                  const char* micro, const char* home)
+{
+    addValueToRegistry(key, homeValueName, home);
+    return addValueToRegistry(key, MicroVersionEntry, micro);
+}
+
+bool ExtractJvm::addValueToRegistry(HKEY key, const char* name, const char* text)
+{
+    if (!regValueIsEmpty(key, name)) {
+        TextBuffer existing(PathCapacity);
+        queryRegText(key, name, existing.data(), existing.capacity());
+        traceMessage(TraceFilename, name, "already exists in registry");
+        traceMessage(TraceFilename, "value", existing.c_str());
+        return true;
+    }
+    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
+    if (RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) !=
+        ERROR_SUCCESS)
+        return false;
+    TextBuffer label(LabelCapacity);
+    label.format("Added registry value to %s:", name);
+    traceMessage(TraceFilename, label.c_str(), text);
+    return true;
+}

@@ -1,0 +1,144 @@
+#include "jvm/provision/JvmDirRules.h"
+
+#include <cstring>
+
+#include "util/TextBuffer.h"
+
+namespace {
+bool startsWith(const char* text, const char* prefix)
+{
+    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+char lowerChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoreCase(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (lowerChar(*a) != lowerChar(*b))
+            return false;
+    }
+    return *a == *b;
+}
+} // namespace
+
+bool splitJvmVersion(const char* version, char* family, size_t familyCapacity, char* micro,
+                     size_t microCapacity)
+{
+    if (version == nullptr)
+        version = "";
+    bool whole = copyText(family, familyCapacity, version);
+    whole = copyText(micro, microCapacity, "0") && whole;
+    const char* first = std::strchr(version, '.');
+    if (first == nullptr || std::strchr(first + 1, '.') == nullptr)
+        return whole;
+    const char* last = std::strrchr(version, '.');
+    const size_t familyLength = static_cast<size_t>(last - version);
+    if (familyLength < familyCapacity)
+        family[familyLength] = '\0';
+    else
+        whole = false;
+    return copyText(micro, microCapacity, last + 1) && whole;
+}
+
+DirVariable classifyPredefinedDir(const char* text)
+{
+    if (!startsWith(text, "[$"))
+        return DirVariable::None;
+    if (startsWith(text, "[$ProgFilesDir]"))
+        return DirVariable::ProgFilesDir;
+    if (startsWith(text, "[$WinDir]"))
+        return DirVariable::WinDir;
+    if (startsWith(text, "[$AppDir]"))
+        return DirVariable::AppDir;
+    return DirVariable::Unknown;
+}
+
+VariableResult substituteVariable(const char* variable, const char* variableDir,
+                                  const char* text, char* out, size_t capacity)
+{
+    if (capacity > 0)
+        out[0] = '\0';
+    const size_t variableLength = std::strlen(variable);
+    if (std::strncmp(text, variable, variableLength) != 0 || text[variableLength] != '\\')
+        return VariableResult::NoSeparator;
+    if (text[variableLength + 1] == '\0')
+        return VariableResult::NothingAfter;
+    if (!copyText(out, capacity, variableDir) || !appendText(out, capacity, text + variableLength)) {
+        out[0] = '\0';
+        return VariableResult::TooLong;
+    }
+    return VariableResult::Substituted;
+}
+
+bool joinPathLevel(const char* dir, const char* name, char* out, size_t capacity)
+{
+    bool ok;
+    if (dir[0] == '\0') {
+        ok = copyText(out, capacity, name);
+    } else {
+        ok = copyText(out, capacity, dir);
+        if (ok && dir[std::strlen(dir) - 1] != '\\')
+            ok = appendText(out, capacity, "\\");
+        ok = ok && appendText(out, capacity, name);
+    }
+    if (!ok && capacity > 0)
+        out[0] = '\0';
+    return ok;
+}
+
+bool nextPathEntry(const char* path, size_t& position, char* out, size_t capacity, bool& cut)
+{
+    const size_t length = std::strlen(path);
+    if (position >= length)
+        return false;
+    const char* start = path + position;
+    const char* end = std::strchr(start, ';');
+    const size_t entryLength = end != nullptr ? static_cast<size_t>(end - start) : std::strlen(start);
+    cut = entryLength >= capacity;
+    const size_t kept = cut ? capacity - 1 : entryLength;
+    std::memcpy(out, start, kept);
+    out[kept] = '\0';
+    position += entryLength + (end != nullptr ? 1 : 0);
+    return true;
+}
+
+void driveOfPath(const char* path, char* out, size_t capacity)
+{
+    const char* colon = std::strchr(path, ':');
+    if (colon == nullptr || static_cast<size_t>(colon - path) + 1 >= capacity) {
+        if (capacity > 0)
+            out[0] = '\0';
+        return;
+    }
+    const size_t length = static_cast<size_t>(colon - path) + 1;
+    std::memcpy(out, path, length);
+    out[length] = '\0';
+}
+
+bool isJavaSoftKind(const char* jvmName)
+{
+    return std::strcmp(jvmName, "JRE") == 0 || std::strcmp(jvmName, "JDK") == 0 ||
+           std::strcmp(jvmName, "Java Plug-in") == 0;
+}
+
+void lowerAscii(char* text)
+{
+    for (; *text != '\0'; ++text)
+        *text = lowerChar(*text);
+}
+
+const bool* configureSwitchOfLine(const char* line, bool& verdict)
+{
+    static const char Key[] = "configureWinRegistry";
+    if (!startsWith(line, Key))
+        return nullptr;
+    // The value starts after the key and one separator character (21 characters in all).
+    const size_t skip = sizeof Key;
+    const char* value = std::strlen(line) >= skip ? line + skip : "";
+    verdict = equalsIgnoreCase(value, "true") || equalsIgnoreCase(value, "yes");
+    return &verdict;
+}

@@ -1,0 +1,46 @@
+// Text rules of JVM provisioning: version parts, directory variables, path levels and PATH
+// entries. No system calls here, so the rules build and can be checked on any host.
+#pragma once
+
+#include <cstddef>
+
+// Splits a version such as 1.3.1 or 1.4.2_05 into its family (1.3, 1.4) and micro part
+// (1, 2_05). With fewer than two dots the family is the whole version and the micro part "0".
+// False when either part did not fit its buffer (the parts are then cut).
+bool splitJvmVersion(const char* version, char* family, size_t familyCapacity, char* micro,
+                     size_t microCapacity);
+
+// Which directory variable a predefined JVM directory begins with.
+enum class DirVariable { None, ProgFilesDir, WinDir, AppDir, Unknown };
+DirVariable classifyPredefinedDir(const char* text);
+
+// Outcome of putting the directory a variable stands for in place of the variable.
+enum class VariableResult { NoSeparator, NothingAfter, Substituted, TooLong };
+// `text` must begin with `variable` followed by "\" and something more; `out` then receives
+// `variableDir` followed by the rest of the text after the variable (which begins with "\").
+// `out` is left empty unless the result is Substituted.
+VariableResult substituteVariable(const char* variable, const char* variableDir,
+                                  const char* text, char* out, size_t capacity);
+
+// The path one level below `dir`: `name` alone when dir is empty, dir + name when dir ends in
+// "\", else dir + "\" + name. False (out emptied) when the result does not fit.
+bool joinPathLevel(const char* dir, const char* name, char* out, size_t capacity);
+
+// The next entry of a ";"-separated search path, starting at `position` (advanced past the
+// entry and its separator). A leading or doubled ";" gives an empty entry, a trailing one
+// none. False when no entry is left. `cut` tells whether the entry did not fit `out`.
+bool nextPathEntry(const char* path, size_t& position, char* out, size_t capacity, bool& cut);
+
+// The drive of a path: the text up to and including its first ":", or empty.
+void driveOfPath(const char* path, char* out, size_t capacity);
+
+// True for the kinds that get the JavaSoft layout: exactly "JRE", "JDK" or "Java Plug-in".
+bool isJavaSoftKind(const char* jvmName);
+
+// Lower-cases the ASCII letters of `text` in place.
+void lowerAscii(char* text);
+
+// The registry switch of a control-file line: null when the line is not the
+// "configureWinRegistry" line; otherwise points to `verdict`, which tells whether the value
+// (the text after the key and its one separator character) is "true" or "yes" in any case.
+const bool* configureSwitchOfLine(const char* line, bool& verdict);

@@ -1,0 +1,65 @@
+// Chooses and creates the directory for a JVM the installer is about to install, or finds that
+// a candidate directory already holds a suitable JVM.
+#pragma once
+
+#include "diag/Trace.h"
+#include "launcher/Status.h"
+#include "util/TextBuffer.h"
+
+class JvmInstaller : public Trace, public Status {
+public:
+    JvmInstaller();
+    ~JvmInstaller() override;
+
+    // The Windows directory the driver found; the last base of the standard layout. Null is
+    // ignored.
+    void setHomeDirectory(const char* directory);
+    // Writes the chosen directory into `directory` (5001 bytes); `jvmCommand` (5001 bytes)
+    // receives the JVM program when a candidate already held a JVM that passed the test.
+    bool createJvmDirectory(const char* required, const char* minimum, const char* maximum,
+                            const char* jvmVersion, const char* jvmName, char* jvmCommandName,
+                            const char* predefinedJvmInstallDir, char* directory,
+                            char* jvmCommand);
+    bool isJvmDiscovered() const { return jvmDiscovered; }
+    // Removes the tree `directory`\jvm left by an earlier run, when there is one.
+    void deleteTempJvmDir(const char* directory);
+
+protected:
+    // The documents folder shared by all users, or the user's own when that is unavailable.
+    virtual bool getDocumentsDirectory(char* out);
+
+private:
+    bool _createJvmDirectory(const char* required, const char* minimum, const char* maximum,
+                             const char* jvmVersion, const char* jvmName, char* jvmCommandName,
+                             const char* predefinedJvmInstallDir, char* directory,
+                             char* jvmCommand);
+    bool getNewJvmInstallerTo(const char* predefined, char* out);
+    bool getVariableDir(const char* variable, const char* variableDir, const char* predefined,
+                        char* out);
+    bool createPredeterminedJvmDirectory(const char* required, const char* minimum,
+                                         const char* maximum, const char* jvmVersion,
+                                         char* jvmCommandName, const char* directory,
+                                         char* jvmCommand);
+    bool createWinJvmDirectory(const char* required, const char* minimum, const char* maximum,
+                               const char* jvmVersion, const char* jvmName, char* jvmCommandName,
+                               char* directory, char* jvmCommand);
+    bool createJvmSubdirectory(const char* required, const char* minimum, const char* maximum,
+                               const char* jvmVersion, const char* jvmName, char* jvmCommandName,
+                               char* directory, char* jvmCommand);
+    bool foundValidJvm(const char* required, const char* minimum, const char* maximum,
+                       char* jvmCommandName, const char* directory, char* jvmCommand);
+    // The test run of a candidate's JVM; the one place that asks the version checker.
+    virtual bool jvmCorrectVersion(const char* required, const char* minimum,
+                                   const char* maximum, const char* directory,
+                                   char* jvmCommandName, char* jvmCommand);
+    bool addDirectory(char* directory, const char* name);
+    bool addDirectory(const char* path);
+    bool getProgramsDirectory(char* out);
+    bool getProgramFilesDirectory(char* out);
+    bool getWindowsDirectory(char* out);
+    bool isVistaOrWindows7();
+    bool isWinNT();
+
+    TextBuffer homeDirectory;
+    bool jvmDiscovered = false;
+};

@@ -1,0 +1,73 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "security/SecurityRules.h"
+
+namespace {
+
+TEST(SecurityRules, BackupNames)
+{
+    struct Row {
+        const char* path;
+        const char* backup;
+    };
+    const Row rows[] = {
+        {"C:\\jre\\lib\\security\\java.policy", "C:\\jre\\lib\\security\\java.001"},
+        {"C:\\home\\.java.policy", "C:\\home\\.java.001"},
+        {"C:\\dir.d\\identitydb", "C:\\dir.d\\identitydb.001"},
+        {"java.policy", "java.policy.001"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        char out[100];
+        EXPECT_TRUE(backupNameOf(row.path, out, sizeof out));
+        EXPECT_STREQ(row.backup, out);
+    }
+    char small[8];
+    EXPECT_FALSE(backupNameOf("C:\\abcdef.x", small, sizeof small));
+    EXPECT_STREQ("", small);
+}
+
+TEST(SecurityRules, IdentityDatabaseLine)
+{
+    struct Row {
+        const char* line;
+        bool found;
+        const char* value;
+    };
+    const Row rows[] = {
+        {"identity.database=C:/keys/identitydb.obj\n", true, "C:\\keys\\identitydb.obj"},
+        {"identity.database=C:\\\\keys\\\\\\identitydb.obj  \r\n", true, "C:\\keys\\identitydb.obj"},
+        {"identity.database=${user.home}/db\n", true, "${user.home}\\db"},
+        {"identity.database=\n", true, ""},
+        {"#identity.database=x\n", false, ""},
+        {"policy.provider=x\n", false, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        char out[100] = "";
+        EXPECT_EQ(row.found, identityDatabaseOfLine(row.line, out, sizeof out));
+        if (row.found) {
+            EXPECT_STREQ(row.value, out);
+        }
+    }
+}
+
+TEST(SecurityRules, ChangeLogWords)
+{
+    const char* verb = nullptr;
+    const char* preposition = nullptr;
+    backupWords("spanish", &verb, &preposition);
+    EXPECT_STREQ("Reagrupado ", verb);
+    EXPECT_STREQ("a", preposition);
+    backupWords("french", &verb, &preposition);
+    EXPECT_EQ(std::string("Renomm\xEF\xBF\xBD"), verb);
+    backupWords("japanese", &verb, &preposition);
+    EXPECT_STREQ("Renamed", verb);
+    EXPECT_STREQ("to", preposition);
+    backupWords("klingon", &verb, &preposition);
+    EXPECT_STREQ("Renamed", verb);
+}
+
+} // namespace
