@@ -57,6 +57,23 @@ TEST(CommandRules, WordsFileNamesAndDisplay)
     EXPECT_EQ("", joinForDisplay(none));
 }
 
+TEST(CommandRules, CommandLineQuotedEscapesQuotesAndBackslashes)
+{
+    struct Row {
+        const char* text;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"", "\"\""},
+        {"a b", "\"a b\""},
+        {"\"C:\\My Dir\\x\"", "\"\\\"C:\\My Dir\\x\\\"\""},
+        {"a\\\"b c", "\"a\\\\\\\"b c\""},
+        {"dir\\", "\"dir\\\\\""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, commandLineQuoted(row.text)) << "[" << row.text << "]";
+}
+
 TEST(CommandRules, ErrnoTexts)
 {
     EXPECT_STREQ("File or path is not found", spawnErrorText(2));
@@ -101,6 +118,27 @@ TEST_F(Exec, SpawnPassesArgumentsWithBlanksWholeAndDropsEmptyOnes)
     const std::vector<std::string> expected = {dir.path(), "my prog.exe", "-cp",
                                                ".;C:\\a b\\x.jar", "C:\\trail dir\\",
                                                "tab\there"};
+    EXPECT_EQ(expected, recorded(program));
+}
+
+TEST_F(Exec, CommandLineQuotedTextsArriveUnchanged)
+{
+    const std::string program = dir / "rec.exe";
+    placeRecorder(program);
+    const char* texts[] = {"\"C:\\My Dir\\x\"", "say \"hi there\"", "a\\\"b c",
+                           "C:\\trail dir\\", "-Dx=\"a b\" \"\""};
+    std::vector<std::string> quoted;
+    for (const char* text : texts)
+        quoted.push_back(commandLineQuoted(text));
+    std::vector<const char*> argv = {"rec.exe"};
+    for (const std::string& q : quoted)
+        argv.push_back(q.c_str());
+    argv.push_back(nullptr);
+    ExecCommand exec;
+    char reason[500] = "";
+    ASSERT_TRUE(exec.spawnAndWait(program.c_str(), argv.data(), reason, sizeof reason));
+    std::vector<std::string> expected = {dir.path(), "rec.exe"};
+    expected.insert(expected.end(), std::begin(texts), std::end(texts));
     EXPECT_EQ(expected, recorded(program));
 }
 
