@@ -229,6 +229,17 @@ TEST_F(WizardLaunch, ASuccessfulLaunchTracesEveryStepAndClearsClasspath)
     EXPECT_FALSE(exists("errors.log"));
 }
 
+TEST_F(WizardLaunch, TheWizardStartsWithoutShowDialogFileAndWithoutClasspath)
+{
+    _putenv("CLASSPATH=C:\\elsewhere");
+    writeFile(dir / "J dir\\bin\\javaw.cfg", "sem=1\nprobe=__qrvshow.sem\nprobe=install.jar\n");
+    install.configure(javaw, "", "-cp", ".;install.jar", "Loader", false, false);
+    char details[] = "";
+    ASSERT_TRUE(install.runJavaInstaller(details));
+    EXPECT_EQ((Args{"__qrvshow.sem missing", "install.jar exists", "CLASSPATH unset"}),
+              readLines(dir / "J dir\\bin\\javaw.probe"));
+}
+
 TEST_F(WizardLaunch, AWizardThatLeavesNoSemaphoreFailsWhateverItsExitCode)
 {
     configureRecorder(javaw, false, 0);

@@ -2,8 +2,10 @@
 //
 // Writes its current directory and then each argv element, one per line, to the file named by
 // QRV_ARGRECORDER_OUT, or else to "<own name>.args" beside itself. Reads "<own name>.cfg" beside
-// itself, lines "sem=1" (create "__qrvwizard.sem" in the current directory) and "exit=N" (exit
-// code). Copied under another name (javaw.exe, ...) it records under that name.
+// itself, lines "sem=1" (create "__qrvwizard.sem" in the current directory), "exit=N" (exit
+// code) and "probe=NAME" (write to "<own name>.probe" whether NAME exists in the current
+// directory, as "NAME exists" or "NAME missing", and the inherited CLASSPATH as "CLASSPATH=..."
+// or "CLASSPATH unset"). Copied under another name (javaw.exe, ...) it records under that name.
 #include <direct.h>
 #include <windows.h>
 
@@ -44,6 +46,7 @@ int main(int argc, char** argv)
 
     bool createSem = false;
     int exitCode = 0;
+    std::string probes;
     FILE* cfg = std::fopen((base + ".cfg").c_str(), "r");
     if (cfg != nullptr) {
         char line[256];
@@ -52,8 +55,26 @@ int main(int argc, char** argv)
                 createSem = true;
             else if (std::strncmp(line, "exit=", 5) == 0)
                 exitCode = std::atoi(line + 5);
+            else if (std::strncmp(line, "probe=", 6) == 0) {
+                std::string name(line + 6);
+                while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
+                    name.pop_back();
+                probes += name + (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES
+                                      ? " exists\n"
+                                      : " missing\n");
+            }
         }
         std::fclose(cfg);
+    }
+    if (!probes.empty()) {
+        const char* classpath = std::getenv("CLASSPATH");
+        probes += classpath != nullptr ? std::string("CLASSPATH=") + classpath + "\n"
+                                       : std::string("CLASSPATH unset\n");
+        FILE* probe = std::fopen((base + ".probe").c_str(), "wb");
+        if (probe != nullptr) {
+            std::fputs(probes.c_str(), probe);
+            std::fclose(probe);
+        }
     }
     if (createSem) {
         FILE* sem = std::fopen("__qrvwizard.sem", "w");
