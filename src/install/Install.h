@@ -31,10 +31,17 @@ public:
 
     // Wizard launch.
     bool runJavaInstaller(char* installDetails);
+    bool runInstaller(char* installDetails);
+    // Runs the wizard with the null-terminated `arguments`; true when it reported its start.
+    bool _runInstaller(char** arguments);
+    int countParameters(char* installDetails);
+    // Appends one element to the class path in `classpath` (capacity `size`).
+    void addClassElement(char* classpath, size_t size, const char* element);
 
     // Windows directory and search path.
     bool getHomeDirectory();
-    bool isDirInPath(const char* dir);
+    // Finds the PATH entry that ends in `name`; writes it in lower case into `out` (5001 bytes).
+    bool isDirInPath(const char* name, char* out);
 
     // End of the run.
     void cleanUp(bool installOk);

@@ -1,0 +1,28 @@
+// Text rules of program starts: cutting argument strings, joining vectors for messages and the
+// texts for a failed start. No system calls, so they build and test anywhere.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Cuts `text` at every single blank; two blanks in a row give an empty piece, and the text after
+// the last blank is the final piece. An empty text gives one empty piece.
+std::vector<std::string> splitAtBlanks(const char* text);
+
+// Number of words by the blank rule: 0 for an empty (or null) text, else blanks + 1.
+int countWords(const char* text);
+
+// The file-name part of a path: the text after its last backslash, or the whole text.
+std::string fileNamePart(const char* path);
+
+// A null-terminated vector shown as one command line: elements joined by one blank, an element
+// holding a blank and no double quote written between double quotes.
+std::string joinForDisplay(const char* const* argv);
+
+// `text` as one command-line argument that the C runtime splits back into exactly `text`: in
+// double quotes, each inner double quote escaped by a backslash, the backslashes before a
+// double quote (an inner one or the closing one) doubled.
+std::string commandLineQuoted(const char* text);
+
+// The text that explains a failed _spawnv by its errno.
+const char* spawnErrorText(int error);

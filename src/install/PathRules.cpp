@@ -1,0 +1,42 @@
+#include "install/PathRules.h"
+
+#include <cstring>
+
+namespace {
+constexpr size_t PathCopyLimit = 4999;
+}
+
+std::string lowerCase(const char* text)
+{
+    std::string lower(text != nullptr ? text : "");
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* name)
+{
+    std::vector<std::string> found;
+    if (pathValue == nullptr || name == nullptr)
+        return found;
+    std::string path = lowerCase(pathValue);
+    if (path.size() > PathCopyLimit)
+        path.resize(PathCopyLimit);
+    const std::string lowerName = lowerCase(name);
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find(';', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string entry = path.substr(start, end - start);
+        if (!entry.empty()) {
+            const size_t at = entry.find(lowerName);
+            if (at != std::string::npos && at + lowerName.size() == entry.size())
+                found.push_back(entry);
+        }
+        start = end + 1;
+    }
+    return found;
+}

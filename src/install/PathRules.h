@@ -1,0 +1,14 @@
+// Text rule of the PATH lookup for the Windows directory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The entries of the search path `pathValue` (at most its first 4999 characters) that end in
+// `name`, compared in lower case, in their order and in lower case. An entry matches when the
+// first occurrence of `name` in it runs to its end; empty entries are skipped. Whether an entry
+// exists is for the caller to check.
+std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* name);
+
+// `text` with the letters A-Z made lower case.
+std::string lowerCase(const char* text);

@@ -1,0 +1,212 @@
+#include "exec/CommandRules.h"
+#include "exec/ExecCommand.h"
+#include "exec/Recorder.h"
+#include "support/TestSupport.h"
+
+#include <cstring>
+
+using namespace qrvtest;
+
+namespace {
+
+bool hasLine(const std::vector<std::string>& lines, const std::string& text)
+{
+    for (const std::string& line : lines) {
+        if (line == text)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(CommandRules, SplitAtBlanksKeepsEveryPiece)
+{
+    struct Row {
+        const char* text;
+        std::vector<std::string> pieces;
+    };
+    const Row rows[] = {
+        {"", {""}},
+        {"a", {"a"}},
+        {"a b", {"a", "b"}},
+        {"a  b", {"a", "", "b"}},
+        {" a", {"", "a"}},
+        {"a ", {"a", ""}},
+        {"-Xmx64m -Dx=\"a b\"", {"-Xmx64m", "-Dx=\"a", "b\""}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.pieces, splitAtBlanks(row.text)) << "[" << row.text << "]";
+    EXPECT_EQ(std::vector<std::string>{""}, splitAtBlanks(nullptr));
+}
+
+TEST(CommandRules, WordsFileNamesAndDisplay)
+{
+    EXPECT_EQ(0, countWords(""));
+    EXPECT_EQ(0, countWords(nullptr));
+    EXPECT_EQ(1, countWords("x"));
+    EXPECT_EQ(3, countWords("a  b"));  // as many words as splitAtBlanks gives pieces
+    EXPECT_EQ("javaw.exe", fileNamePart("C:\\Java\\bin\\javaw.exe"));
+    EXPECT_EQ("javaw.exe", fileNamePart("javaw.exe"));
+    EXPECT_EQ("", fileNamePart("C:\\dir\\"));
+
+    const char* argv[] = {"C:\\j\\java.exe", "-jar", "C:\\My Files\\a.jar", "\"x y\"", "",
+                          nullptr};
+    EXPECT_EQ("C:\\j\\java.exe -jar \"C:\\My Files\\a.jar\" \"x y\" ", joinForDisplay(argv));
+    const char* none[] = {nullptr};
+    EXPECT_EQ("", joinForDisplay(none));
+}
+
+TEST(CommandRules, CommandLineQuotedEscapesQuotesAndBackslashes)
+{
+    struct Row {
+        const char* text;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"", "\"\""},
+        {"a b", "\"a b\""},
+        {"\"C:\\My Dir\\x\"", "\"\\\"C:\\My Dir\\x\\\"\""},
+        {"a\\\"b c", "\"a\\\\\\\"b c\""},
+        {"dir\\", "\"dir\\\\\""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, commandLineQuoted(row.text)) << "[" << row.text << "]";
+}
+
+TEST(CommandRules, ErrnoTexts)
+{
+    EXPECT_STREQ("File or path is not found", spawnErrorText(2));
+    EXPECT_STREQ("Argument list exceeds 1024 bytes", spawnErrorText(7));
+    EXPECT_STREQ("Specified file is not executable or has invalid executable-file format",
+                 spawnErrorText(8));
+    EXPECT_STREQ("Not enough memory is available to execute new process", spawnErrorText(12));
+    EXPECT_STREQ("Mode argument is invalid", spawnErrorText(22));
+    EXPECT_STREQ("Unknown error", spawnErrorText(13));
+    EXPECT_EQ(70u, std::strlen(spawnErrorText(8)));  // fits the callers' buffers with its NUL
+}
+
+class Exec : public InTempDir {};
+
+TEST_F(Exec, SpawnOfAMissingProgramGivesTheReasonAndNoErrorLine)
+{
+    writeFile("jinstall.log", "");
+    ExecCommand exec;
+    char reason[500];
+    std::memset(reason, 0xbd, sizeof reason);
+    const std::string missing = dir / "no such.exe";
+    const char* argv[] = {"no such.exe", nullptr};
+    EXPECT_FALSE(exec.spawnAndWait(missing.c_str(), argv, reason, sizeof reason));
+    EXPECT_STREQ("File or path is not found", reason);
+    EXPECT_FALSE(exists("errors.log"));
+    const std::vector<std::string> trace = logMessages("jinstall.log");
+    EXPECT_TRUE(hasLine(trace, "formattedCommand: " + missing));
+    EXPECT_TRUE(hasLine(trace, "Command: " + missing));
+    EXPECT_TRUE(hasLine(trace, "Args: \"no such.exe\""));
+}
+
+TEST_F(Exec, SpawnPassesArgumentsWithBlanksWholeAndDropsEmptyOnes)
+{
+    const std::string program = dir / "my prog.exe";
+    placeRecorder(program);
+    configureRecorder(program, false, 7);
+    ExecCommand exec;
+    char reason[500] = "";
+    const char* argv[] = {"my prog.exe", "-cp", ".;C:\\a b\\x.jar", "", "C:\\trail dir\\",
+                          "tab\there", nullptr};
+    EXPECT_TRUE(exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason));
+    const std::vector<std::string> expected = {dir.path(), "my prog.exe", "-cp",
+                                               ".;C:\\a b\\x.jar", "C:\\trail dir\\",
+                                               "tab\there"};
+    EXPECT_EQ(expected, recorded(program));
+}
+
+TEST_F(Exec, CommandLineQuotedTextsArriveUnchanged)
+{
+    const std::string program = dir / "rec.exe";
+    placeRecorder(program);
+    const char* texts[] = {"\"C:\\My Dir\\x\"", "say \"hi there\"", "a\\\"b c",
+                           "C:\\trail dir\\", "-Dx=\"a b\" \"\""};
+    std::vector<std::string> quoted;
+    for (const char* text : texts)
+        quoted.push_back(commandLineQuoted(text));
+    std::vector<const char*> argv = {"rec.exe"};
+    for (const std::string& q : quoted)
+        argv.push_back(q.c_str());
+    argv.push_back(nullptr);
+    ExecCommand exec;
+    char reason[500] = "";
+    ASSERT_TRUE(exec.spawnAndWait(program.c_str(), argv.data(), reason, sizeof reason));
+    std::vector<std::string> expected = {dir.path(), "rec.exe"};
+    expected.insert(expected.end(), std::begin(texts), std::end(texts));
+    EXPECT_EQ(expected, recorded(program));
+}
+
+TEST_F(Exec, ExecCommandWithoutArgumentsSucceedsWhateverTheExitCode)
+{
+    writeFile("jinstall.log", "");
+    const std::string program = dir / "rec.exe";
+    placeRecorder(program);
+    configureRecorder(program, false, 5);
+    ExecCommand exec;
+    EXPECT_TRUE(exec.execCommand(program.c_str(), nullptr, 0));
+    EXPECT_EQ((std::vector<std::string>{dir.path(), program}), recorded(program));
+    const std::vector<std::string> expected = {
+        "Formatting command " + program,     "formattedCommand: " + program,
+        "New formatted command " + program,  "command " + program,
+        "# of args: 0",                      "Starting to invoke command " + program,
+        "about to execute command: " + program, "Command started ok: true"};
+    EXPECT_EQ(expected, logMessages("jinstall.log"));
+}
+
+TEST_F(Exec, ExecCommandPassesEveryPieceEvenBeyondTheAnnouncedCount)
+{
+    const std::string program = dir / "rec.exe";
+    placeRecorder(program);
+    ExecCommand exec;
+    // Fault guarded: a vector sized from the count alone would be overrun by the extra pieces.
+    EXPECT_TRUE(exec.execCommand(program.c_str(), "-a  -b -c -d -e", 1));
+    EXPECT_EQ((std::vector<std::string>{dir.path(), program, "-a", "-b", "-c", "-d", "-e"}),
+              recorded(program));
+}
+
+TEST_F(Exec, ExecCommandOfAMissingProgramWritesTheThreeLineReport)
+{
+    const std::string missing = dir / "missing.exe";
+    for (bool tracing : {false, true}) {
+        SCOPED_TRACE(tracing ? "with trace" : "without trace");
+        std::remove("errors.log");
+        std::remove("jinstall.log");
+        if (tracing)
+            writeFile("jinstall.log", "");
+        ExecCommand exec;
+        EXPECT_FALSE(exec.execCommand(missing.c_str(), nullptr, 0));
+        const std::vector<std::string> report = {"Unable to execute command: " + missing,
+                                                 "                   result -1",
+                                                 "                    errno 2"};
+        EXPECT_EQ(report, logMessages("errors.log"));
+        if (tracing) {
+            std::vector<std::string> trace = logMessages("jinstall.log");
+            ASSERT_GE(trace.size(), 4u);
+            EXPECT_EQ(report, std::vector<std::string>(trace.end() - 4, trace.end() - 1));
+            EXPECT_EQ("Command started ok: false", trace.back());
+        }
+    }
+}
+
+TEST_F(Exec, AbsoluteLogNamesSurviveAChangeOfDirectory)
+{
+    const std::string errors = dir / "errors.log";
+    const std::string trace = dir / "jinstall.log";
+    writeFile(trace, "");
+    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    ExecCommand exec;
+    exec.setTraceFilename(trace.c_str());
+    exec.setErrorsFilename(errors.c_str());
+    ASSERT_TRUE(SetCurrentDirectoryA((dir / "sub").c_str()));
+    EXPECT_FALSE(exec.execCommand("missing.exe", nullptr, 0));
+    SetCurrentDirectoryA(dir.path().c_str());
+    EXPECT_EQ(3u, logMessages(errors).size());
+    EXPECT_FALSE(exists(dir / "sub" + "\\errors.log"));
+    EXPECT_EQ("Command started ok: false", logMessages(trace).back());
+}

@@ -1,0 +1,35 @@
+// Helpers around the argrecorder stand-in, for tests that start programs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+namespace qrvtest {
+
+// Copies the argrecorder stand-in to `path` (for example "<dir>\\javaw.exe").
+inline void placeRecorder(const std::string& path)
+{
+    ASSERT_TRUE(CopyFileA(builtProgram("argrecorder.exe").c_str(), path.c_str(), FALSE))
+        << "cannot copy the stand-in to " << path;
+}
+
+// Writes the stand-in's configuration beside it: create "__qrvwizard.sem" or not, exit code.
+inline void configureRecorder(const std::string& exePath, bool createSem, int exitCode)
+{
+    const std::string base = exePath.substr(0, exePath.find_last_of('.'));
+    writeFile(base + ".cfg", std::string(createSem ? "sem=1\n" : "sem=0\n") + "exit=" +
+                                 std::to_string(exitCode) + "\n");
+}
+
+// What the stand-in at `exePath` recorded: its current directory first, then its argv.
+inline std::vector<std::string> recorded(const std::string& exePath)
+{
+    const std::string base = exePath.substr(0, exePath.find_last_of('.'));
+    return readLines(base + ".args");
+}
+
+} // namespace qrvtest

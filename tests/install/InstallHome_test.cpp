@@ -1,0 +1,183 @@
+#include "install/Install.h"
+#include "install/PathRules.h"
+#include "jvm/discovery/WinVersion.h"
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+
+using namespace qrvtest;
+
+namespace {
+
+constexpr const char* NtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr const char* NtSetupKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SETUP";
+constexpr const char* Win9xSetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SETUP";
+
+class HomeInstall : public Install {
+public:
+    void setNT(bool nt) { winNT = nt; }
+    bool isNT() const { return winNT; }
+};
+
+// Sets PATH for one test and puts the old value back.
+class PathOverride {
+public:
+    explicit PathOverride(const std::string& value)
+    {
+        const char* old = std::getenv("PATH");
+        saved_ = old != nullptr ? old : "";
+        _putenv(("PATH=" + value).c_str());
+    }
+    ~PathOverride() { _putenv(("PATH=" + saved_).c_str()); }
+    PathOverride(const PathOverride&) = delete;
+    PathOverride& operator=(const PathOverride&) = delete;
+
+private:
+    std::string saved_;
+};
+
+class Home : public InTempDirWithRegistry {
+protected:
+    void SetUp() override { writeFile("jinstall.log", ""); }
+    HomeInstall install;
+};
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST(PathRules, EntriesEndingInTheName)
+{
+    struct Row {
+        const char* path;
+        const char* name;
+        Lines found;
+    };
+    const Row rows[] = {
+        {"C:\\WINNT\\system32;C:\\WINNT", "winnt", {"c:\\winnt"}},
+        {"C:\\WINNT\\WINNT", "winnt", {}},  // the first occurrence is not at the end
+        {";;c:\\Windows;", "WINDOWS", {"c:\\windows"}},
+        {"d:\\mywindows;c:\\windows", "windows", {"d:\\mywindows", "c:\\windows"}},
+        {"", "winnt", {}},
+        {"c:\\windows\\", "windows", {}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.found, pathEntriesEndingIn(row.path, row.name)) << "[" << row.path << "]";
+
+    // Only the first 4999 characters of PATH are looked at.
+    const std::string filler(4990, 'x');
+    EXPECT_EQ(Lines{"c:\\winnt"}, pathEntriesEndingIn((filler + ";c:\\winnt").c_str(), "winnt"));
+    EXPECT_EQ(Lines{}, pathEntriesEndingIn((filler + "xx;c:\\winnt").c_str(), "winnt"));
+}
+
+TEST_F(Home, NtRegistryValuesAreTriedInOrder)
+{
+    struct Row {
+        const char* key;
+        const char* value;
+        const char* trace;
+    };
+    const Row rows[] = {
+        {NtKey, "SystemRoot", "got home directory from SystemRoot"},
+        {NtKey, "PathName", "got home directory from PathName"},
+        {NtKey, "WinDir", "got home directory from WinDir"},
+        {NtSetupKey, "WinDir", "got home directory from Setup WinDir"},
+    };
+    install.setNT(true);
+    // Each row's value is set in turn, from the last source to the first: the newest wins.
+    for (int i = 3; i >= 0; --i) {
+        SCOPED_TRACE(rows[i].trace);
+        const std::string value = std::string("C:\\Win") + std::to_string(i);
+        setRegString(HKEY_LOCAL_MACHINE, rows[i].key, rows[i].value, value);
+        writeFile("jinstall.log", "");
+        EXPECT_TRUE(install.getHomeDirectory());
+        EXPECT_STREQ(value.c_str(), install.getHomeDirectoryText());
+        EXPECT_EQ((Lines{rows[i].trace, "home directory " + value}), logMessages("jinstall.log"));
+    }
+}
+
+TEST_F(Home, AnEmptyValueLeadsToTheNextSource)
+{
+    setRegString(HKEY_LOCAL_MACHINE, NtKey, "SystemRoot", "");
+    setRegString(HKEY_LOCAL_MACHINE, NtKey, "PathName", "C:\\PN");
+    install.setNT(true);
+    EXPECT_TRUE(install.getHomeDirectory());
+    EXPECT_STREQ("C:\\PN", install.getHomeDirectoryText());
+}
+
+TEST_F(Home, AValueStoredWithoutItsNulIsEndedAnyway)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, NtKey, 0, nullptr, 0,
+                                             KEY_SET_VALUE, nullptr, &key, nullptr));
+    const char text[] = "C:\\NoNul";
+    RegSetValueExA(key, "SystemRoot", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   sizeof text - 1);
+    RegCloseKey(key);
+    install.setNT(true);
+    EXPECT_TRUE(install.getHomeDirectory());
+    EXPECT_STREQ("C:\\NoNul", install.getHomeDirectoryText());
+}
+
+TEST_F(Home, The9xRoadReadsOnlyItsSetupKeyAndTracesNoSource)
+{
+    setRegString(HKEY_LOCAL_MACHINE, NtKey, "SystemRoot", "C:\\NT");
+    setRegString(HKEY_LOCAL_MACHINE, Win9xSetupKey, "WinDir", "C:\\WIN98");
+    WinVersion::overrideFamily(WinVersion::Family::Win9x);
+    install.getWinEnvironmentSetup();
+    WinVersion::overrideFamily(WinVersion::Family::AskWindows);
+    EXPECT_FALSE(install.isNT());
+    EXPECT_TRUE(install.getHomeDirectory());
+    EXPECT_STREQ("C:\\WIN98", install.getHomeDirectoryText());
+    EXPECT_EQ(Lines{"home directory C:\\WIN98"}, logMessages("jinstall.log"));
+}
+
+TEST_F(Home, NtWithoutRegistryTakesTheExistingPathEntryInLowerCase)
+{
+    CreateDirectoryA((dir / "WINNT").c_str(), nullptr);
+    CreateDirectoryA((dir / "WINNT\\system32").c_str(), nullptr);
+    CreateDirectoryA((dir / "WINNT\\WINNT").c_str(), nullptr);
+    PathOverride path(dir / "WINNT\\WINNT" + ";" + dir / "Gone\\WINNT" + ";" +
+                      dir / "WINNT\\system32;" + dir / "WINNT");
+    install.setNT(true);
+    EXPECT_TRUE(install.getHomeDirectory());
+    std::string expected = dir / "WINNT";
+    for (char& c : expected)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(expected, install.getHomeDirectoryText());
+    EXPECT_EQ((Lines{"unable to get windows directory from registry", "home directory " + expected}),
+              logMessages("jinstall.log"));
+}
+
+TEST_F(Home, NtWithNothingElseTakesTheCurrentDirectory)
+{
+    // Under Wine there is no c:\winnt, so the NT road ends at the current directory.
+    ASSERT_FALSE(exists("c:\\winnt"));
+    PathOverride path(dir / "nowhere");
+    install.setNT(true);
+    EXPECT_TRUE(install.getHomeDirectory());
+    EXPECT_EQ(dir.path(), install.getHomeDirectoryText());
+    EXPECT_EQ((Lines{"unable to get windows directory from registry",
+                     "unable to get windows directory", "home directory " + dir.path()}),
+              logMessages("jinstall.log"));
+}
+
+TEST_F(Home, The9xRoadFallsBackToTheFixedWindowsDirectory)
+{
+    // Wine's Windows directory is c:\windows, so the 9x road finds the fixed location.
+    PathOverride path(dir / "nowhere");
+    install.setNT(false);
+    EXPECT_TRUE(install.getHomeDirectory());
+    EXPECT_STREQ("c:\\windows", install.getHomeDirectoryText());
+    EXPECT_EQ((Lines{"unable to get windows directory from registry", "home directory c:\\windows"}),
+              logMessages("jinstall.log"));
+}
+
+TEST_F(Home, IsDirInPathWithoutAPathFindsNothing)
+{
+    PathOverride path("");
+    char out[5001] = "untouched";
+    // An empty PATH variable is removed from the environment by _putenv.
+    EXPECT_FALSE(install.isDirInPath("winnt", out));
+    EXPECT_STREQ("untouched", out);
+}

@@ -1,0 +1,286 @@
+#include "exec/Recorder.h"
+#include "install/Install.h"
+#include "install/WizardArgs.h"
+#include "launcher/Globals.h"
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <cstring>
+
+using namespace qrvtest;
+
+namespace {
+
+// The driver with its control-file values set directly.
+class WizardInstall : public Install {
+public:
+    void configure(const std::string& command, const char* extra, const char* cpSwitch,
+                   const char* classpath, const char* javaCommand, bool quiet, bool properties)
+    {
+        jvmCommand.set(command.c_str());
+        jvmExtraParameters.set(extra);
+        jvmClasspathSwitch.set(cpSwitch);
+        loaderClasspath.set(classpath);
+        loaderJavaCommand.set(javaCommand);
+        quietInstall = quiet;
+        propertiesInstall = properties;
+    }
+};
+
+WizardSettings settingsOf(const char* command, const char* extra, const char* javaCommand,
+                          bool quiet, bool properties, const char* details)
+{
+    WizardSettings s;
+    s.jvmCommand = command;
+    s.jvmExtraParameters = extra;
+    s.jvmClasspathSwitch = "-cp";
+    s.loaderClasspath = ".;install.jar";
+    s.loaderJavaCommand = javaCommand;
+    s.quietInstall = quiet;
+    s.propertiesInstall = properties;
+    s.installDetails = details;
+    return s;
+}
+
+using Args = std::vector<std::string>;
+
+} // namespace
+
+TEST(WizardArgs, ListAndSizeFollowTheRules)
+{
+    struct Row {
+        const char* what;
+        WizardSettings settings;
+        Args expected;
+        int count;
+    };
+    const Row rows[] = {
+        {"two switches, three words, quiet with details",
+         settingsOf("C:\\Java\\bin\\javaw.exe", "-Xmx64m -Dy=1", "Loader a b", true, false,
+                    "C:\\ans.txt"),
+         {"javaw.exe", "-Xmx64m", "-Dy=1", "-cp", ".;install.jar", "Loader", "a", "b", "-q",
+          "C:\\ans.txt"},
+         12},
+        {"quiet with empty details passes no switch",
+         settingsOf("javaw.exe", "", "Loader", true, false, ""),
+         {"javaw.exe", "-cp", ".;install.jar", "Loader"}, 6},
+        {"both switches give -q", settingsOf("j.exe", "", "L", true, true, "d"),
+         {"j.exe", "-cp", ".;install.jar", "L", "-q", "d"}, 8},
+        {"properties install gives -s", settingsOf("j.exe", "", "L", false, true, "d"),
+         {"j.exe", "-cp", ".;install.jar", "L", "-s", "d"}, 8},
+        {"details without switches are not passed",
+         settingsOf("j.exe", "", "L", false, false, "d"), {"j.exe", "-cp", ".;install.jar", "L"},
+         6},
+        {"blank without quote stays unquoted", settingsOf("j.exe", "", "L", true, false, "C:\\a b"),
+         {"j.exe", "-cp", ".;install.jar", "L", "-q", "C:\\a b"}, 8},
+        {"quote and blank get a further pair",
+         settingsOf("j.exe", "", "L", true, false, "x=\"a b\""),
+         {"j.exe", "-cp", ".;install.jar", "L", "-q", "\"x=\"a b\"\""}, 8},
+        {"empty class gives one empty argument", settingsOf("j.exe", "", "", false, false, ""),
+         {"j.exe", "-cp", ".;install.jar", ""}, 5},
+        {"doubled blanks give empty words", settingsOf("j.exe", "-a  -b", "L  x", false, false, ""),
+         {"j.exe", "-a", "", "-b", "-cp", ".;install.jar", "L", "", "x"}, 11},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Args built = buildWizardArguments(row.settings);
+        EXPECT_EQ(row.expected, built);
+        EXPECT_EQ(row.count, wizardParameterCount(row.settings));
+        EXPECT_LE(static_cast<int>(built.size()), row.count);
+    }
+}
+
+TEST(WizardArgs, ClassPathElementsWithBlanksAreQuoted)
+{
+    EXPECT_EQ(".;\"C:\\a b\\x.jar\";install.jar", quotedClasspath(".;C:\\a b\\x.jar;install.jar"));
+    EXPECT_EQ("", quotedClasspath(""));
+    EXPECT_EQ(";a", quotedClasspath(";a"));
+}
+
+namespace {
+
+// A package directory (the current directory) and a stand-in JVM that records its arguments.
+class WizardLaunch : public InTempDir {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CreateDirectoryA((dir / "J dir").c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA((dir / "J dir\\bin").c_str(), nullptr));
+        javaw = dir / "J dir\\bin\\javaw.exe";
+        placeRecorder(javaw);
+        configureRecorder(javaw, true, 0);
+        enterPackage("pkg");
+    }
+    void TearDown() override
+    {
+        showDialogFilename[0] = '\0';
+        SetCurrentDirectoryA(dir.path().c_str());
+    }
+    void enterPackage(const std::string& name)
+    {
+        package = dir / name;
+        CreateDirectoryA(package.c_str(), nullptr);
+        ASSERT_TRUE(SetCurrentDirectoryA(package.c_str()));
+        writeFile("install.jar", "jar");
+        writeFile("jinstall.log", "");
+        writeFile("__qrvshow.sem", "ok\n");
+        std::snprintf(showDialogFilename, SemaphorePathCapacity, "%s\\__qrvshow.sem",
+                      package.c_str());
+    }
+    // What the stand-in received, after its current directory.
+    Args received()
+    {
+        Args lines = recorded(javaw);
+        EXPECT_FALSE(lines.empty());
+        if (!lines.empty()) {
+            EXPECT_EQ(package, lines[0]);
+            lines.erase(lines.begin());
+        }
+        return lines;
+    }
+
+    std::string javaw;
+    std::string package;
+    WizardInstall install;
+};
+
+} // namespace
+
+TEST_F(WizardLaunch, ArgumentsArriveAsBuilt)
+{
+    struct Row {
+        const char* what;
+        const char* packageName;
+        const char* extra;
+        const char* cpSwitch;
+        const char* classpath;
+        const char* javaCommand;
+        bool quiet;
+        const char* details;
+    };
+    const Row rows[] = {
+        {"package directory with blanks", "my package dir", "", "-cp",
+         ".;install.jar;C:\\Program Files\\lib\\x.jar", "Loader", false, ""},
+        {"details with blanks", "p2", "", "-cp", ".;install.jar", "Loader -v", true,
+         "C:\\My Answers\\a.txt"},
+        {"details with a quote and a blank", "p3", "", "-cp", ".;install.jar", "Loader", true,
+         "\"C:\\My Answers\\a.txt\""},
+        {"details with a quote inside a word", "p4", "", "-cp", ".;install.jar", "Loader", true,
+         "-Dname=\"A B\""},
+        {"trailing backslash", "p5", "", "-cp", ".;install.jar;C:\\with blank\\", "Loader", true,
+         "C:\\target dir\\"},
+        {"empty class-path switch", "p6", "", "", ".;install.jar", "Loader", false, ""},
+        {"doubled blanks in the extra switches", "p7", "-Xmx64m  -Dq=1", "-cp", ".;install.jar",
+         "Loader  arg", false, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        enterPackage(row.packageName);
+        install.configure(javaw, row.extra, row.cpSwitch, row.classpath, row.javaCommand,
+                          row.quiet, false);
+        std::vector<char> details(row.details, row.details + std::strlen(row.details) + 1);
+        ASSERT_TRUE(install.runJavaInstaller(details.data()));
+
+        WizardSettings settings;
+        settings.jvmCommand = javaw.c_str();
+        settings.jvmExtraParameters = row.extra;
+        settings.jvmClasspathSwitch = row.cpSwitch;
+        settings.loaderClasspath = row.classpath;
+        settings.loaderJavaCommand = row.javaCommand;
+        settings.quietInstall = row.quiet;
+        settings.installDetails = row.details;
+        Args expected;
+        for (const std::string& arg : buildWizardArguments(settings)) {
+            if (!arg.empty())
+                expected.push_back(arg);
+        }
+        // The details that the launch wrapped in double quotes arrive without them.
+        if (passesInstallDetails(settings))
+            expected.back() = row.details;
+        EXPECT_EQ(expected, received());
+        EXPECT_FALSE(exists("__qrvwizard.sem"));
+        EXPECT_FALSE(exists("__qrvshow.sem"));
+    }
+}
+
+TEST_F(WizardLaunch, ASuccessfulLaunchTracesEveryStepAndClearsClasspath)
+{
+    _putenv("CLASSPATH=C:\\elsewhere");
+    install.configure(javaw, "-Xmx64m", "-cp", ".;install.jar", "Loader go", true, false);
+    char details[] = "C:\\a b";
+    ASSERT_TRUE(install.runJavaInstaller(details));
+    EXPECT_EQ(nullptr, std::getenv("CLASSPATH"));
+    const Args expected = {"parameters: 10",
+                           "first arg: javaw.exe",
+                           "install switches: -Xmx64m",
+                           "class path switch: -cp",
+                           "classpath: .;install.jar",
+                           "install parameters: Loader go",
+                           "install details: C:\\a b",
+                           "added -q",
+                           "details: C:\\a b",
+                           "launching java installer",
+                           "formattedCommand: " + javaw,
+                           "Command: " + javaw,
+                           "Args: javaw.exe -Xmx64m -cp .;install.jar Loader go -q \"C:\\a b\"",
+                           "java wizard spawned without reported errors",
+                           "Java wizard launched successfully"};
+    EXPECT_EQ(expected, logMessages("jinstall.log"));
+    EXPECT_FALSE(exists("errors.log"));
+}
+
+TEST_F(WizardLaunch, TheWizardStartsWithoutShowDialogFileAndWithoutClasspath)
+{
+    _putenv("CLASSPATH=C:\\elsewhere");
+    writeFile(dir / "J dir\\bin\\javaw.cfg", "sem=1\nprobe=__qrvshow.sem\nprobe=install.jar\n");
+    install.configure(javaw, "", "-cp", ".;install.jar", "Loader", false, false);
+    char details[] = "";
+    ASSERT_TRUE(install.runJavaInstaller(details));
+    EXPECT_EQ((Args{"__qrvshow.sem missing", "install.jar exists", "CLASSPATH unset"}),
+              readLines(dir / "J dir\\bin\\javaw.probe"));
+}
+
+TEST_F(WizardLaunch, AWizardThatLeavesNoSemaphoreFailsWhateverItsExitCode)
+{
+    configureRecorder(javaw, false, 0);
+    install.configure(javaw, "-Xa -Xb", "-cp", ".;install.jar", "Loader x", false, false);
+    char details[] = "";
+    EXPECT_FALSE(install.runJavaInstaller(details));
+    EXPECT_EQ((Args{"Java wizard not started properly"}), logMessages("errors.log"));
+    EXPECT_FALSE(exists("__qrvshow.sem"));
+    const Args first = received();
+
+    // The retry builds the same words from the unchanged values.
+    configureRecorder(javaw, true, 3);
+    EXPECT_TRUE(install.runJavaInstaller(details));
+    EXPECT_EQ(first, received());
+    EXPECT_EQ((Args{"javaw.exe", "-Xa", "-Xb", "-cp", ".;install.jar", "Loader", "x"}), first);
+}
+
+TEST_F(WizardLaunch, AJvmThatCannotStartIsReportedWithTheReason)
+{
+    const std::string missing = dir / "J dir\\bin\\missing.exe";
+    install.configure(missing, "", "-cp", ".;install.jar", "Loader", false, false);
+    char details[] = "";
+    EXPECT_FALSE(install.runJavaInstaller(details));
+    const Args expected = {
+        "Unable to start  " + missing + " missing.exe -cp .;install.jar Loader",
+        "Error running JVM installer: File or path is not found: false"};
+    EXPECT_EQ(expected, logMessages("errors.log"));
+    EXPECT_FALSE(exists("__qrvshow.sem"));
+}
+
+TEST_F(WizardLaunch, AMissingInstallJarStartsNothingAndKeepsTheDialog)
+{
+    std::remove("install.jar");
+    install.configure(javaw, "", "-cp", ".;install.jar", "Loader", false, false);
+    char details[] = "";
+    EXPECT_FALSE(install.runJavaInstaller(details));
+    EXPECT_EQ((Args{"install.jar does not exist."}), logMessages("errors.log"));
+    EXPECT_TRUE(exists("__qrvshow.sem"));
+    EXPECT_FALSE(exists(dir / "J dir\\bin\\javaw.args"));
+
+    // The name is looked for case-sensitively: another spelling is not checked.
+    install.configure(javaw, "", "-cp", ".;Install.JAR", "Loader", false, false);
+    EXPECT_TRUE(install.runJavaInstaller(details));
+}
