@@ -227,6 +227,8 @@ bool Install::getParams()
 {
     auto reader = std::make_unique<GetParameters>();
     reader->setHwnd(hDlgMain);
+    // A quiet run raises no message box, also not for an unreadable control file.
+    reader->setQuietMode(isQuietMode());
     return reader->getParameters(
         jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion, jvmName, jvmCommandName,
         jvmInstallerType, jvmSelfExtractor, jvmInstallerBinary, jvmInstallerCommand,

@@ -60,11 +60,13 @@ void parseVersion(const char* version, char* family, size_t familySize, char* mi
 {
     copyText(family, familySize, version);
     copyText(micro, microSize, "0");
-    const char* firstDot = std::strchr(family, '.');
-    char* lastDot = std::strrchr(family, '.');
+    const char* firstDot = std::strchr(version, '.');
+    const char* lastDot = std::strrchr(version, '.');
     if (firstDot != nullptr && lastDot != firstDot) {
         copyText(micro, microSize, lastDot + 1);
-        *lastDot = '\0';
+        const size_t familyLength = static_cast<size_t>(lastDot - version);
+        if (familyLength < familySize)
+            family[familyLength] = '\0';
     }
 }
 
