@@ -57,6 +57,37 @@ bool readString(HKEY key, const char* name, char* out, DWORD capacity)
     return true;
 }
 
+// The kernel's full name of an open key, empty when it cannot be had.
+std::wstring keyName(HKEY key)
+{
+    using NtQueryKeyFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (ntdll == nullptr)
+        return std::wstring();
+    auto query = reinterpret_cast<NtQueryKeyFn>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryKey")));
+    if (query == nullptr)
+        return std::wstring();
+    constexpr int KeyNameInformation = 3;
+    std::vector<unsigned char> buffer(4096);
+    ULONG size = 0;
+    if (query(key, KeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &size) !=
+        0)
+        return std::wstring();
+    ULONG length = 0;
+    std::memcpy(&length, buffer.data(), sizeof length);
+    length = std::min<ULONG>(length, static_cast<ULONG>(buffer.size() - sizeof length));
+    return std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + sizeof length),
+                        length / sizeof(wchar_t));
+}
+
+// True when both handles lead to one key (a view without a separate copy of the key).
+bool sameKey(HKEY first, HKEY second)
+{
+    const std::wstring firstName = keyName(first);
+    return !firstName.empty() && firstName == keyName(second);
+}
+
 } // namespace
 
 int compareStrings(const void* first, const void* second)
@@ -119,28 +150,36 @@ bool JvmWin::searchRegistryForJvm(const char* productKey, const char* required,
                                   const char* minimum, const char* maximum, char* jvmCommand,
                                   char* jvmPath)
 {
-    if (searchRegistryView(productKey, 0, false, required, minimum, maximum, jvmCommand, jvmPath))
+    Key own;
+    const bool ownOpened = own.open(productKey, KEY_READ);
+    if (!ownOpened)
+        traceMessage(traceFilename, "unable to find a compatible Jvm");
+    else if (searchOpenKey(own.get(), productKey, 0, required, minimum, maximum, jvmCommand,
+                           jvmPath))
         return true;
+
+    // A 64-bit machine keeps the JVMs of the other word size in its other view.
     const REGSAM other = otherRegistryView();
-    return other != 0 && searchRegistryView(productKey, other, true, required, minimum, maximum,
-                                            jvmCommand, jvmPath);
+    if (other == 0)
+        return false;
+    Key second;
+    if (!second.open(productKey, KEY_READ | other))
+        return false;
+    if (ownOpened && sameKey(own.get(), second.get()))
+        return false;
+    return searchOpenKey(second.get(), productKey, other, required, minimum, maximum, jvmCommand,
+                         jvmPath);
 }
 
-bool JvmWin::searchRegistryView(const char* productKey, REGSAM view, bool quietWhenMissing,
-                                const char* required, const char* minimum, const char* maximum,
-                                char* jvmCommand, char* jvmPath)
+bool JvmWin::searchOpenKey(HKEY productKeyHandle, const char* productKey, REGSAM view,
+                           const char* required, const char* minimum, const char* maximum,
+                           char* jvmCommand, char* jvmPath)
 {
-    Key key;
-    if (!key.open(productKey, KEY_READ | view)) {
-        if (!quietWhenMissing)
-            traceMessage(traceFilename, "unable to find a compatible Jvm");
-        return false;
-    }
-    const unsigned count = getJvmEntryCount(key.get());
+    const unsigned count = getJvmEntryCount(productKeyHandle);
     std::vector<std::string> names;
     if (count > 0) {
         traceMessage(traceFilename, "getting list of available versions");
-        getAvailableVersions(key.get(), count, names);
+        getAvailableVersions(productKeyHandle, count, names);
         TextBuffer text(100);
         text.format("available versions: %u", static_cast<unsigned>(names.size()));
         traceMessage(traceFilename, text);
@@ -153,7 +192,7 @@ bool JvmWin::searchRegistryView(const char* productKey, REGSAM view, bool quietW
     for (const std::string& name : names)
         order.push_back(name.c_str());
     std::qsort(order.data(), order.size(), sizeof(const char*), compareStrings);
-    std::vector<std::string> sorted(order.begin(), order.end());
+    const std::vector<std::string> sorted(order.begin(), order.end());
     traceMessage(traceFilename, "sorted available versions");
     if (findMostRecentJvm(sorted, productKey, view, required, minimum, maximum, jvmCommand,
                           jvmPath))

@@ -32,10 +32,10 @@ public:
                                    char* jvmCommand, char* homeDir, char* jvmPath);
 
 private:
-    // One view; `quietWhenMissing` keeps the other view's missing key out of the trace.
-    bool searchRegistryView(const char* productKey, REGSAM view, bool quietWhenMissing,
-                            const char* required, const char* minimum, const char* maximum,
-                            char* jvmCommand, char* jvmPath);
+    // The versions under one opened product key, most recent first.
+    bool searchOpenKey(HKEY productKeyHandle, const char* productKey, REGSAM view,
+                       const char* required, const char* minimum, const char* maximum,
+                       char* jvmCommand, char* jvmPath);
 
     TextBuffer traceFilename{5001};
 };
