@@ -4,7 +4,8 @@
 //   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
 // Every start is appended to "fakejvm.record" beside it: a line "start", "cwd=<dir>", then one
-// line "arg=<text>" per argument after the program name.
+// line "arg=<text>" per argument after the program name; a wizard start adds a line
+// "native=<line>" per line of the native.properties that it finds in its current directory.
 #include <windows.h>
 
 #include <cstdio>
@@ -84,6 +85,18 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // As the wizard: note the properties that the launcher left for it.
+    if (FILE* properties = std::fopen("native.properties", "rt")) {
+        if (FILE* record = std::fopen((dir + "\\fakejvm.record").c_str(), "at")) {
+            char line[1024];
+            while (std::fgets(line, sizeof line, properties) != nullptr) {
+                line[std::strcspn(line, "\r\n")] = '\0';
+                std::fprintf(record, "native=%s\n", line);
+            }
+            std::fclose(record);
+        }
+        std::fclose(properties);
+    }
     if (setting(dir, "wizard", "create") == "create") {
         if (FILE* sem = std::fopen("__qrvwizard.sem", "w"))
             std::fclose(sem);
