@@ -8,8 +8,9 @@
 bool FindJvm::isJvmInstalled(const char* required, const char* minimum, const char* maximum,
                              const char* jvmName, char* jvmCommand, char* jvmPath)
 {
-    char saved[100];
-    copyText(saved, sizeof saved, jvmCommand);
+    // The whole command is kept: a cut copy would hand a longer name back shortened.
+    TextBuffer saved(5001);
+    saved.set(jvmCommand);
     auto search = std::make_unique<JvmWin>();
     const bool found =
         search->searchWindowsForJvm(required, minimum, maximum, jvmName, jvmCommand, jvmPath);

@@ -2,8 +2,30 @@
 
 #include <windows.h>
 
+WinVersion::Family WinVersion::familyOf(unsigned long packedVersion)
+{
+    // The high bit is clear on the NT family; set, with a major version above 3, on Windows 95,
+    // 98 and Me. Anything else is a Windows that this program does not know.
+    if ((packedVersion & 0x80000000ul) == 0)
+        return Family::NT;
+    if ((packedVersion & 0xfful) > 3)
+        return Family::Windows9x;
+    return Family::Unknown;
+}
+
+unsigned long WinVersion::queryVersion()
+{
+    return GetVersion();
+}
+
 bool WinVersion::winNT()
 {
-    // The high bit of GetVersion is clear on the NT family and set on Windows 95, 98 and Me.
-    return (GetVersion() & 0x80000000u) == 0;
+    if (known)
+        return isNT;
+    const Family family = familyOf(queryVersion());
+    if (family == Family::Unknown)
+        traceMessage("jinstall.log", "Bad version of windows");
+    isNT = family == Family::NT;
+    known = true;
+    return isNT;
 }
