@@ -68,6 +68,14 @@ TEST_F(RegistrySearch, NoJavaSoftKeys)
     EXPECT_EQ(1u, count(lines, "Java Plugin registry entry had correct jvm info: false"));
 }
 
+TEST_F(RegistrySearch, LongCommandComesBackWhole)
+{
+    const std::string longName = std::string(150, 'j') + ".exe";
+    copyText(command, sizeof command, longName.c_str());
+    EXPECT_FALSE(search("1.4", "", ""));
+    EXPECT_EQ(longName, command);
+}
+
 TEST_F(RegistrySearch, RuntimeBeatsDevelopmentKit)
 {
     const std::string jre = registerJvm(Jre, "1.4", "2", "1.4.2");
