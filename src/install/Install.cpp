@@ -4,7 +4,10 @@
 #include <cstring>
 #include <memory>
 
+#include "config/GetParameters.h"
 #include "install/InstallTexts.h"
+#include "jvm/discovery/FindJvm.h"
+#include "jvm/discovery/VersionRules.h"
 #include "jvm/discovery/WinVersion.h"
 #include "launcher/Globals.h"
 #include "util/clib.h"
@@ -220,29 +223,56 @@ void Install::logJvmLocation(bool installed, const char* installDir, bool config
     std::fclose(file);
 }
 
-// Steps whose classes are not in the program yet: each says so in the trace and fails.
 bool Install::getParams()
 {
-    traceMessage(TraceFilename, "control file reader not available");
-    return false;
+    auto reader = std::make_unique<GetParameters>();
+    reader->setHwnd(hDlgMain);
+    // A quiet run raises no message box, also not for an unreadable control file.
+    reader->setQuietMode(isQuietMode());
+    return reader->getParameters(
+        jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion, jvmName, jvmCommandName,
+        jvmInstallerType, jvmSelfExtractor, jvmInstallerBinary, jvmInstallerCommand,
+        predefinedJvmInstallDir, jvmHomeDir, jvmExtraParameters, jvmClasspathSwitch,
+        loaderClasspath, loaderJavaCommand, systemSecurityPolicyFilename,
+        userSecurityPolicyFilename, keystoreFilename, appletUrl, searchForJvm, controlFilename);
 }
 
 bool Install::isJvmInstalled()
 {
-    traceMessage(TraceFilename, "JVM search not available");
-    return false;
+    if (_stricmp(searchForJvm, "no") == 0 || _stricmp(searchForJvm, "none") == 0) {
+        traceMessage(TraceFilename, "Search for JVM:", searchForJvm.c_str());
+        return false;
+    }
+    auto finder = std::make_unique<FindJvm>();
+    finder->setHwnd(hDlgMain);
+    showStatusMessage(3);
+    if (!finder->isJvmInstalled(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmName,
+                                jvmCommandName, jvmCommand)) {
+        traceMessage(TraceFilename, "Correct version of JVM was not found in common locations");
+        return false;
+    }
+    traceMessage(TraceFilename, "Found correct version of JVM:", jvmCommand.c_str());
+    getJavaHomeDir(javaHomeDir);
+    const bool configureRegistry = configureWinReg();
+    traceMessage(TraceFilename, "configWinReg in isJvmInstalled", configureRegistry);
+    logJvmLocation(false, "", configureRegistry);
+    return true;
 }
 
 void Install::getJavaHomeDir(char* out)
 {
-    out[0] = '\0';
+    TextBuffer work(5001);
+    work.set(jvmCommand);
+    version_rules::getJavaHomeDirectory(work, out, 5001);
+    traceMessage(TraceFilename, "jvm home dir", out);
 }
 
 bool Install::configureWinReg()
 {
-    return true;
+    return readConfigureWinRegistry(*this, "configWinReg in installer");
 }
 
+// Steps whose classes are not in the program yet: each says so in the trace and fails.
 bool Install::extractJvm()
 {
     traceMessage(TraceFilename, "JVM expansion not available");

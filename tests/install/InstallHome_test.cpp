@@ -123,9 +123,9 @@ TEST_F(Home, The9xRoadReadsOnlyItsSetupKeyAndTracesNoSource)
 {
     setRegString(HKEY_LOCAL_MACHINE, NtKey, "SystemRoot", "C:\\NT");
     setRegString(HKEY_LOCAL_MACHINE, Win9xSetupKey, "WinDir", "C:\\WIN98");
-    WinVersion::overrideFamily(WinVersion::Family::Win9x);
+    WinVersion::overrideFamily(WinVersion::Override::Win9x);
     install.getWinEnvironmentSetup();
-    WinVersion::overrideFamily(WinVersion::Family::AskWindows);
+    WinVersion::overrideFamily(WinVersion::Override::AskWindows);
     EXPECT_FALSE(install.isNT());
     EXPECT_TRUE(install.getHomeDirectory());
     EXPECT_STREQ("C:\\WIN98", install.getHomeDirectoryText());

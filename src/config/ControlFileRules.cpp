@@ -1,0 +1,134 @@
+#include "config/ControlFileRules.h"
+
+#include <cctype>
+#include <cstring>
+#include <strings.h>
+
+#include "util/TextBuffer.h"
+
+namespace control_file {
+
+const Setting Settings[SettingCount] = {
+    {"jvmRequiredVersion", 201},
+    {"jvmMinVersion", 201},
+    {"jvmMaxVersion", 201},
+    {"jvmVersion", 201},
+    {"jvmName", 201},
+    {"jvmCommandName", 5001},
+    {"jvmInstallerType", 5000},
+    {"jvmSelfExtractor", 5000},
+    {"jvmInstallerBinary", 5000},
+    {"jvmInstallerCommand", 5000},
+    {"predefinedJvmInstallDir", 5000},
+    {"jvmHomeDir", 5001},
+    {"jvmExtraParameters", 5000},
+    {"jvmClasspathSwitch", 1000},
+    {"loaderClasspath", 5000},
+    {"loaderJavaCommand", 5000},
+    {"systemSecurityPolicyFilename", 5001},
+    {"userSecurityPolicyFilename", 5001},
+    {"keystoreFilename", 5001},
+    {"appletUrl", 5000},
+    {"searchForJvm", 100},
+};
+
+int matchKey(const char* line)
+{
+    for (int i = 0; i < SettingCount; ++i) {
+        if (std::strncmp(line, Settings[i].key, std::strlen(Settings[i].key)) == 0)
+            return i;
+    }
+    return -1;
+}
+
+const char* valueAfterKey(const char* line, size_t keyLength)
+{
+    const char* rest = line + keyLength;
+    return *rest == '\0' ? rest : rest + 1;
+}
+
+void unescapeInstallDir(char* path)
+{
+    char* out = path;
+    for (const char* in = path; *in != '\0'; ++in) {
+        if (*in == '/') {
+            *out++ = '\\';
+        } else if (*in == '\\' && (in[1] == ':' || in[1] == '\\')) {
+            ++in;
+            *out++ = *in;
+        } else {
+            *out++ = *in;
+        }
+    }
+    *out = '\0';
+}
+
+bool isfilenameChar(char c)
+{
+    return std::strchr("\\/:*?\"<>|", c) == nullptr || c == '\0';
+}
+
+void removeExtraBackSlashes(char* text,
+                            const std::function<void(const char* text, bool after)>& onDelete)
+{
+    size_t length = std::strlen(text);
+    char right = '\0';
+    for (size_t i = length; i-- > 0;) {
+        if (text[i] == '\\' && !isfilenameChar(right)) {
+            if (onDelete)
+                onDelete(text, false);
+            std::memmove(text + i, text + i + 1, length - i);
+            --length;
+            if (onDelete)
+                onDelete(text, true);
+            // The neighbour of the next position stays the character after the deleted one.
+            continue;
+        }
+        right = text[i];
+    }
+}
+
+namespace {
+
+bool endsWith(const char* text, const char* extension)
+{
+    const char* first = std::strstr(text, extension);
+    return first != nullptr && first[std::strlen(extension)] == '\0';
+}
+
+} // namespace
+
+void normaliseCommandName(char* name, size_t capacity, bool userTraceLog)
+{
+    TextBuffer work(5001);
+    work.set(name);
+    for (char* p = work.data(); *p != '\0'; ++p)
+        *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+    if (!endsWith(work, ".exe") && !endsWith(work, ".bat") && !endsWith(work, ".com")) {
+        char* dot = std::strchr(work.data(), '.');
+        if (dot != nullptr)
+            *dot = '\0';
+        work.append(".exe");
+    }
+    if (!userTraceLog) {
+        if (std::strncmp(work, "jre.exe", 7) == 0)
+            work.set("jrew.exe");
+        else if (std::strncmp(work, "java.exe", 8) == 0)
+            work.set("javaw.exe");
+    }
+    copyText(name, capacity, work);
+}
+
+bool isConfigureWinRegistryLine(const char* line)
+{
+    return std::strncmp(line, "configureWinRegistry", 20) == 0;
+}
+
+bool configureWinRegistryValue(const char* line)
+{
+    // Key and separator take the first 21 characters; a shorter line has an empty value.
+    const char* value = std::strlen(line) > 21 ? line + 21 : "";
+    return strcasecmp(value, "true") == 0 || strcasecmp(value, "yes") == 0;
+}
+
+} // namespace control_file

@@ -1,0 +1,75 @@
+// Text rules of the control file: which key a line sets, its value, and the value clean-ups.
+// Pure text functions: no files, no registry, no processes.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+namespace control_file {
+
+// Number of settings of the control file.
+constexpr int SettingCount = 21;
+
+struct Setting {
+    const char* key;
+    size_t capacity;  // of the caller's buffer, NUL included
+};
+
+// The keys in the order in which a line is tested; also the order of getParameters' buffers.
+extern const Setting Settings[SettingCount];
+
+enum SettingIndex {
+    RequiredVersion = 0,
+    MinVersion,
+    MaxVersion,
+    JvmVersion,
+    JvmName,
+    JvmCommandName,
+    JvmInstallerType,
+    JvmSelfExtractor,
+    JvmInstallerBinary,
+    JvmInstallerCommand,
+    PredefinedJvmInstallDir,
+    JvmHomeDir,
+    JvmExtraParameters,
+    ClasspathSwitch,
+    LoaderClasspath,
+    LoaderJavaCommand,
+    SystemSecurity,
+    UserSecurity,
+    IdentityDb,
+    AppletUrl,
+    SearchForJvm,
+};
+
+// Index of the first key that `line` begins with (exact case), or -1.
+int matchKey(const char* line);
+
+// The value of a line that begins with a key of `keyLength` characters: everything after the key
+// and one separator character, whatever it is; empty when the line holds the key alone.
+const char* valueAfterKey(const char* line, size_t keyLength);
+
+// Unescapes an install directory in place: "/" becomes "\", and a "\" before ":" or "\" is
+// dropped (the character after it stays and is not looked at again).
+void unescapeInstallDir(char* path);
+
+// False for the characters that cannot stand in a file name: \ / : * ? " < > |
+bool isfilenameChar(char c);
+
+// Deletes, scanning from right to left, every backslash whose right-hand neighbour is not a
+// file-name character (the terminating NUL counts as one). `onDelete` (may be empty) sees the
+// whole text before and after each deletion.
+void removeExtraBackSlashes(char* text,
+                            const std::function<void(const char* text, bool after)>& onDelete);
+
+// Settles the JVM program name: lower case; a name that does not end in ".exe", ".bat" or ".com"
+// is cut at its first "." and gets ".exe"; without a user's trace log, "jre.exe..." and
+// "java.exe..." take their windowed forms "jrew.exe" and "javaw.exe".
+void normaliseCommandName(char* name, size_t capacity, bool userTraceLog);
+
+// True when `line` begins with "configureWinRegistry".
+bool isConfigureWinRegistryLine(const char* line);
+// The switch's verdict from such a line: "true" or "yes" in any case, false otherwise.
+bool configureWinRegistryValue(const char* line);
+
+} // namespace control_file

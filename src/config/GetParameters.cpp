@@ -1,0 +1,231 @@
+#include "config/GetParameters.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "config/ControlFileRules.h"
+#include "util/TextBuffer.h"
+#include "util/fexists.h"
+
+namespace {
+
+constexpr const char* QrvControlFilename = "qrv.control";
+constexpr const char* TempControlFilename = "__qrv.control";
+constexpr const char* NativePropertiesFilename = "native.properties";
+constexpr const char* DefaultLoaderClasspath = ".;install.jar";
+constexpr const char* DefaultVersion = "1.4";
+constexpr const char* DefaultJvm = "JRE";
+constexpr const char* OldDefaultJreFilename = "jre.exe";
+constexpr const char* TraceFilename = "jinstall.log";
+constexpr const char* TempTraceFilename = "jinstall.sem";
+constexpr const char* ErrorsFilename = "errors.log";
+
+constexpr int LineBufferSize = 1001;
+constexpr int LineReadSize = 999;  // fgets reads at most 998 characters
+
+class File {
+public:
+    File(const char* name, const char* mode) : file_(std::fopen(name, mode)) {}
+    explicit File(FILE* file) : file_(file) {}
+    ~File() { close(); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    FILE* get() const { return file_; }
+    explicit operator bool() const { return file_ != nullptr; }
+    // False when the buffered data could not be written.
+    bool close()
+    {
+        if (file_ == nullptr)
+            return true;
+        const bool ok = std::fclose(file_) == 0;
+        file_ = nullptr;
+        return ok;
+    }
+
+private:
+    FILE* file_;
+};
+
+// Reads the next line piece into `line` without its newline; false at end of file.
+bool readLine(FILE* file, char* line)
+{
+    line[0] = '\0';
+    if (std::fgets(line, LineReadSize, file) == nullptr)
+        return false;
+    line[LineReadSize] = '\0';
+    char* newline = std::strchr(line, '\n');
+    if (newline != nullptr)
+        *newline = '\0';
+    return true;
+}
+
+} // namespace
+
+bool GetParameters::getParameters(char* requiredVersion, char* minVersion, char* maxVersion,
+                                  char* jvmVersion, char* jvmName, char* jvmCommandName,
+                                  char* jvmInstallerType, char* jvmSelfExtractor,
+                                  char* jvmInstallerBinary, char* jvmInstallerCommand,
+                                  char* predefinedJvmInstallDir, char* jvmHomeDir,
+                                  char* jvmExtraParameters, char* classpathSwitch,
+                                  char* loaderClasspath, char* loaderJavaCommand,
+                                  char* systemSecurity, char* userSecurity, char* identityDb,
+                                  char* appletUrl, char* searchForJvm, char* controlFilename)
+{
+    char* const settings[control_file::SettingCount] = {
+        requiredVersion,  minVersion,         maxVersion,          jvmVersion,
+        jvmName,          jvmCommandName,     jvmInstallerType,    jvmSelfExtractor,
+        jvmInstallerBinary, jvmInstallerCommand, predefinedJvmInstallDir, jvmHomeDir,
+        jvmExtraParameters, classpathSwitch,  loaderClasspath,     loaderJavaCommand,
+        systemSecurity,   userSecurity,       identityDb,          appletUrl,
+        searchForJvm};
+    copyText(controlFilename, 5001, QrvControlFilename);
+    if (!convertLineEndings(controlFilename))
+        return false;
+    if (!parseParameters(settings, controlFilename))
+        return false;
+
+    TextBuffer text(1000);
+    if (*requiredVersion != '\0')
+        text.format("Valid version of %s: %s", jvmCommandName, requiredVersion);
+    else
+        text.format("Valid versions of %s: %s through %s", jvmCommandName, minVersion,
+                    maxVersion);
+    traceMessage(TraceFilename, text);
+    return true;
+}
+
+bool GetParameters::convertLineEndings(const char* controlFilename)
+{
+    File source(controlFilename, "rt");
+    if (!source) {
+        const char* text = "Unable to open qrv.control";
+        logMessage(ErrorsFilename, text);
+        showError(text, "");
+        return false;
+    }
+    bool written = false;
+    {
+        File temp(TempControlFilename, "wt");
+        if (!temp) {
+            source.close();
+            const char* text = "Unable to convert line endings for qrv.control";
+            logMessage(ErrorsFilename, text);
+            showError(text, "");
+            return false;
+        }
+        written = true;
+        int c;
+        while ((c = std::fgetc(source.get())) != EOF) {
+            if (c == '\r')
+                continue;
+            if (std::fputc(c, temp.get()) == EOF) {
+                written = false;
+                break;
+            }
+        }
+        if (std::ferror(source.get()))
+            written = false;
+        if (!temp.close())
+            written = false;
+    }
+    source.close();
+    // The control file is replaced only by a complete copy; otherwise it stays as it was and is
+    // read with its own line ends.
+    if (!written || !MoveFileExA(TempControlFilename, controlFilename, MOVEFILE_REPLACE_EXISTING)) {
+        traceMessage(TraceFilename, "control file kept with its own line endings",
+                     controlFilename);
+        std::remove(TempControlFilename);
+    }
+    return true;
+}
+
+bool GetParameters::parseParameters(char* const* settings, const char* controlFilename)
+{
+    using namespace control_file;
+    for (int i = 0; i < SettingCount; ++i)
+        settings[i][0] = '\0';
+
+    File file(controlFilename, "rt");
+    if (!file) {
+        logAndTraceMessage(ErrorsFilename, TraceFilename, "Unable to open file", controlFilename);
+        showError("Unable to open control file", "");
+        return false;
+    }
+    char line[LineBufferSize];
+    while (readLine(file.get(), line)) {
+        const int index = matchKey(line);
+        if (index < 0)
+            continue;
+        const Setting& setting = Settings[index];
+        char* value = settings[index];
+        if (!copyText(value, setting.capacity, valueAfterKey(line, std::strlen(setting.key))))
+            traceMessage(TraceFilename, "value cut to its buffer for", setting.key);
+        if (index == JvmExtraParameters && *value != '\0')
+            removeExtraBackSlashes(value);
+        else if (index == PredefinedJvmInstallDir)
+            unescapeInstallDir(value);
+        traceMessage(TraceFilename, setting.key, value);
+    }
+    file.close();
+    return verifyParameters(settings[RequiredVersion], settings[MinVersion],
+                            settings[JvmVersion], settings[JvmName], settings[JvmCommandName],
+                            settings[LoaderClasspath]);
+}
+
+bool GetParameters::verifyParameters(char* requiredVersion, char* minVersion, char* jvmVersion,
+                                     char* jvmName, char* jvmCommandName, char* loaderClasspath)
+{
+    using namespace control_file;
+    if (*loaderClasspath == '\0')
+        copyText(loaderClasspath, Settings[LoaderClasspath].capacity, DefaultLoaderClasspath);
+    if (*requiredVersion == '\0' && *minVersion == '\0') {
+        copyText(requiredVersion, Settings[RequiredVersion].capacity,
+                 *jvmVersion != '\0' ? jvmVersion : DefaultVersion);
+    }
+    if (*jvmVersion == '\0')
+        copyText(jvmVersion, Settings[JvmVersion].capacity, requiredVersion);
+    if (*jvmName == '\0')
+        copyText(jvmName, Settings[JvmName].capacity, DefaultJvm);
+    if (*jvmCommandName == '\0')
+        copyText(jvmCommandName, Settings[JvmCommandName].capacity, OldDefaultJreFilename);
+    const bool userTraceLog = fexists(TraceFilename) && !fexists(TempTraceFilename);
+    normaliseCommandName(jvmCommandName, Settings[JvmCommandName].capacity, userTraceLog);
+    return true;
+}
+
+void GetParameters::removeExtraBackSlashes(char* text)
+{
+    traceMessage(TraceFilename, "initial jvm switches for installer", text);
+    control_file::removeExtraBackSlashes(text, [this](const char* current, bool after) {
+        traceMessage(TraceFilename,
+                     after ? "  after extra back slash removed" : "  before extra back slash removed",
+                     current);
+    });
+    traceMessage(TraceFilename, "final jvm switches for installer", text);
+}
+
+bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
+{
+    FILE* opened = std::fopen(QrvControlFilename, "rt");
+    if (opened == nullptr)
+        opened = std::fopen(NativePropertiesFilename, "rt");
+    File file(opened);
+    bool result = true;
+    if (!file) {
+        tracer.traceMessage(TraceFilename, "unable to open qrv.control file",
+                            "defaulting to configure registry");
+    } else {
+        char line[LineBufferSize];
+        while (readLine(file.get(), line)) {
+            if (control_file::isConfigureWinRegistryLine(line)) {
+                tracer.traceMessage(TraceFilename, line);
+                result = control_file::configureWinRegistryValue(line);
+                tracer.traceMessage(TraceFilename, "configureWinRegistry", result);
+                break;
+            }
+        }
+        file.close();
+    }
+    tracer.traceMessage(TraceFilename, classLabel, result);
+    return result;
+}

@@ -1,0 +1,37 @@
+// Reader of the package's control file "qrv.control" into the caller's setting buffers.
+#pragma once
+
+#include <windows.h>
+
+#include "diag/Trace.h"
+#include "launcher/Status.h"
+
+class GetParameters : public Trace, public Status {
+public:
+    void setHwnd(HWND window) { hwnd = window; }
+
+    // Fills the 21 setting buffers (capacities as control_file::Settings gives them) and the
+    // 22nd with the control file's name. False when the file cannot be read or rewritten; the
+    // error has then been logged and shown.
+    bool getParameters(char* requiredVersion, char* minVersion, char* maxVersion,
+                       char* jvmVersion, char* jvmName, char* jvmCommandName,
+                       char* jvmInstallerType, char* jvmSelfExtractor, char* jvmInstallerBinary,
+                       char* jvmInstallerCommand, char* predefinedJvmInstallDir,
+                       char* jvmHomeDir, char* jvmExtraParameters, char* classpathSwitch,
+                       char* loaderClasspath, char* loaderJavaCommand, char* systemSecurity,
+                       char* userSecurity, char* identityDb, char* appletUrl,
+                       char* searchForJvm, char* controlFilename);
+
+    bool convertLineEndings(const char* controlFilename);
+    bool parseParameters(char* const* settings, const char* controlFilename);
+    bool verifyParameters(char* requiredVersion, char* minVersion, char* jvmVersion,
+                          char* jvmName, char* jvmCommandName, char* loaderClasspath);
+    void removeExtraBackSlashes(char* text);
+
+private:
+    HWND hwnd = nullptr;
+};
+
+// The configureWinRegistry switch, read from "qrv.control" or else "native.properties"; true
+// when neither says otherwise. `tracer` writes the traces, the last under `classLabel`.
+bool readConfigureWinRegistry(Trace& tracer, const char* classLabel);

@@ -1,0 +1,151 @@
+#include "jvm/discovery/JvmOk.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <process.h>
+
+#include "exec/ArgQuote.h"
+#include "jvm/discovery/VersionRules.h"
+#include "util/clib.h"
+
+namespace {
+
+constexpr const char* TestJvmFilename = "TestJvm.class";
+constexpr const char* TestJvmClassName = "TestJvm";
+constexpr const char* TestJvmResultsFilename = "jvmGood.txt";
+constexpr const char* ErrorsFilename = "errors.log";
+constexpr const char* DIR_END = "\\";
+constexpr const char* BinDir = "bin";
+constexpr const char* TraceFilename = "jinstall.log";
+constexpr size_t CommandCapacity = 5001;
+
+} // namespace
+
+JvmOk::JvmOk()
+{
+    traceFilename.set(TraceFilename);
+}
+
+bool JvmOk::verifyVersion(const char* required, const char* minimum, const char* maximum,
+                          const char* version)
+{
+    traceMessage(traceFilename, "jvm version", version);
+    traceMessage(traceFilename, "req version", required);
+    traceMessage(traceFilename, "min version", minimum);
+    traceMessage(traceFilename, "max version", maximum);
+    const bool ok = version_rules::verifyVersion(required, minimum, maximum, version);
+    traceMessage(traceFilename, "found jvm version:", version);
+    traceMessage(traceFilename, "       version ok", ok);
+    return ok;
+}
+
+bool JvmOk::testLine(char* line, const char* required, const char* minimum, const char* maximum)
+{
+    version_rules::extractVersion(line);
+    return verifyVersion(required, minimum, maximum, line);
+}
+
+bool JvmOk::checkVersion(const char* resultsFilename, const char* required, const char* minimum,
+                         const char* maximum)
+{
+    FILE* file = std::fopen(resultsFilename, "rt");
+    if (file == nullptr) {
+        traceMessage(traceFilename, "Unable to verify version", resultsFilename);
+        return false;
+    }
+    char line[1001];
+    line[0] = '\0';
+    if (std::fgets(line, 999, file) == nullptr)
+        line[0] = '\0';
+    line[999] = '\0';
+    const bool ok = testLine(line, required, minimum, maximum);
+    std::fclose(file);
+    traceMessage(traceFilename, "version checked ok", ok);
+    return ok;
+}
+
+bool JvmOk::testVersion(const char* required, const char* minimum, const char* maximum,
+                        const char* jvmPath)
+{
+    if (!fexists(TestJvmFilename))
+        return true;
+    traceMessage(traceFilename, "testing ", jvmPath);
+    std::remove(TestJvmResultsFilename);
+    TextBuffer currentDir(PathCapacity);
+    getCurrentDir(currentDir, PathSize);
+    // The JVM and everything started after it must not pick up a class path of the user's.
+    static char noClasspath[] = "CLASSPATH=";
+    _putenv(noClasspath);
+
+    const char* name = std::strrchr(jvmPath, '\\');
+    name = name != nullptr ? name + 1 : jvmPath;
+    const char* const argv[] = {name, "-cp", ".", TestJvmClassName, currentDir.c_str(), nullptr};
+    const QuotedArgs quoted(argv);
+    errno = 0;
+    const intptr_t started = _spawnv(_P_WAIT, jvmPath, quoted.vector());
+    bool ok = false;
+    if (started == -1) {
+        TextBuffer text(1000);
+        text.format("Error running JVM: %s", version_rules::spawnErrorText(errno));
+        logAndTraceMessage(ErrorsFilename, traceFilename, text, false);
+    } else {
+        traceMessage(traceFilename, "test jvm launched ok", true);
+        ok = checkVersion(TestJvmResultsFilename, required, minimum, maximum);
+        if (ok)
+            traceMessage(traceFilename, "test jvm ok", true);
+        else
+            logAndTraceMessage(ErrorsFilename, traceFilename, "Jvm isn't installed properly.");
+    }
+    std::remove(TestJvmResultsFilename);
+    return ok;
+}
+
+bool JvmOk::correctVersion(const char* required, const char* minimum, const char* maximum,
+                           const char* jvmPath)
+{
+    if (!fexists(jvmPath))
+        return false;
+    return testVersion(required, minimum, maximum, jvmPath);
+}
+
+bool JvmOk::jvmCorrectVersion(const char* required, const char* minimum, const char* maximum,
+                              const char* jvmDir, char* jvmCommand, char* jvmPath)
+{
+    TextBuffer saved(CommandCapacity);
+    saved.set(jvmCommand);
+    auto tryBoth = [&]() {
+        formatText(jvmPath, PathCapacity, "%s%s%s", jvmDir, DIR_END, jvmCommand);
+        if (correctVersion(required, minimum, maximum, jvmPath))
+            return true;
+        formatText(jvmPath, PathCapacity, "%s%s%s%s%s", jvmDir, DIR_END, BinDir, DIR_END,
+                   jvmCommand);
+        return correctVersion(required, minimum, maximum, jvmPath);
+    };
+    if (tryBoth())
+        return true;
+    if (version_rules::javaFormOfName(jvmCommand, CommandCapacity, fexists(traceFilename)) &&
+        tryBoth())
+        return true;
+    copyText(jvmCommand, CommandCapacity, saved);
+    return false;
+}
+
+bool JvmOk::jvmCorrectVersion(const char* required, const char* minimum, const char* maximum,
+                              const char* jvmVersion, const char* jvmDir, char* jvmCommand,
+                              char* jvmPath)
+{
+    TextBuffer saved(CommandCapacity);
+    saved.set(jvmCommand);
+    if (!jvmCorrectVersion(required, minimum, maximum, jvmDir, jvmCommand, jvmPath)) {
+        copyText(jvmCommand, CommandCapacity, saved);
+        return false;
+    }
+    if (!verifyVersion(required, minimum, maximum, jvmVersion)) {
+        traceMessage(traceFilename, "jvm doesn't meet criteria");
+        copyText(jvmCommand, CommandCapacity, saved);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,128 @@
+#include "config/ControlFileRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace control_file;
+
+namespace {
+
+TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
+{
+    EXPECT_EQ(RequiredVersion, matchKey("jvmRequiredVersion=1.4"));
+    EXPECT_EQ(JvmVersion, matchKey("jvmVersion=1.3.1"));
+    EXPECT_EQ(JvmVersion, matchKey("jvmVersionX=1.3.1"));  // prefix match
+    EXPECT_EQ(JvmName, matchKey("jvmName = JDK"));
+    EXPECT_EQ(SearchForJvm, matchKey("searchForJvm=no"));
+    EXPECT_EQ(-1, matchKey("JVMVERSION=1.4"));  // case matters
+    EXPECT_EQ(-1, matchKey(" jvmVersion=1.4"));
+    EXPECT_EQ(-1, matchKey("# jvmVersion=1.4"));
+    EXPECT_EQ(-1, matchKey(""));
+}
+
+TEST(ControlFileRules, ValueSkipsExactlyOneCharacterAfterTheKey)
+{
+    EXPECT_STREQ("= JDK", valueAfterKey("jvmName = JDK", 7));
+    EXPECT_STREQ("1.3.1", valueAfterKey("jvmVersionX1.3.1", 10));
+    EXPECT_STREQ("1.4 ", valueAfterKey("jvmVersion=1.4 ", 10));
+    EXPECT_STREQ("", valueAfterKey("jvmName", 7));  // key alone
+    EXPECT_STREQ("", valueAfterKey("jvmName=", 7));
+}
+
+TEST(ControlFileRules, InstallDirUnescaping)
+{
+    const char* cases[][2] = {
+        {"C\\:\\\\Program Files/Java", "C:\\Program Files\\Java"},
+        {"C:/a/b", "C:\\a\\b"},
+        {"\\\\\\\\server", "\\\\server"},
+        {"a\\b", "a\\b"},
+        {"trailing\\", "trailing\\"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        char text[100];
+        std::snprintf(text, sizeof text, "%s", c[0]);
+        unescapeInstallDir(text);
+        EXPECT_STREQ(c[1], text) << c[0];
+    }
+}
+
+TEST(ControlFileRules, FilenameCharacters)
+{
+    for (char c : std::string("\\/:*?\"<>|"))
+        EXPECT_FALSE(isfilenameChar(c)) << c;
+    for (char c : std::string("aZ0 ._-$\t"))
+        EXPECT_TRUE(isfilenameChar(c)) << c;
+    EXPECT_TRUE(isfilenameChar('\0'));
+}
+
+TEST(ControlFileRules, ExtraBackSlashRemoval)
+{
+    const char* cases[][2] = {
+        {"-Dx=C:\\\\dir", "-Dx=C:\\dir"},
+        {"-Dx=\\\\\\\\dir", "-Dx=\\dir"},
+        {"-Dx=\\\"a b\\\"", "-Dx=\"a b\""},
+        {"C\\:\\dir", "C:\\dir"},
+        {"a\\/b", "a/b"},
+        {"ends\\", "ends\\"},
+        {"ends\\\\", "ends\\"},
+        {"plain", "plain"},
+    };
+    for (const auto& c : cases) {
+        char text[100];
+        std::snprintf(text, sizeof text, "%s", c[0]);
+        removeExtraBackSlashes(text, nullptr);
+        EXPECT_STREQ(c[1], text) << c[0];
+    }
+}
+
+TEST(ControlFileRules, ExtraBackSlashRemovalReportsEachDeletion)
+{
+    char text[] = "a\\\\b";
+    std::vector<std::string> seen;
+    removeExtraBackSlashes(text, [&](const char* current, bool after) {
+        seen.push_back(std::string(after ? "after " : "before ") + current);
+    });
+    const std::vector<std::string> expected = {"before a\\\\b", "after a\\b"};
+    EXPECT_EQ(expected, seen);
+}
+
+TEST(ControlFileRules, CommandNameNormalisation)
+{
+    struct Case {
+        const char* name;
+        bool userTraceLog;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"jre.exe", false, "jrew.exe"},   {"jre.exe", true, "jre.exe"},
+        {"Java", false, "javaw.exe"},     {"Java", true, "java.exe"},
+        {"JAVA.EXE", false, "javaw.exe"}, {"launch.bat", false, "launch.bat"},
+        {"run.com", true, "run.com"},     {"java.cmd", true, "java.exe"},
+        {"a.exe.txt", true, "a.exe"},     {"a.exe.exe", true, "a.exe"},
+        {"javaw.exe", false, "javaw.exe"}, {"jre", false, "jrew.exe"},
+    };
+    for (const Case& c : cases) {
+        char name[5001];
+        std::snprintf(name, sizeof name, "%s", c.name);
+        normaliseCommandName(name, sizeof name, c.userTraceLog);
+        EXPECT_STREQ(c.result, name) << c.name << " trace log " << c.userTraceLog;
+    }
+}
+
+TEST(ControlFileRules, ConfigureWinRegistryValues)
+{
+    EXPECT_TRUE(isConfigureWinRegistryLine("configureWinRegistry=true"));
+    EXPECT_FALSE(isConfigureWinRegistryLine("ConfigureWinRegistry=true"));
+    EXPECT_TRUE(configureWinRegistryValue("configureWinRegistry=Yes"));
+    EXPECT_TRUE(configureWinRegistryValue("configureWinRegistry=TRUE"));
+    EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry=no"));
+    EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry="));
+    EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry"));
+    EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry=yes "));
+    EXPECT_FALSE(configureWinRegistryValue("configureWinRegistryX=yes"));
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+#include "config/GetParameters.h"
+
+#include "support/TestSupport.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace qrvtest;
+
+namespace {
+
+const size_t capacities[22] = {201,  201,  201,  201,  201,  5001, 5000, 5000, 5000, 5000, 5000,
+                               5001, 5000, 1000, 5000, 5000, 5001, 5001, 5001, 5000, 100,  5001};
+
+enum {
+    Required, Min, Max, Version, Name, Command, InstallerType, SelfExtractor, InstallerBinary,
+    InstallerCommand, InstallDir, HomeDir, Extra, ClasspathSwitch, Classpath, JavaCommand,
+    SystemSecurity, UserSecurity, IdentityDb, AppletUrl, SearchForJvm, ControlName
+};
+
+class ControlFile : public InTempDir {
+protected:
+    ControlFile()
+    {
+        for (size_t i = 0; i < 22; ++i) {
+            buffers.emplace_back(capacities[i] + 8, '#');  // guard bytes after each buffer
+            buffers[i][0] = '\0';
+        }
+    }
+
+    bool read(const std::string& content)
+    {
+        writeFile("qrv.control", content);
+        return readExisting();
+    }
+
+    bool readExisting()
+    {
+        GetParameters reader;
+        reader.setQuietMode(true);
+        std::vector<char*> b;
+        for (std::string& buffer : buffers)
+            b.push_back(&buffer[0]);
+        return reader.getParameters(b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9],
+                                    b[10], b[11], b[12], b[13], b[14], b[15], b[16], b[17], b[18],
+                                    b[19], b[20], b[21]);
+    }
+
+    std::string value(int index) const { return buffers[index].c_str(); }
+
+    bool guardsIntact() const
+    {
+        for (size_t i = 0; i < 22; ++i) {
+            if (buffers[i].compare(capacities[i], 8, std::string(8, '#')) != 0)
+                return false;
+        }
+        return true;
+    }
+
+    bool traced(const std::string& line) const
+    {
+        const std::vector<std::string> lines = logMessages("jinstall.log");
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    std::vector<std::string> buffers;
+};
+
+// A trace log created by the run itself: traces are written, the names take windowed forms.
+class ControlFileTraced : public ControlFile {
+protected:
+    ControlFileTraced()
+    {
+        writeFile("jinstall.log", "");
+        writeFile("jinstall.sem", "");
+    }
+};
+
+TEST_F(ControlFileTraced, OnlyJvmVersionSetsTheDefaults)
+{
+    ASSERT_TRUE(read("jvmVersion=1.3.1\n"));
+    EXPECT_EQ("1.3.1", value(Required));
+    EXPECT_EQ("1.3.1", value(Version));
+    EXPECT_EQ("JRE", value(Name));
+    EXPECT_EQ(".;install.jar", value(Classpath));
+    EXPECT_EQ("jrew.exe", value(Command));
+    EXPECT_EQ("qrv.control", value(ControlName));
+    EXPECT_TRUE(traced("Valid version of jrew.exe: 1.3.1"));
+    EXPECT_TRUE(traced("jvmVersion 1.3.1"));
+}
+
+TEST_F(ControlFile, EmptyFileGivesVersion14)
+{
+    ASSERT_TRUE(read(""));
+    EXPECT_EQ("1.4", value(Required));
+    EXPECT_EQ("1.4", value(Version));
+    EXPECT_EQ("", value(Min));
+    EXPECT_EQ("", value(SearchForJvm));
+}
+
+TEST_F(ControlFileTraced, MinAndMaxLeaveTheRequiredVersionEmpty)
+{
+    ASSERT_TRUE(read("jvmMinVersion=1.3\r\njvmMaxVersion=1.6\r\n"));
+    EXPECT_EQ("", value(Required));
+    EXPECT_EQ("", value(Version));
+    EXPECT_EQ("1.3", value(Min));
+    EXPECT_EQ("1.6", value(Max));
+    EXPECT_TRUE(traced("Valid versions of jrew.exe: 1.3 through 1.6"));
+}
+
+TEST_F(ControlFile, CommandNameWithAndWithoutAUserTraceLog)
+{
+    ASSERT_TRUE(read("jvmCommandName=Java\n"));
+    EXPECT_EQ("javaw.exe", value(Command));
+    writeFile("jinstall.log", "");  // the user's own trace log: console programs stay
+    ASSERT_TRUE(read("jvmCommandName=Java\n"));
+    EXPECT_EQ("java.exe", value(Command));
+    ASSERT_TRUE(read("jvmCommandName=launch.bat\n"));
+    EXPECT_EQ("launch.bat", value(Command));
+}
+
+TEST_F(ControlFile, LineShapes)
+{
+    ASSERT_TRUE(read("jvmName = JDK\n"
+                     "jvmVersionX1.2\n"
+                     "# jvmMinVersion=1.9\n"
+                     "\n"
+                     "otherTool=1\n"
+                     "jvmClasspathSwitch\n"
+                     "appletUrl=first\n"
+                     "appletUrl=last \n"
+                     "predefinedJvmInstallDir=C\\:\\\\Program Files/Java\n"
+                     "jvmExtraParameters=-Da=\\\\x -Db=\\\"q\\\" end\\\n"));
+    EXPECT_EQ("= JDK", value(Name));
+    EXPECT_EQ("1.2", value(Version));
+    EXPECT_EQ("", value(Min));
+    EXPECT_EQ("", value(ClasspathSwitch));
+    EXPECT_EQ("last ", value(AppletUrl));
+    EXPECT_EQ("C:\\Program Files\\Java", value(InstallDir));
+    EXPECT_EQ("-Da=\\x -Db=\"q\" end\\", value(Extra));
+}
+
+TEST_F(ControlFile, CrOnlyLineEndsReadAsOneLine)
+{
+    ASSERT_TRUE(read("jvmName=JDK\rjvmVersion=1.5\r"));
+    EXPECT_EQ("JDKjvmVersion=1.5", value(Name));
+    EXPECT_EQ("1.4", value(Version));
+    EXPECT_EQ("jvmName=JDKjvmVersion=1.5", readFile("qrv.control"));
+}
+
+TEST_F(ControlFile, CrLfFileIsRewrittenWithCrLf)
+{
+    ASSERT_TRUE(read("jvmName=JDK\r\njvmVersion=1.5\n"));
+    EXPECT_EQ("JDK", value(Name));
+    EXPECT_EQ("1.5", value(Version));
+    EXPECT_EQ("jvmName=JDK\r\njvmVersion=1.5\r\n", readFile("qrv.control"));
+    EXPECT_FALSE(exists("__qrv.control"));
+}
+
+TEST_F(ControlFile, LongLineIsReadInPieces)
+{
+    // 998 characters fill one read; the rest of the line is tested as a line of its own.
+    const std::string line = "appletUrl=" + std::string(988, 'u') + "jvmVersion=1.6\n";
+    ASSERT_TRUE(read(line));
+    EXPECT_EQ(std::string(988, 'u'), value(AppletUrl));
+    EXPECT_EQ("1.6", value(Version));
+}
+
+TEST_F(ControlFileTraced, OverLongValuesAreCutToTheirBuffers)
+{
+    ASSERT_TRUE(read("jvmVersion=" + std::string(300, '1') + "\nsearchForJvm=" +
+                     std::string(150, 'n') + "\n"));
+    EXPECT_EQ(std::string(200, '1'), value(Version));
+    EXPECT_EQ(std::string(99, 'n'), value(SearchForJvm));
+    EXPECT_TRUE(guardsIntact());
+    EXPECT_TRUE(traced("value cut to its buffer for jvmVersion"));
+}
+
+TEST_F(ControlFile, MissingControlFileStopsTheRun)
+{
+    EXPECT_FALSE(readExisting());
+    const std::vector<std::string> errors = logMessages("errors.log");
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("Unable to open qrv.control", errors[0]);
+}
+
+TEST_F(ControlFile, TemporaryFileThatCannotBeCreatedKeepsTheControlFile)
+{
+    CreateDirectoryA("__qrv.control", nullptr);  // a directory where the temporary file goes
+    writeFile("qrv.control", "jvmVersion=1.5\r");
+    EXPECT_FALSE(readExisting());
+    const std::vector<std::string> errors = logMessages("errors.log");
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("Unable to convert line endings for qrv.control", errors[0]);
+    EXPECT_EQ("jvmVersion=1.5\r", readFile("qrv.control"));
+    RemoveDirectoryA("__qrv.control");
+}
+
+TEST_F(ControlFile, ReadOnlyControlFileIsNeverLost)
+{
+    writeFile("qrv.control", "jvmVersion=1.5\r\njvmName=JDK\r\n");
+    ASSERT_TRUE(SetFileAttributesA("qrv.control", FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(readExisting());
+    EXPECT_EQ("1.5", value(Version));
+    EXPECT_EQ("JDK", value(Name));
+    EXPECT_EQ("jvmVersion=1.5\r\njvmName=JDK\r\n", readFile("qrv.control"));
+    EXPECT_FALSE(exists("__qrv.control"));
+    SetFileAttributesA("qrv.control", FILE_ATTRIBUTE_NORMAL);
+}
+
+// The switch as the driver and the provisioning classes read it.
+class Switch : public InTempDir {
+protected:
+    bool read() { return readConfigureWinRegistry(tracer, "configWinReg in installer"); }
+    Trace tracer;
+};
+
+TEST_F(Switch, ValuesOfTheControlFile)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"configureWinRegistry=Yes\n", true},
+        {"configureWinRegistry=TRUE\n", true},
+        {"configureWinRegistry=no\n", false},
+        {"configureWinRegistry=\n", false},
+        {"configureWinRegistry\n", false},
+        {"jvmVersion=1.4\n", true},
+        {"configureWinRegistry=no\nconfigureWinRegistry=yes\n", false},  // the first decides
+    };
+    for (const auto& c : cases) {
+        writeFile("qrv.control", c.first);
+        EXPECT_EQ(c.second, read()) << c.first;
+    }
+}
+
+TEST_F(Switch, FallsBackToNativePropertiesThenToTrue)
+{
+    writeFile("jinstall.log", "");
+    EXPECT_TRUE(read());
+    const std::vector<std::string> lines = logMessages("jinstall.log");
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("unable to open qrv.control file defaulting to configure registry", lines[0]);
+    EXPECT_EQ("configWinReg in installer: true", lines[1]);
+
+    writeFile("native.properties", "nativeJvmHomeDir=C:/j\nconfigureWinRegistry=false\n");
+    EXPECT_FALSE(read());
+}
+
+} // namespace

@@ -1,0 +1,63 @@
+#include "install/Install.h"
+
+#include "jvm/discovery/JvmSupport.h"
+
+#include <algorithm>
+
+using namespace qrvtest;
+using namespace jvmtest;
+
+namespace {
+
+class DriverWithRegisteredJvm : public InTempDirWithRegistry {};
+
+TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
+{
+    const std::string home = dir / "jre 1.6";
+    CreateDirectoryA(home.c_str(), nullptr);
+    installFakeJvm(home + "\\bin", "javaw.exe", "1.6.0_20");
+    const std::string key = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6";
+    setRegString(HKEY_LOCAL_MACHINE, key, "MicroVersion", "0");
+    setRegString(HKEY_LOCAL_MACHINE, key, "JavaHome", home);
+    copyTestClass();
+    writeFile("qrv.control", "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n");
+
+    char details[] = "";
+    startProgram(true, false, details);
+
+    std::string forward = home;
+    std::replace(forward.begin(), forward.end(), '\\', '/');
+    const std::vector<std::string> expected = {
+        "nativeJvmHomeDir=" + forward, "nativeJvmInstalled=false",
+        "nativeJvmInstalledInTemp=false", "configureWinRegistry=true"};
+
+    // The properties as the wizard step saw them: recorded by the stand-in when it was started
+    // as the wizard, or still in the package directory when the wizard step did not start it.
+    std::vector<std::string> seen;
+    for (const auto& start : recordedStarts(home + "\\bin")) {
+        for (const std::string& line : start) {
+            if (line.compare(0, 7, "native=") == 0)
+                seen.push_back(line.substr(7));
+        }
+    }
+    if (seen.empty())
+        seen = readLines("native.properties");
+    EXPECT_EQ(expected, seen);
+
+    const std::vector<std::string> trace = logMessages("jinstall.log");
+    const std::string found = "Found correct version of JVM: " + home + "\\bin\\javaw.exe";
+    EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), found));
+    EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "jvm home dir " + home));
+}
+
+TEST_F(DriverWithRegisteredJvm, SearchSwitchedOffFindsNothing)
+{
+    writeFile("qrv.control", "searchForJvm=NONE\n");
+    char details[] = "";
+    EXPECT_FALSE(startProgram(true, false, details));
+    const std::vector<std::string> trace = logMessages("jinstall.log");
+    EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "Search for JVM: NONE"));
+    EXPECT_FALSE(exists("native.properties"));
+}
+
+} // namespace

@@ -1,0 +1,44 @@
+// Fake JVM homes for the discovery tests: the stand-in JVM copied under a program name.
+#pragma once
+
+#include "support/TestSupport.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace jvmtest {
+
+// Puts the stand-in JVM at `dir`\`program` with its settings file beside it.
+inline void installFakeJvm(const std::string& dir, const std::string& program,
+                           const std::string& version, const std::string& testRun = "good")
+{
+    CreateDirectoryA(dir.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(qrvtest::builtProgram("fakejvm.exe").c_str(),
+                          (dir + "\\" + program).c_str(), FALSE));
+    qrvtest::writeFile(dir + "\\fakejvm.ini",
+                       "version=" + version + "\ntestrun=" + testRun + "\nwizard=create\n");
+}
+
+// The starts recorded by the stand-ins in `dir`: each start as its lines after "start".
+inline std::vector<std::vector<std::string>> recordedStarts(const std::string& dir)
+{
+    std::vector<std::vector<std::string>> starts;
+    if (!qrvtest::exists(dir + "\\fakejvm.record"))
+        return starts;
+    for (const std::string& line : qrvtest::readLines(dir + "\\fakejvm.record")) {
+        if (line == "start")
+            starts.emplace_back();
+        else if (!starts.empty())
+            starts.back().push_back(line);
+    }
+    return starts;
+}
+
+inline void copyTestClass()
+{
+    ASSERT_TRUE(CopyFileA(qrvtest::builtProgram("TestJvm.class").c_str(), "TestJvm.class", FALSE));
+}
+
+} // namespace jvmtest

@@ -1,0 +1,105 @@
+// Stand-in JVM for the tests. Copied into a fake JVM home as java.exe, javaw.exe, jre.exe or
+// jrew.exe. Configured by "fakejvm.ini" beside it:
+//   version=1.6.0_20        the version it reports
+//   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
+//   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
+// Every start is appended to "fakejvm.record" beside it: a line "start", "cwd=<dir>", then one
+// line "arg=<text>" per argument after the program name; a wizard start adds a line
+// "native=<line>" per line of the native.properties that it finds in its current directory.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string ownDirectory()
+{
+    char path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string text(path, length < sizeof path ? length : 0);
+    const size_t slash = text.find_last_of('\\');
+    return slash == std::string::npos ? std::string(".") : text.substr(0, slash);
+}
+
+std::string setting(const std::string& dir, const char* key, const char* fallback)
+{
+    FILE* file = std::fopen((dir + "\\fakejvm.ini").c_str(), "rt");
+    std::string value = fallback;
+    if (file == nullptr)
+        return value;
+    char line[1024];
+    const size_t keyLength = std::strlen(key);
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        line[std::strcspn(line, "\r\n")] = '\0';
+        if (std::strncmp(line, key, keyLength) == 0 && line[keyLength] == '=')
+            value = line + keyLength + 1;
+    }
+    std::fclose(file);
+    return value;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string dir = ownDirectory();
+    char cwd[MAX_PATH * 4];
+    if (GetCurrentDirectoryA(sizeof cwd, cwd) == 0)
+        cwd[0] = '\0';
+
+    if (FILE* record = std::fopen((dir + "\\fakejvm.record").c_str(), "at")) {
+        std::fprintf(record, "start\ncwd=%s\n", cwd);
+        for (int i = 1; i < argc; ++i)
+            std::fprintf(record, "arg=%s\n", argv[i]);
+        std::fclose(record);
+    }
+
+    int classIndex = -1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "TestJvm") == 0) {
+            classIndex = i;
+            break;
+        }
+    }
+    if (classIndex >= 0) {
+        // The directory argument may arrive split at its blanks: join the pieces again.
+        std::string target;
+        for (int i = classIndex + 1; i < argc; ++i) {
+            if (!target.empty())
+                target += ' ';
+            target += argv[i];
+        }
+        const std::string mode = setting(dir, "testrun", "good");
+        if (mode == "nothing")
+            return 0;
+        FILE* out = std::fopen((target + "\\jvmGood.txt").c_str(), "wt");
+        if (out == nullptr)
+            return 1;
+        if (mode == "garbage")
+            std::fprintf(out, "no version to be seen here\n");
+        else
+            std::fprintf(out, "java.version=%s\n", setting(dir, "version", "1.6.0_20").c_str());
+        std::fclose(out);
+        return 0;
+    }
+
+    // As the wizard: note the properties that the launcher left for it.
+    if (FILE* properties = std::fopen("native.properties", "rt")) {
+        if (FILE* record = std::fopen((dir + "\\fakejvm.record").c_str(), "at")) {
+            char line[1024];
+            while (std::fgets(line, sizeof line, properties) != nullptr) {
+                line[std::strcspn(line, "\r\n")] = '\0';
+                std::fprintf(record, "native=%s\n", line);
+            }
+            std::fclose(record);
+        }
+        std::fclose(properties);
+    }
+    if (setting(dir, "wizard", "create") == "create") {
+        if (FILE* sem = std::fopen("__qrvwizard.sem", "w"))
+            std::fclose(sem);
+    }
+    return 0;
+}
