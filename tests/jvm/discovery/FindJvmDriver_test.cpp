@@ -15,7 +15,8 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
 {
     const std::string home = dir / "jre 1.6";
     CreateDirectoryA(home.c_str(), nullptr);
-    installFakeJvm(home + "\\bin", "javaw.exe", "1.6.0_20");
+    // With a trace log the user asked for, the console program is the one used.
+    installFakeJvm(home + "\\bin", "java.exe", "1.6.0_20");
     const std::string key = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6";
     setRegString(HKEY_LOCAL_MACHINE, key, "MicroVersion", "0");
     setRegString(HKEY_LOCAL_MACHINE, key, "JavaHome", home);
@@ -25,7 +26,7 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
     writeFile("jinstall.log", "");  // a trace the user asked for outlives a successful run
 
     char details[] = "";
-    EXPECT_TRUE(startProgram(true, false, details));
+    EXPECT_TRUE(startProgram(true, false, details)) << readTextFile("jinstall.log");
 
     std::string forward = home;
     std::replace(forward.begin(), forward.end(), '\\', '/');
@@ -45,7 +46,7 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
     EXPECT_FALSE(exists("native.properties"));
 
     const std::vector<std::string> trace = logMessages("jinstall.log");
-    const std::string found = "Found correct version of JVM: " + home + "\\bin\\javaw.exe";
+    const std::string found = "Found correct version of JVM: " + home + "\\bin\\java.exe";
     EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), found));
     EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "jvm home dir " + home));
 }
