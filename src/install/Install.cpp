@@ -9,6 +9,9 @@
 #include "jvm/discovery/FindJvm.h"
 #include "jvm/discovery/VersionRules.h"
 #include "jvm/discovery/WinVersion.h"
+#include "jvm/provision/ExtractJvm.h"
+#include "jvm/provision/RunJvmInstaller.h"
+#include "security/Security.h"
 #include "launcher/Globals.h"
 #include "util/clib.h"
 
@@ -272,21 +275,49 @@ bool Install::configureWinReg()
     return readConfigureWinRegistry(*this, "configWinReg in installer");
 }
 
-// Steps whose classes are not in the program yet: each says so in the trace and fails.
 bool Install::extractJvm()
 {
-    traceMessage(TraceFilename, "JVM expansion not available");
-    return false;
+    auto extractor = std::make_unique<ExtractJvm>();
+    extractor->setHwnd(hDlgMain);
+    const bool configureRegistry = extractor->configureWinReg();
+    traceMessage(TraceFilename, "configWinReg in extractJvm", configureRegistry);
+    const bool ok = extractor->extractJvm(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion,
+                                          jvmVersion, jvmName, jvmCommandName, jvmSelfExtractor,
+                                          predefinedJvmInstallDir, jvmHomeDir, jvmCommand,
+                                          homeDirectory);
+    if (ok) {
+        if (extractor->isJvmInstalled()) {
+            getJavaHomeDir(javaHomeDir);
+            logJvmLocation(true, predefinedJvmInstallDir, configureRegistry);
+            addSecurity(_stricmp(jvmName, PluginType) == 0);
+        } else {
+            logJvmLocation(false, predefinedJvmInstallDir, configureRegistry);
+        }
+    }
+    return ok;
 }
 
 bool Install::runThirdPartyInstaller()
 {
-    traceMessage(TraceFilename, "JVM vendor installer runner not available");
-    return false;
+    auto runner = std::make_unique<RunJvmInstaller>();
+    runner->setHwnd(hDlgMain);
+    const bool ok = runner->run(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion,
+                                jvmName, jvmCommandName, jvmInstallerBinary,
+                                jvmInstallerCommand, jvmCommand, homeDirectory);
+    if (ok) {
+        // A vendor-installed JVM never lives under the package directory.
+        predefinedJvmInstallDir.clear();
+        const bool configureRegistry = runner->configureWinReg();
+        traceMessage(TraceFilename, "configWinReg in runThirdPartyInstaller", configureRegistry);
+        logJvmLocation(false, predefinedJvmInstallDir, configureRegistry);
+    }
+    return ok;
 }
 
-bool Install::addSecurity(bool)
+bool Install::addSecurity(bool isPlugin)
 {
-    traceMessage(TraceFilename, "security configuration not available");
+    auto security = std::make_unique<Security>();
+    security->addSecurity(systemSecurityPolicyFilename, userSecurityPolicyFilename,
+                          keystoreFilename, javaHomeDir, homeDirectory, isPlugin);
     return true;
 }

@@ -7,11 +7,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "install/CleanupRules.h"
 #include "install/Install.h"
+#include "jvm/provision/ExtractJvm.h"
+#include "launcher/Globals.h"
 #include "install/InstallTexts.h"
 #include "util/clib.h"
 
@@ -259,8 +262,11 @@ bool Install::isDirWriteProtected(const char* dir)
     return position <= 0;
 }
 
-// Re-registers a JVM about to be removed; supplied by the JVM configuration step once present.
+// Configures the JVM named by the hand-over file once more (its registration and launchers)
+// before its directory goes; the driver's program name follows what is found there.
 void Install::configureTempJvm(const char* jvmHome)
 {
-    traceMessage(TraceFilename, "JVM configuration not available for", jvmHome);
+    auto extractor = std::make_unique<ExtractJvm>();
+    extractor->setHwnd(hDlgMain);
+    extractor->configureJvm(jvmVersion, jvmName, jvmCommandName, jvmHome, homeDirectory, true);
 }

@@ -77,9 +77,14 @@ void getJavaHomeDirectory(const char* programPath, char* home, size_t homeSize)
     if (lastSlash == nullptr)
         return;
     *lastSlash = '\0';
+    cutAtBinComponent(home);
+}
+
+void cutAtBinComponent(char* dir)
+{
     // The last "bin" that is a whole path component is cut with the backslash before it;
     // "robin" or "binaries" belong to the home's own name.
-    for (char* p = lastSlash; p > home; --p) {
+    for (char* p = dir + std::strlen(dir); p > dir; --p) {
         if (p[-1] == '\\' && std::strncmp(p, "bin", 3) == 0 && (p[3] == '\\' || p[3] == '\0')) {
             p[-1] = '\0';
             return;

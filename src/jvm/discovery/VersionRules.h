@@ -23,6 +23,10 @@ void parseVersion(const char* version, char* family, size_t familySize, char* mi
 // The JVM home of a program path: its directory, cut before a trailing "bin" component.
 void getJavaHomeDirectory(const char* programPath, char* home, size_t homeSize);
 
+// Cuts `dir` in place before its last "bin" that is a whole path component (a backslash before
+// it, a backslash or the end after it); a directory without one stays as it is.
+void cutAtBinComponent(char* dir);
+
 // The "java" form of an old runtime program name ("jre..." becomes "javaw.exe" when `windowed`,
 // "java.exe" otherwise); false (name untouched) when `name` does not begin with "jre".
 bool javaFormOfName(char* name, size_t capacity, bool windowed);

@@ -1,5 +1,7 @@
 #include "jvm/provision/ExtractJvm.h"
 
+#include "config/GetParameters.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -21,22 +23,6 @@ constexpr unsigned VersionCapacity = 201;
 // The write rights, strongest first: the first one the system grants is used.
 constexpr REGSAM WriteRights[] = {KEY_ALL_ACCESS, KEY_READ | KEY_WRITE, KEY_CREATE_SUB_KEY};
 
-// Reads one line of at most LineCapacity - 3 characters without its newline; the rest of a
-// longer line is skipped so that it is never taken for a line of its own.
-bool readLine(FILE* file, char* line)
-{
-    if (std::fgets(line, LineCapacity - 2, file) == nullptr)
-        return false;
-    size_t length = std::strlen(line);
-    if (length > 0 && line[length - 1] == '\n') {
-        line[--length] = '\0';
-    } else {
-        int c;
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
-        }
-    }
-    return true;
-}
 } // namespace
 
 ExtractJvm::ExtractJvm() = default;
@@ -44,28 +30,7 @@ ExtractJvm::~ExtractJvm() = default;
 
 bool ExtractJvm::configureWinReg()
 {
-    FILE* file = std::fopen(QrvControlFilename, "rt");
-    if (file == nullptr)
-        file = std::fopen(NativePropertiesFilename, "rt");
-    if (file == nullptr) {
-        traceMessage(TraceFilename, "unable to open qrv.control file",
-                     "defaulting to configure registry");
-        return true;
-    }
-    bool result = true;
-    TextBuffer line(LineCapacity);
-    while (readLine(file, line.data())) {
-        bool verdict = false;
-        if (configureSwitchOfLine(line, verdict) != nullptr) {
-            traceMessage(TraceFilename, line.c_str());
-            result = verdict;
-            traceMessage(TraceFilename, "configureWinRegistry", result);
-            break;
-        }
-    }
-    std::fclose(file);
-    traceMessage(TraceFilename, "configWinReg in extractjvmwin", result);
-    return result;
+    return readConfigureWinRegistry(*this, "configWinReg in extractjvmwin");
 }
 
 bool ExtractJvm::addJvmToRegistry(const char* productKey, const char* homeValueName,

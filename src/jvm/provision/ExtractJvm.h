@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "diag/Trace.h"
+#include "util/TextBuffer.h"
 #include "launcher/Status.h"
 
 class ExtractJvm : public Trace, public Status {
@@ -35,6 +36,42 @@ public:
     // exists afterwards.
     bool addValueToRegistry(HKEY key, const char* name, const char* text);
 
+    // Expands the packaged JVM (or takes one already in place), configures and tests it; on
+    // success `jvmCommand` names its program.
+    bool extractJvm(const char* required, const char* minimum, const char* maximum,
+                    const char* jvmVersion, const char* jvmName, char* jvmCommandName,
+                    const char* jvmSelfExtractor, const char* predefinedJvmInstallDir,
+                    const char* jvmHomeDir, char* jvmCommand, const char* homeDir);
+    bool installCompressedJvm(const char* required, const char* minimum, const char* maximum,
+                              const char* jvmVersion, const char* jvmName, char* jvmCommandName,
+                              const char* jvmSelfExtractor, const char* predefinedJvmInstallDir,
+                              const char* jvmHomeDir, char* jvmCommand, const char* homeDir,
+                              char* jvmDir);
+    bool getJvmInstallerCommand(const char* filename, char* command, const char* dir);
+    // Finds the JVM program under `jvmDir` (renaming an old "jre" name to what exists) and, when
+    // `registerJvm`, registers the JVM and copies its launchers. `jvmCommandName` holds 5001 bytes.
+    bool configureJvm(const char* jvmVersion, const char* jvmName, char* jvmCommandName,
+                      const char* jvmDir, const char* homeDir, bool registerJvm);
+    bool configureWinJvm(const char* jvmVersion, const char* jvmName, const char* program,
+                         const char* jvmDir);
+    bool _configureWinJvm(const char* jvmVersion, const char* jvmName, const char* program,
+                          const char* jvmDir);
+    bool configureJre(const char* family, const char* micro, const char* home,
+                      const char* program);
+    bool configureJava2(const char* family, const char* micro, const char* home,
+                        const char* program);
+    bool copyJreFilesToHome(const char* family, const char* home, const char* program);
+    bool copyJvmFile(const char* source, const char* destination);
+
+    bool isJvmInstalled() const { return jvmInstalled; }
+    bool isJvmDiscovered() const { return jvmDiscovered; }
+
 private:
+    // Runs the expanding program in `jvmDir`; the current directory is back on every road.
+    bool expand(const char* jvmSelfExtractor, const char* jvmDir);
+
     HWND hDlg = nullptr;
+    TextBuffer homeDirectory{5001};
+    bool jvmInstalled = false;
+    bool jvmDiscovered = false;
 };

@@ -1,5 +1,9 @@
 #include "jvm/provision/JvmInstaller.h"
 
+#include <memory>
+
+#include "jvm/discovery/JvmOk.h"
+
 #include <windows.h>
 
 #include <direct.h>
@@ -368,11 +372,13 @@ bool JvmInstaller::foundValidJvm(const char* required, const char* minimum,
     return pass;
 }
 
-bool JvmInstaller::jvmCorrectVersion(const char*, const char*, const char*, const char*, char*,
-                                     char*)
+bool JvmInstaller::jvmCorrectVersion(const char* required, const char* minimum,
+                                     const char* maximum, const char* directory,
+                                     char* jvmCommandName, char* jvmCommand)
 {
-    traceMessage(TraceFilename, "JVM verification not available");
-    return false;
+    auto check = std::make_unique<JvmOk>();
+    return check->jvmCorrectVersion(required, minimum, maximum, directory, jvmCommandName,
+                                    jvmCommand);
 }
 
 bool JvmInstaller::addDirectory(char* directory, const char* name)

@@ -1,0 +1,237 @@
+#include "jvm/provision/RunJvmInstaller.h"
+
+#include <direct.h>
+#include <dirent.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "config/GetParameters.h"
+#include "exec/ExecCommand.h"
+#include "jvm/discovery/FindJvm.h"
+#include "jvm/discovery/JvmOk.h"
+#include "jvm/provision/InstallerCommand.h"
+#include "jvm/provision/JvmInstaller.h"
+#include "util/clib.h"
+
+namespace {
+constexpr const char* TraceFilename = "jinstall.log";
+constexpr const char* ErrorsFilename = "errors.log";
+constexpr const char* DIR_END = "\\";
+constexpr unsigned ReasonSize = 500;
+
+std::string joinPath(const char* dir, const char* name)
+{
+    return std::string(dir) + DIR_END + name;
+}
+
+std::string currentDir()
+{
+    std::vector<char> buffer(PathCapacity);
+    getCurrentDir(buffer.data(), PathSize);
+    return buffer.data();
+}
+
+// The directory entries other than "." and ".."; false when it cannot be listed.
+bool listDir(const char* dir, std::vector<std::string>& names)
+{
+    DIR* listing = opendir(dir);
+    if (listing == nullptr)
+        return false;
+    while (const struct dirent* entry = readdir(listing)) {
+        if (_stricmp(entry->d_name, ".") != 0 && _stricmp(entry->d_name, "..") != 0)
+            names.push_back(entry->d_name);
+    }
+    closedir(listing);
+    return true;
+}
+} // namespace
+
+RunJvmInstaller::RunJvmInstaller() = default;
+
+bool RunJvmInstaller::run(const char* required, const char* minimum, const char* maximum,
+                          const char* jvmVersion, const char* jvmName, char* jvmCommand,
+                          const char* installerFile, char* installerCommand, char* jvmPath,
+                          const char* homeDir)
+{
+    homeDirectory.set(homeDir);
+    TextBuffer jvmDir(PathCapacity);
+    bool created = false;
+    {
+        auto selector = std::make_unique<JvmInstaller>();
+        selector->setHomeDirectory(homeDirectory);
+        char noPredefinedDir[] = "";
+        created = selector->createJvmDirectory(required, minimum, maximum, jvmVersion, jvmName,
+                                               jvmCommand, noPredefinedDir, jvmDir, jvmPath);
+        traceMessage(TraceFilename, "jvmDirName: ", jvmDir.c_str());
+        discovered = selector->isJvmDiscovered();
+        traceMessage(TraceFilename, "found existing jvm directory", discovered);
+    }
+    if (!created)
+        return false;
+
+    bool result = false;
+    if (discovered) {
+        auto check = std::make_unique<JvmOk>();
+        result = check->jvmCorrectVersion(required, minimum, maximum, jvmDir, jvmCommand, jvmPath);
+        if (!result)
+            discovered = false;
+    }
+    if (!result)
+        result = installJvm(jvmVersion, jvmName, jvmCommand, installerFile, installerCommand,
+                            jvmDir, jvmPath);
+    traceMessage(TraceFilename, "jvmFullname:", jvmPath);
+    traceMessage(TraceFilename, "runJvmInstaller ok", result);
+    return result;
+}
+
+bool RunJvmInstaller::installJvm(const char* jvmVersion, const char* jvmName, char* jvmCommand,
+                                 const char* installerFile, char* installerCommand,
+                                 const char* jvmDir, char* jvmPath)
+{
+    bool result = false;
+    if (copyInstaller(installerFile, jvmDir)) {
+        const bool ran = runInstaller(installerCommand, jvmDir);
+        removeInstaller(installerFile, jvmDir);
+        // After the vendor's run only the packaged JVM's version counts.
+        if (ran) {
+            result = jvmInNewDir(jvmVersion, "", "", jvmDir, jvmCommand, jvmPath) ||
+                     findInstalledJvm(jvmVersion, "", "", jvmName, jvmCommand, jvmPath);
+        }
+    }
+    removeEmptyDir(jvmDir);
+    return result;
+}
+
+bool RunJvmInstaller::copyInstaller(const char* installerFile, const char* jvmDir)
+{
+    const std::string from = joinPath(currentDir().c_str(), installerFile);
+    const std::string to = joinPath(jvmDir, installerFile);
+    traceMessage(TraceFilename, "copied installer from: ", from.c_str());
+    traceMessage(TraceFilename, "                   to: ", to.c_str());
+    const bool ok = copyFile(from.c_str(), to.c_str());
+    traceMessage(TraceFilename, "copy ok", ok);
+    return ok;
+}
+
+bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
+{
+    if (installerCommand == nullptr || *installerCommand == '\0') {
+        traceMessage(TraceFilename, "no jvm installer command line");
+        return false;
+    }
+    const InstallerCommand split = splitInstallerCommand(installerCommand);
+    if (split.program.size() < std::strlen(installerCommand))
+        copyText(installerCommand, std::strlen(installerCommand) + 1, split.remainder.c_str());
+
+    std::vector<const char*> argv;
+    for (const std::string& arg : split.args) {
+        traceMessage(TraceFilename, "arg:", arg.c_str());
+        argv.push_back(arg.c_str());
+    }
+    argv.push_back(nullptr);
+    traceMessage(TraceFilename, "# of args", split.count);
+    traceMessage(TraceFilename, "command:", split.program.c_str());
+
+    const bool ok = executeInstaller(split.program.c_str(), argv.data(), jvmDir);
+
+    traceMessage(TraceFilename, "freeing all args");
+    for (int i = split.count - 1; i >= 0; --i)
+        traceMessage(TraceFilename, "freeing arg", i);
+    traceMessage(TraceFilename, "freeing args");
+    traceMessage(TraceFilename, "freed args");
+    traceMessage(TraceFilename, "freeing filename");
+    traceMessage(TraceFilename, "freed filename");
+    return ok;
+}
+
+bool RunJvmInstaller::executeInstaller(const char* program, const char* const* argv,
+                                       const char* jvmDir)
+{
+    const std::string saved = currentDir();
+    const std::string errors = joinPath(saved.c_str(), ErrorsFilename);
+    const std::string trace = joinPath(saved.c_str(), TraceFilename);
+    auto exec = std::make_unique<ExecCommand>();
+    exec->setErrorsFilename(errors.c_str());
+    exec->setTraceFilename(trace.c_str());
+    traceMessage(TraceFilename, "jvm installer command:", program);
+
+    char reason[ReasonSize] = "";
+    _chdir(jvmDir);
+    const bool started = exec->spawnAndWait(program, argv, reason);
+    // Back to the package directory on every road before anything else is written.
+    _chdir(saved.c_str());
+
+    if (started) {
+        traceMessage(TraceFilename, "third party jvm installer ran with no reported errors");
+        return true;
+    }
+    TextBuffer message(ReasonSize + 64);
+    message.format("Error running JVM installer: %s", reason);
+    logAndTraceMessage(ErrorsFilename, TraceFilename, message, false);
+    const std::unique_ptr<char[]> args = exec->argsString(argv);
+    const char* joined = args ? args.get() : "";
+    TextBuffer text(std::strlen(program) + std::strlen(joined) + 2);
+    text.format("%s %s", program, joined);
+    logAndTraceMessage(ErrorsFilename, TraceFilename, "Unable to start ", text.c_str());
+    return false;
+}
+
+const char* RunJvmInstaller::getStartNextArg(const char* separator)
+{
+    return separator == nullptr ? nullptr : separator + std::strlen(ArgSeparator);
+}
+
+void RunJvmInstaller::removeInstaller(const char* installerFile, const char* jvmDir)
+{
+    std::remove(joinPath(jvmDir, installerFile).c_str());
+    traceMessage(TraceFilename, "jvm installer removed");
+}
+
+bool RunJvmInstaller::jvmInNewDir(const char* required, const char* minimum,
+                                  const char* maximum, const char* jvmDir, char* jvmCommand,
+                                  char* jvmPath)
+{
+    std::vector<std::string> names;
+    if (!listDir(jvmDir, names))
+        return false;
+    for (const std::string& name : names) {
+        const std::string candidate = joinPath(jvmDir, name.c_str());
+        traceMessage(TraceFilename, "looking for jvm in:", candidate.c_str());
+        auto check = std::make_unique<JvmOk>();
+        if (check->jvmCorrectVersion(required, minimum, maximum, candidate.c_str(), jvmCommand,
+                                     jvmPath))
+            return true;
+    }
+    return false;
+}
+
+bool RunJvmInstaller::findInstalledJvm(const char* required, const char* minimum,
+                                       const char* maximum, const char* jvmName,
+                                       char* jvmCommand, char* jvmPath)
+{
+    auto search = std::make_unique<FindJvm>();
+    search->setHwnd(hwnd);
+    const bool found =
+        search->isJvmInstalled(required, minimum, maximum, jvmName, jvmCommand, jvmPath);
+    if (found)
+        traceMessage(TraceFilename, "Found correct version of JVM:", jvmPath);
+    else
+        traceMessage(TraceFilename, "Correct version of JVM was not found in common locations");
+    return found;
+}
+
+void RunJvmInstaller::removeEmptyDir(const char* dir)
+{
+    std::vector<std::string> names;
+    if (!listDir(dir, names) || !names.empty())
+        return;
+    if (_rmdir(dir) == 0)
+        traceMessage(TraceFilename, "removed:", dir);
+}
+
+bool RunJvmInstaller::configureWinReg()
+{
+    return readConfigureWinRegistry(*this, "configWinReg in runjvminstaller");
+}

@@ -1,0 +1,43 @@
+// Runs a JVM vendor's installer program from the package and finds the JVM it installed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "diag/Trace.h"
+#include "launcher/Status.h"
+#include "util/TextBuffer.h"
+
+class RunJvmInstaller : public Trace, public Status {
+public:
+    RunJvmInstaller();
+
+    void setHwnd(HWND window) { hwnd = window; }
+
+    // True when a suitable JVM is in place; its program path is then in `jvmPath`.
+    bool run(const char* required, const char* minimum, const char* maximum,
+             const char* jvmVersion, const char* jvmName, char* jvmCommand,
+             const char* installerFile, char* installerCommand, char* jvmPath,
+             const char* homeDir);
+    bool installJvm(const char* jvmVersion, const char* jvmName, char* jvmCommand,
+                    const char* installerFile, char* installerCommand, const char* jvmDir,
+                    char* jvmPath);
+    bool copyInstaller(const char* installerFile, const char* jvmDir);
+    bool runInstaller(char* installerCommand, const char* jvmDir);
+    bool executeInstaller(const char* program, const char* const* argv, const char* jvmDir);
+    static const char* getStartNextArg(const char* separator);
+    void removeInstaller(const char* installerFile, const char* jvmDir);
+    bool jvmInNewDir(const char* required, const char* minimum, const char* maximum,
+                     const char* jvmDir, char* jvmCommand, char* jvmPath);
+    bool findInstalledJvm(const char* required, const char* minimum, const char* maximum,
+                          const char* jvmName, char* jvmCommand, char* jvmPath);
+    void removeEmptyDir(const char* dir);
+    bool configureWinReg();
+
+private:
+    TextBuffer homeDirectory{5001};
+    bool discovered = false;
+    HWND hwnd = nullptr;
+};
