@@ -5,16 +5,18 @@
 #include <cstdio>
 #include <string>
 
+#include "config/Language.h"
+#include "launcher/StatusTexts.h"
+
 namespace {
 constexpr const char* ShowDialogFilename = "__qrvshow.sem";
 constexpr const char* InfoCaption = "Quorvan Installer";
 constexpr const char* ErrorCaption = "Quorvan Installer: Error";
-constexpr const char* EnglishSuffix = "\n\nSee errors.log and jinstall.log files for details.";
 } // namespace
 
 Status::Status() : language(1000)
 {
-    language.set("english");
+    getLanguage(language.data());
 }
 
 void Status::showStatus(const char*) {}
@@ -29,13 +31,10 @@ void Status::showMessage(const char* text)
 
 void Status::showError(const char* message, const char* details)
 {
-    std::string text = message != nullptr ? message : "";
-    if (details != nullptr && *details != '\0')
-        text += std::string("\r\r") + details;
-    else
-        text += EnglishSuffix;
+    const std::string text = composeErrorText(message, details, language.c_str());
     if (quietMode)
         return;
+    // The status dialog goes away while the box is up (the main thread watches this file).
     std::remove(ShowDialogFilename);
     MessageBoxA(nullptr, text.c_str(), ErrorCaption, MB_ICONHAND | MB_SYSTEMMODAL | MB_OK);
 }
