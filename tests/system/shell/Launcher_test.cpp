@@ -237,3 +237,20 @@ TEST_F(Launcher, StartDirInAnotherCaseDeletesBothCleanupPrograms)
 }
 
 } // namespace
+
+namespace {
+
+// Guards the run whose install-wait file cannot be written: the process must still wait for
+// the worker (its failure reaches errors.log and its cleanup copy is made) before it ends.
+TEST_F(Launcher, UncreatableWaitFileStillWaitsForTheWorker)
+{
+    ASSERT_TRUE(CreateDirectoryA((dir / "__qrvinstall.sem").c_str(), nullptr));
+    LauncherRun run(program(), "-q x", dir.path());
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_FALSE(readFile(dir / "errors.log").empty());
+    const DWORD attributes = GetFileAttributesA((dir / "__qrvinstall.sem").c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+} // namespace
