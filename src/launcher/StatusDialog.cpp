@@ -1,6 +1,7 @@
 #include "launcher/StatusDialog.h"
 
 #include "config/Language.h"
+#include "launcher/Centring.h"
 #include "launcher/Globals.h"
 #include "launcher/StatusTexts.h"
 #include "util/TextBuffer.h"
@@ -13,10 +14,8 @@ void centreWindow(HWND window, int width, int height)
     const int xFrame = GetSystemMetrics(SM_CXDLGFRAME);
     const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
     const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
-    // Unsigned halving of the difference: a window larger than the screen lands far
-    // off-screen, as the window manager of old did.
-    const int x = static_cast<int>(static_cast<unsigned>(screenWidth - width) >> 1);
-    const int y = static_cast<int>(static_cast<unsigned>(screenHeight - height) >> 1);
+    const int x = centredOrigin(screenWidth, width);
+    const int y = centredOrigin(screenHeight, height);
     SetWindowPos(window, nullptr, x, y, width + 2 * xFrame, height + 2 * yFrame, SWP_NOZORDER);
 }
 

@@ -1,5 +1,6 @@
 // The status dialog built from the launcher's own template, with the texts of the language
 // that the registry names.
+#include "launcher/Centring.h"
 #include "launcher/Globals.h"
 #include "launcher/StatusDialog.h"
 #include "support/TestSupport.h"
@@ -117,6 +118,15 @@ TEST_F(StatusDialogTest, CloseClearsTheSharedHandle)
     SendMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_EQ(nullptr, hDlgMain);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+// Guards against a window larger than the screen being placed far off it.
+TEST(Centring, HalvesTheFreeSpaceAndNeverGoesOffScreen)
+{
+    EXPECT_EQ(300, centredOrigin(1000, 400));
+    EXPECT_EQ(0, centredOrigin(400, 400));
+    EXPECT_EQ(0, centredOrigin(300, 400));
+    EXPECT_EQ(0, centredOrigin(401, 400));
 }
 
 } // namespace
