@@ -6,12 +6,20 @@
 #include <string>
 
 #include "config/Language.h"
+#include "launcher/Globals.h"
 #include "launcher/StatusTexts.h"
 
 namespace {
 constexpr const char* ShowDialogFilename = "__qrvshow.sem";
 constexpr const char* InfoCaption = "Quorvan Installer";
 constexpr const char* ErrorCaption = "Quorvan Installer: Error";
+
+// Takes the status dialog down. The full path that the entry point built is used when there is
+// one, since a JVM expansion may have moved the current directory away from the package.
+void removeShowDialogFile()
+{
+    std::remove(showDialogFilename[0] != '\0' ? showDialogFilename : ShowDialogFilename);
+}
 } // namespace
 
 Status::Status() : language(1000)
@@ -25,7 +33,7 @@ void Status::showStatus(unsigned) {}
 
 void Status::showMessage(const char* text)
 {
-    std::remove(ShowDialogFilename);
+    removeShowDialogFile();
     MessageBoxA(nullptr, text, InfoCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
@@ -35,6 +43,6 @@ void Status::showError(const char* message, const char* details)
     if (quietMode)
         return;
     // The status dialog goes away while the box is up (the main thread watches this file).
-    std::remove(ShowDialogFilename);
+    removeShowDialogFile();
     MessageBoxA(nullptr, text.c_str(), ErrorCaption, MB_ICONHAND | MB_SYSTEMMODAL | MB_OK);
 }
