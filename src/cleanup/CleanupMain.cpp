@@ -200,14 +200,26 @@ void waitForLauncher(const std::string& dir)
     CloseHandle(snapshot);
     if (parent == 0)
         return;
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent);
+    // Windows XP lacks the image-name query; there every parent is waited for (bounded).
+    using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto queryImageName = kernel == nullptr ? nullptr : reinterpret_cast<QueryImageName>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "QueryFullProcessImageNameA")));
+    const DWORD access = SYNCHRONIZE | (queryImageName != nullptr
+                                            ? PROCESS_QUERY_LIMITED_INFORMATION
+                                            : PROCESS_QUERY_INFORMATION);
+    HANDLE process = OpenProcess(access, FALSE, parent);
     if (process == nullptr)
         return;
-    char image[MAX_PATH * 4];
-    DWORD size = sizeof image;
     // Only a launcher of this package is waited for; any other parent (a shell, a test) may
     // outlive us for good.
-    if (QueryFullProcessImageNameA(process, 0, image, &size) && isSameOrBelow(image, dir))
+    bool launcherOfPackage = true;
+    if (queryImageName != nullptr) {
+        char image[MAX_PATH * 4];
+        DWORD size = sizeof image;
+        launcherOfPackage = queryImageName(process, 0, image, &size) && isSameOrBelow(image, dir);
+    }
+    if (launcherOfPackage)
         WaitForSingleObject(process, LauncherWaitMs);
     CloseHandle(process);
 }
