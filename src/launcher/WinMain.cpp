@@ -91,14 +91,17 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // The worker: reads the switches, runs the installation, then signals its end.
 void __cdecl startMainThread(void* argument)
 {
-    const char* commandLine = static_cast<const char*>(argument);
-    const InstallRequest request = parseInstallRequest(commandLine);
-    // The driver takes a writable buffer with room for what it appends.
-    TextBuffer details(request.details.size() + DirCapacity);
-    details.set(request.details.c_str());
+    {
+        // Scoped: _endthread does not return, so everything owned here is released first.
+        const char* commandLine = static_cast<const char*>(argument);
+        const InstallRequest request = parseInstallRequest(commandLine);
+        // The driver takes a writable buffer with room for what it appends.
+        TextBuffer details(request.details.size() + DirCapacity);
+        details.set(request.details.c_str());
 
-    copyFile(TempCleanupFilename, CleanupFilename);
-    startProgram(request.quiet, request.properties, details.data());
+        copyFile(TempCleanupFilename, CleanupFilename);
+        startProgram(request.quiet, request.properties, details.data());
+    }
 
     InterlockedExchange(&workerDone, 1);
     std::remove(waitInstallFilename);
