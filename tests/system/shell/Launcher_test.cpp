@@ -136,14 +136,17 @@ protected:
         EXPECT_FALSE(exists(dir / "__qrvinstall.sem"));
         EXPECT_FALSE(exists(dir / "__qrvshow.sem"));
     }
-    // Closes the driver's failure box and returns its text.
+    // Closes every error box of the run (the control-file reader raises its own before the
+    // driver's failure box) and returns the text of the last one, the driver's.
     std::string closeErrorBox(const LauncherRun& run)
     {
-        HWND box = waitForWindow(run, ErrorCaption);
-        if (box == nullptr)
-            return "(no box)";
-        const std::string text = dialogItemText(box, 0xFFFF);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        std::string text = "(no box)";
+        while (HWND box = waitForWindow(run, ErrorCaption)) {
+            text = dialogItemText(box, 0xFFFF);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < PollLimit && IsWindow(box); ++i)
+                Sleep(PollStepMs);
+        }
         return text;
     }
 
@@ -162,8 +165,7 @@ TEST_F(Launcher, ShownRunShowsTheDialogThenTheFailureBox)
     EXPECT_EQ("Unpacking the installer...", waitForStatusText(dialog));
 
     const std::string boxText = closeErrorBox(run);
-    EXPECT_NE("(no box)", boxText);
-    EXPECT_FALSE(boxText.empty());
+    EXPECT_EQ(0u, boxText.find("Unable to install application.")) << boxText;
     ASSERT_TRUE(run.waitEnd());
     EXPECT_EQ(0u, run.exitCode());
     expectSemaphoresGone();
