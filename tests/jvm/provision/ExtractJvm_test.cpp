@@ -280,6 +280,19 @@ TEST_F(Extraction, AMissingExpanderRunsNothingAndComesBackToThePackage)
     EXPECT_FALSE(exists(jvmDir + "\\bin"));
 }
 
+TEST_F(Extraction, AJvmDirectoryThatCannotBeEnteredRunsNoExpanderInThePackage)
+{
+    // A file where the directory should be: it is taken as the place, but cannot be entered.
+    const std::string blocked = dir / "blocked";
+    writeFile(blocked, "");
+    EXPECT_FALSE(extract(blocked));
+    EXPECT_TRUE(expanderStarts().empty());
+    EXPECT_FALSE(exists(package + "\\bin"));
+    EXPECT_EQ(package, cwd());
+    EXPECT_TRUE(traced("installed jvm: false"));
+    EXPECT_TRUE(traced("unable to expand " + package + "\\jre131.exe"));
+}
+
 TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenAndNothingIsExpanded)
 {
     struct Row {
