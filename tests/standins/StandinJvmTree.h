@@ -1,5 +1,5 @@
 // Shared by the stand-ins that install a JVM: settings files and the layout of a stand-in JVM
-// tree (the stand-in JVM program under its launcher names, a dummy runtime library, security).
+// tree (the stand-in JVM program under its launcher names, the runtime library, security).
 #pragma once
 
 #include <windows.h>
@@ -73,7 +73,14 @@ inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
             return false;
     }
     writeText(bin + "\\fakejvm.ini", "version=" + version + "\ntestrun=good\nwizard=create\n");
-    writeText(bin + "\\msvcrt.dll", "stand-in runtime library\n");
+    // The runtime library beside the programs is the one they load first: it must be the
+    // system's own, or the stand-in JVM could not start at all.
+    char system[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(system, sizeof system);
+    if (length == 0 || length >= sizeof system ||
+        !CopyFileA((std::string(system) + "\\msvcrt.dll").c_str(), (bin + "\\msvcrt.dll").c_str(),
+                   FALSE))
+        return false;
     CreateDirectoryA((home + "\\lib").c_str(), nullptr);
     CreateDirectoryA((home + "\\lib\\security").c_str(), nullptr);
     writeText(home + "\\lib\\security\\java.security",

@@ -2,6 +2,7 @@
 // jrew.exe. Configured by "fakejvm.ini" beside it:
 //   version=1.6.0_20        the version it reports
 //   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
+//   testrun=goodonce        good for the first run of TestJvm, nothing for every later one
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
 // Every start is appended to "fakejvm.record" beside it: a line "start", "cwd=<dir>", then one
 // line "arg=<text>" per argument after the program name; a wizard start adds a line
@@ -71,7 +72,15 @@ int main(int argc, char** argv)
                 target += ' ';
             target += argv[i];
         }
-        const std::string mode = setting(dir, "testrun", "good");
+        std::string mode = setting(dir, "testrun", "good");
+        if (mode == "goodonce") {
+            const std::string marker = dir + "\\fakejvm.tested";
+            if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
+                return 0;
+            if (FILE* file = std::fopen(marker.c_str(), "w"))
+                std::fclose(file);
+            mode = "good";
+        }
         if (mode == "nothing")
             return 0;
         FILE* out = std::fopen((target + "\\jvmGood.txt").c_str(), "wt");
