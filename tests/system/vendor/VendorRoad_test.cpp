@@ -88,6 +88,9 @@ TEST_F(VendorRoad, WizardStartsOnTheJvmTheVendorInstallerPutInPlace)
         }
     }
     EXPECT_TRUE(wizard) << readTextFile(package + "\\jinstall.log");
+    std::string home = jvmDir + "\\jre1.6.0";
+    std::replace(home.begin(), home.end(), '\\', '/');
+    EXPECT_NE(native.end(), std::find(native.begin(), native.end(), "nativeJvmHomeDir=" + home));
     EXPECT_NE(native.end(), std::find(native.begin(), native.end(), "nativeJvmInstalled=false"));
     EXPECT_NE(native.end(),
               std::find(native.begin(), native.end(), "configureWinRegistry=true"));
