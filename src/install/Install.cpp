@@ -310,6 +310,8 @@ bool Install::runThirdPartyInstaller()
         predefinedJvmInstallDir.clear();
         const bool configureRegistry = runner->configureWinReg();
         traceMessage(TraceFilename, "configWinReg in runThirdPartyInstaller", configureRegistry);
+        // The hand-over file names the JVM the wizard starts on, as on the other roads.
+        getJavaHomeDir(javaHomeDir);
         logJvmLocation(false, predefinedJvmInstallDir, configureRegistry);
     }
     return ok;

@@ -238,8 +238,11 @@ void Install::_cleanUpLogFiles(const char* destination)
         }
         const std::string target = std::string(destination) + "\\" + name;
         appendFile(name.c_str(), target.c_str());
-        if (name == ErrorsFilename && !fexists(target.c_str()))
+        if (name == ErrorsFilename && !fexists(target.c_str())) {
+            // A quiet run shows no box: the trace keeps the failure.
+            traceMessage(TraceFilename, "Unable to save errors.log");
             showError("Unable to save errors.log", "Try installing from a non-write protected drive.");
+        }
     } while (_findnext(search, &found) == 0);
     _findclose(search);
 }

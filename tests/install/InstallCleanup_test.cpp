@@ -1,5 +1,7 @@
 #include <direct.h>
 
+#include <algorithm>
+
 #include "install/Install.h"
 #include "support/TestSupport.h"
 
@@ -168,4 +170,62 @@ TEST_F(Cleanup, WriteProtectedStartDirectorySendsLogsHome)
     writeFile("startdir.txt", dir / "startfile");
     driver.cleanUp(false);
     EXPECT_EQ("o\n", readFile(dir / "home\\other.log"));
+}
+
+TEST_F(Cleanup, ErrorsLogThatCannotBeSavedIsReported)
+{
+    // Neither the start directory (a file path) nor the home directory (none) takes the logs.
+    driver.setHomeDirectory("");
+    writeFile(dir / "startfile", "x");
+    writeFile("jinstall.log", "");  // a trace the user asked for: kept after the run
+    writeFile("errors.log", "an error\n");
+    writeFile("startdir.txt", dir / "startfile");
+    driver.cleanUp(false);
+    const auto trace = logMessages("jinstall.log");
+    EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "copying log files to " +
+                                                                     (dir / "startfile")));
+    EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "Unable to save errors.log"));
+    EXPECT_EQ("an error\n", readFile("errors.log"));
+    EXPECT_EQ("x", readFile(dir / "startfile"));
+
+    // Other logs that cannot be saved are not reported.
+    std::remove("errors.log");
+    writeFile("jinstall.log", "");
+    writeFile("startdir.txt", dir / "startfile");
+    driver.cleanUp(false);
+    const auto second = logMessages("jinstall.log");
+    EXPECT_EQ(second.end(), std::find(second.begin(), second.end(), "Unable to save errors.log"));
+}
+
+TEST_F(Cleanup, NamedTemporaryJvmDirectoryInsideThePackageGoesAndTheHomeStays)
+{
+    _mkdir("home jvm");
+    _mkdir("tmpjvm");
+    _mkdir("tmpjvm\\bin");
+    writeFile("tmpjvm\\bin\\java.exe", "x");
+    writeFile("jinstall.log", "");
+    writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/home jvm\n"
+                                   "nativeJvmInstalledInTemp=true\n"
+                                   "nativeTempJvmDir=sub/../tmpjvm\n"
+                                   "configureWinRegistry=false\n");
+    driver.cleanUp(false);
+    EXPECT_FALSE(exists("tmpjvm"));
+    EXPECT_TRUE(exists("home jvm"));
+    const auto trace = logMessages("jinstall.log");
+    EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "tempJvmDir sub\\..\\tmpjvm"));
+    EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "configureReg: false"));
+}
+
+TEST_F(Cleanup, JvmInTheAppDirIsNotRegisteredAgain)
+{
+    _mkdir("jvm");
+    driver.setPredefinedDir("[$AppDir]\\jvm");
+    writeFile("jinstall.log", "");
+    writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/jvm\n"
+                                   "nativeJvmInstalledInTemp=true\n");
+    driver.cleanUp(false);
+    EXPECT_FALSE(exists("jvm"));
+    const auto trace = logMessages("jinstall.log");
+    EXPECT_NE(trace.end(),
+              std::find(trace.begin(), trace.end(), "not adding reg entries [$AppDir]\\jvm"));
 }

@@ -2,10 +2,12 @@
 // jrew.exe. Configured by "fakejvm.ini" beside it:
 //   version=1.6.0_20        the version it reports
 //   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
+//   testrun=goodonce        good for the first run of TestJvm, nothing for every later one
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
 // Every start is appended to "fakejvm.record" beside it: a line "start", "cwd=<dir>", then one
 // line "arg=<text>" per argument after the program name; a wizard start adds a line
-// "native=<line>" per line of the native.properties that it finds in its current directory.
+// "native=<line>" per line of the native.properties that it finds in its current directory, and
+// "changes=<line>" per line of a changes.txt there.
 #include <windows.h>
 
 #include <cstdio>
@@ -71,7 +73,15 @@ int main(int argc, char** argv)
                 target += ' ';
             target += argv[i];
         }
-        const std::string mode = setting(dir, "testrun", "good");
+        std::string mode = setting(dir, "testrun", "good");
+        if (mode == "goodonce") {
+            const std::string marker = dir + "\\fakejvm.tested";
+            if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
+                return 0;
+            if (FILE* file = std::fopen(marker.c_str(), "w"))
+                std::fclose(file);
+            mode = "good";
+        }
         if (mode == "nothing")
             return 0;
         FILE* out = std::fopen((target + "\\jvmGood.txt").c_str(), "wt");
@@ -85,17 +95,21 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    // As the wizard: note the properties that the launcher left for it.
-    if (FILE* properties = std::fopen("native.properties", "rt")) {
+    // As the wizard: note the properties and the system change log that the launcher left.
+    const char* const handedOver[][2] = {{"native.properties", "native"}, {"changes.txt", "changes"}};
+    for (const auto& file : handedOver) {
+        FILE* in = std::fopen(file[0], "rt");
+        if (in == nullptr)
+            continue;
         if (FILE* record = std::fopen((dir + "\\fakejvm.record").c_str(), "at")) {
             char line[1024];
-            while (std::fgets(line, sizeof line, properties) != nullptr) {
+            while (std::fgets(line, sizeof line, in) != nullptr) {
                 line[std::strcspn(line, "\r\n")] = '\0';
-                std::fprintf(record, "native=%s\n", line);
+                std::fprintf(record, "%s=%s\n", file[1], line);
             }
             std::fclose(record);
         }
-        std::fclose(properties);
+        std::fclose(in);
     }
     if (setting(dir, "wizard", "create") == "create") {
         if (FILE* sem = std::fopen("__qrvwizard.sem", "w"))

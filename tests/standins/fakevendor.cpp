@@ -4,6 +4,9 @@
 //   version=1.6.0       the version the installed JVM reports
 //   mode=subdir         install into <current directory>\jre<version>
 //   mode=registry       install into target=<dir> and register it under the JavaSoft runtime key
+//                       (key <family>, values MicroVersion and JavaHome)
+//   regroot=<key>       a key under HKEY_CURRENT_USER that stands for HKEY_LOCAL_MACHINE, so that
+//                       a test's scratch registry receives the entry (default: the real one)
 //   mode=nothing        install nothing
 //   exitcode=<n>        the exit code (default 0)
 //   record=<file>       every start is appended there (arguments and current directory)
@@ -13,15 +16,33 @@
 
 namespace {
 
-bool registerRuntime(const std::string& version, const std::string& home)
+void setString(HKEY key, const char* name, const std::string& value)
 {
-    const std::string key = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\" + version;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+// Registers `home` as the runtime of `version` (1.6.0 -> key 1.6 with MicroVersion 0).
+bool registerRuntime(const std::string& version, const std::string& home,
+                     const std::string& regRoot)
+{
+    const size_t firstDot = version.find('.');
+    const size_t secondDot =
+        firstDot == std::string::npos ? std::string::npos : version.find('.', firstDot + 1);
+    const std::string family = version.substr(0, secondDot);
+    const std::string micro = secondDot == std::string::npos ? "0" : version.substr(secondDot + 1);
+    std::string key = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\" + family;
+    HKEY root = HKEY_LOCAL_MACHINE;
+    if (!regRoot.empty()) {
+        root = HKEY_CURRENT_USER;
+        key = regRoot + "\\" + key;
+    }
     HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &handle, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS)
         return false;
-    RegSetValueExA(handle, "JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
-                   static_cast<DWORD>(home.size() + 1));
+    setString(handle, "MicroVersion", micro);
+    setString(handle, "JavaHome", home);
     RegCloseKey(handle);
     return true;
 }
@@ -47,7 +68,7 @@ int main(int argc, char** argv)
         const std::string home = standin::setting(ini, "target", "");
         CreateDirectoryA(home.c_str(), nullptr);
         if (standin::layOutJvm(home, jvm, version, "bin"))
-            registerRuntime(version, home);
+            registerRuntime(version, home, standin::setting(ini, "regroot", ""));
     }
     return std::atoi(standin::setting(ini, "exitcode", "0").c_str());
 }

@@ -37,6 +37,10 @@ public:
     RegistryOverride(const RegistryOverride&) = delete;
     RegistryOverride& operator=(const RegistryOverride&) = delete;
 
+    // The scratch key under the real HKEY_CURRENT_USER; "\\HKLM" and "\\HKCU" below it stand
+    // for the two roots, so a child process can write where this process reads.
+    const std::string& root() const { return root_; }
+
 private:
     std::string root_;
     HKEY machine_ = nullptr;

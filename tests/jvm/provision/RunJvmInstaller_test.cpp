@@ -1,0 +1,298 @@
+#include "jvm/provision/RunJvmInstaller.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "jvm/discovery/JvmSupport.h"
+#include "util/clib.h"
+
+using namespace qrvtest;
+using namespace jvmtest;
+
+namespace {
+
+const char* const WindowsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char* const WindowsNtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
+// Sets an environment variable for the process (and so for its children) and restores it.
+class EnvOverride {
+public:
+    EnvOverride(const std::string& name, const std::string& value) : name_(name)
+    {
+        const char* old = std::getenv(name.c_str());
+        had_ = old != nullptr;
+        saved_ = had_ ? old : "";
+        _putenv((name + "=" + value).c_str());
+    }
+    ~EnvOverride() { _putenv((name_ + "=" + (had_ ? saved_ : "")).c_str()); }
+    EnvOverride(const EnvOverride&) = delete;
+    EnvOverride& operator=(const EnvOverride&) = delete;
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool had_ = false;
+};
+
+// A package directory holding the stand-in vendor installer as "vendor.exe" and the test
+// class, in a scratch registry whose Program Files value points into the test's directory.
+// The JVM directory that the directory selection settles on is then
+// <dir>\pf\JavaSoft\JRE1.6\1.6.0.
+class VendorRun : public InTempDirWithRegistry {
+protected:
+    void SetUp() override
+    {
+        writeFile("jinstall.log", "");
+        const std::string programFiles = dir / "pf";
+        const std::string windows = dir / "win";
+        CreateDirectoryA(programFiles.c_str(), nullptr);
+        CreateDirectoryA(windows.c_str(), nullptr);
+        setRegString(HKEY_LOCAL_MACHINE, WindowsKey, "ProgramFilesDir", programFiles);
+        setRegString(HKEY_LOCAL_MACHINE, WindowsNtKey, "SystemRoot", windows);
+        jvmDir = programFiles + "\\JavaSoft\\JRE1.6\\1.6.0";
+        ASSERT_TRUE(CopyFileA(builtProgram("fakevendor.exe").c_str(), (dir / "vendor.exe").c_str(),
+                              FALSE));
+        copyTestClass();
+        configure("subdir");
+    }
+
+    // Writes the stand-in's settings; `extra` holds further key=value lines.
+    void configure(const std::string& mode, const std::string& extra = "")
+    {
+        writeFile(dir / "vendor.ini", "jvm=" + builtProgram("fakejvm.exe") +
+                                          "\nversion=1.6.0\nmode=" + mode +
+                                          "\nrecord=" + dir / "vendor.record\n" + extra);
+    }
+
+    bool run(const std::string& command, const char* required = "1.6")
+    {
+        copyText(commandBuffer, PathCapacity, command.c_str());
+        copyText(jvmCommand, PathCapacity, "java.exe");
+        jvmPath[0] = '\0';
+        RunJvmInstaller runner;
+        return runner.run(required, "", "", "1.6.0", "JRE", jvmCommand, "vendor.exe",
+                          commandBuffer, jvmPath, (dir / "win").c_str());
+    }
+
+    // The starts of the stand-in vendor installer, each as its recorded lines.
+    std::vector<std::vector<std::string>> vendorStarts()
+    {
+        std::vector<std::vector<std::string>> starts;
+        if (!exists(dir / "vendor.record"))
+            return starts;
+        for (const std::string& line : readLines(dir / "vendor.record")) {
+            if (line == "start")
+                starts.emplace_back();
+            else if (!starts.empty())
+                starts.back().push_back(line);
+        }
+        return starts;
+    }
+
+    bool traced(const std::string& line, const char* file = "jinstall.log")
+    {
+        const auto lines = logMessages(file);
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    EnvOverride ini{"QRV_FAKEVENDOR_INI", dir / "vendor.ini"};
+    std::string jvmDir;
+    char commandBuffer[PathCapacity];
+    char jvmCommand[PathCapacity];
+    char jvmPath[PathCapacity];
+};
+
+TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
+{
+    struct Row {
+        std::string command;
+        std::vector<std::string> recorded;  // after the "cwd=" line
+        std::string leftInBuffer;
+        std::string count;
+    };
+    const Row rows[] = {
+        {"vendor.exe/*/*/*/s/*/*/*/v/qn", {"arg=/s", "arg=/v/qn"}, "/s/*/*/*/v/qn",
+         "# of args: 4"},
+        // A program text with a directory runs that program; the trailing separator gives
+        // one empty argument, which an empty command-line word cannot carry to the program.
+        {dir / "vendor.exe/*/*/*", {}, "", "# of args: 2"},
+        {"vendor.exe/*/*/*with blanks in it", {"arg=with blanks in it"}, "with blanks in it",
+         "# of args: 3"},
+        // Without any separator the program starts with no argument at all.
+        {"vendor.exe", {}, "vendor.exe", "# of args: 2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        std::remove((dir / "vendor.record").c_str());
+        delDirTree((dir / "pf\\JavaSoft").c_str());
+        writeFile("jinstall.log", "");
+
+        ASSERT_TRUE(run(row.command)) << readTextFile("jinstall.log");
+        EXPECT_EQ(jvmDir + "\\jre1.6.0\\bin\\java.exe", std::string(jvmPath));
+        const auto starts = vendorStarts();
+        ASSERT_EQ(1u, starts.size());
+        std::vector<std::string> expected = {"cwd=" + jvmDir};
+        expected.insert(expected.end(), row.recorded.begin(), row.recorded.end());
+        EXPECT_EQ(expected, starts[0]);
+        EXPECT_EQ(row.leftInBuffer, std::string(commandBuffer));
+        EXPECT_TRUE(traced(row.count));
+        EXPECT_FALSE(exists(jvmDir + "\\vendor.exe"));  // the copy is gone
+        EXPECT_TRUE(exists(dir / "vendor.exe"));        // the package's own file is not
+        EXPECT_TRUE(traced("third party jvm installer ran with no reported errors"));
+        EXPECT_TRUE(traced("runJvmInstaller ok: true"));
+        // Back in the package directory afterwards.
+        char cwd[PathCapacity];
+        getCurrentDir(cwd, PathSize);
+        EXPECT_EQ(dir.path(), std::string(cwd));
+    }
+}
+
+TEST_F(VendorRun, ArgumentsAreTracedOneByOne)
+{
+    ASSERT_TRUE(run("vendor.exe/*/*/*/s/*/*/*/v/qn"));
+    const auto lines = logMessages("jinstall.log");
+    const std::vector<std::string> wanted = {"arg: vendor.exe", "arg: /s", "arg: /v/qn",
+                                             "# of args: 4", "command: vendor.exe",
+                                             "jvm installer command: vendor.exe"};
+    auto at = lines.begin();
+    for (const std::string& line : wanted) {
+        at = std::find(at, lines.end(), line);
+        EXPECT_NE(lines.end(), at) << line;
+    }
+}
+
+TEST_F(VendorRun, NonZeroExitStillLeavesAnAcceptedJvm)
+{
+    configure("subdir", "exitcode=3\n");
+    EXPECT_TRUE(run("vendor.exe/*/*/*/s"));
+    EXPECT_EQ(jvmDir + "\\jre1.6.0\\bin\\java.exe", std::string(jvmPath));
+}
+
+TEST_F(VendorRun, OnlyThePackagedVersionCountsAfterTheInstaller)
+{
+    // The stand-in installs 1.6.0 although 1.7 was asked for: the packaged JVM's version is
+    // what the installed JVM is checked against.
+    EXPECT_TRUE(run("vendor.exe/*/*/*", "1.7"));
+    configure("subdir", "version=1.5.0\n");
+    delDirTree((dir / "pf\\JavaSoft").c_str());
+    // A JVM of another version than the packaged one is not taken.
+    EXPECT_FALSE(run("vendor.exe/*/*/*", "1.6"));
+}
+
+TEST_F(VendorRun, JvmRegisteredElsewhereIsFoundThroughTheRegistry)
+{
+    const std::string target = dir / "elsewhere";
+    configure("registry", "target=" + target + "\nregroot=" + registry.root() + "\\HKLM\n");
+    ASSERT_TRUE(run("vendor.exe/*/*/*/s")) << readTextFile("jinstall.log");
+    EXPECT_EQ(target + "\\bin\\java.exe", std::string(jvmPath));
+    EXPECT_TRUE(traced("Found correct version of JVM: " + target + "\\bin\\java.exe"));
+    EXPECT_FALSE(exists(jvmDir));  // left empty by the installer, so removed
+    EXPECT_TRUE(traced("removed: " + jvmDir));
+}
+
+TEST_F(VendorRun, InstallerThatInstallsNothing)
+{
+    configure("nothing");
+    EXPECT_FALSE(run("vendor.exe/*/*/*/s"));
+    EXPECT_EQ(1u, vendorStarts().size());
+    EXPECT_TRUE(traced("Correct version of JVM was not found in common locations"));
+    EXPECT_FALSE(exists(jvmDir));
+    EXPECT_TRUE(exists(dir / "pf\\JavaSoft\\JRE1.6"));  // only the empty JVM directory goes
+    EXPECT_TRUE(traced("runJvmInstaller ok: false"));
+}
+
+TEST_F(VendorRun, InstallerThatCannotStart)
+{
+    EXPECT_FALSE(run("missing.exe/*/*/*/s"));
+    EXPECT_TRUE(vendorStarts().empty());
+    EXPECT_TRUE(traced("copy ok: true"));
+    EXPECT_FALSE(exists(jvmDir + "\\vendor.exe"));
+    EXPECT_FALSE(exists(jvmDir));
+    EXPECT_TRUE(traced("jvm installer removed"));
+    // Both lines went to the package directory's logs, not into the JVM directory.
+    const auto errors = logMessages("errors.log");
+    ASSERT_EQ(2u, errors.size());
+    EXPECT_EQ(0u, errors[0].rfind("Error running JVM installer: ", 0)) << errors[0];
+    EXPECT_EQ(": false", errors[0].substr(errors[0].size() - 7));
+    EXPECT_EQ("Unable to start  missing.exe missing.exe /s", errors[1]);
+    EXPECT_TRUE(traced(errors[1]));
+}
+
+TEST_F(VendorRun, EmptyCommandRunsNothing)
+{
+    EXPECT_FALSE(run(""));
+    EXPECT_TRUE(traced("no jvm installer command line"));
+    EXPECT_FALSE(exists(jvmDir + "\\vendor.exe"));
+    EXPECT_FALSE(exists(jvmDir));
+}
+
+TEST_F(VendorRun, MissingInstallerFileIsNotRun)
+{
+    std::remove((dir / "vendor.exe").c_str());
+    EXPECT_FALSE(run("vendor.exe/*/*/*/s"));
+    EXPECT_TRUE(traced("copy ok: false"));
+    EXPECT_FALSE(exists(jvmDir));
+}
+
+TEST_F(VendorRun, DiscoveredDirectoryWithAPassingJvmRunsNoInstaller)
+{
+    CreateDirectoryA((dir / "pf\\JavaSoft").c_str(), nullptr);
+    CreateDirectoryA((dir / "pf\\JavaSoft\\JRE1.6").c_str(), nullptr);
+    CreateDirectoryA(jvmDir.c_str(), nullptr);
+    installFakeJvm(jvmDir + "\\bin", "java.exe", "1.6.0");
+    ASSERT_TRUE(run("vendor.exe/*/*/*/s"));
+    EXPECT_EQ(jvmDir + "\\bin\\java.exe", std::string(jvmPath));
+    EXPECT_TRUE(traced("found existing jvm directory: true"));
+    EXPECT_TRUE(vendorStarts().empty());
+    EXPECT_FALSE(exists(jvmDir + "\\vendor.exe"));
+}
+
+TEST_F(VendorRun, DiscoveredDirectoryWhoseJvmFailsTheSecondCheckGetsTheInstaller)
+{
+    // The JVM passes the directory selection's test and fails the runner's own check.
+    CreateDirectoryA((dir / "pf\\JavaSoft").c_str(), nullptr);
+    CreateDirectoryA((dir / "pf\\JavaSoft\\JRE1.6").c_str(), nullptr);
+    CreateDirectoryA(jvmDir.c_str(), nullptr);
+    installFakeJvm(jvmDir + "\\bin", "java.exe", "1.6.0", "goodonce");
+    ASSERT_TRUE(run("vendor.exe/*/*/*/s")) << readTextFile("jinstall.log");
+    EXPECT_TRUE(traced("found existing jvm directory: true"));
+    const auto starts = vendorStarts();
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_EQ("cwd=" + jvmDir, starts[0][0]);
+    EXPECT_EQ(jvmDir + "\\jre1.6.0\\bin\\java.exe", std::string(jvmPath));
+}
+
+class VendorRegistrySwitch : public InTempDir {};
+
+TEST_F(VendorRegistrySwitch, ConfigureWinRegAnswers)
+{
+    struct Row {
+        const char* control;
+        bool expected;
+    };
+    const Row rows[] = {
+        {"configureWinRegistry=no\n", false},
+        {"configureWinRegistry=yes\n", true},
+        {"jvmName=JRE\n", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.control);
+        writeFile("qrv.control", row.control);
+        RunJvmInstaller runner;
+        EXPECT_EQ(row.expected, runner.configureWinReg());
+    }
+    std::remove("qrv.control");
+    RunJvmInstaller runner;
+    EXPECT_TRUE(runner.configureWinReg());
+}
+
+TEST(RunJvmInstallerSteps, NextArgumentStartsSixCharactersOn)
+{
+    const char* text = "a/*/*/*b";
+    EXPECT_EQ(text + 7, RunJvmInstaller::getStartNextArg(text + 1));
+    EXPECT_EQ(nullptr, RunJvmInstaller::getStartNextArg(nullptr));
+}
+
+} // namespace
