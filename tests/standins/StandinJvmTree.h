@@ -73,7 +73,14 @@ inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
             return false;
     }
     writeText(bin + "\\fakejvm.ini", "version=" + version + "\ntestrun=good\nwizard=create\n");
-    writeText(bin + "\\msvcrt.dll", "stand-in runtime library\n");
+    // A JVM's bin directory carries its C runtime. The programs beside it load the msvcrt.dll
+    // of their own directory first, so the stand-in is the system's copy: a text file there
+    // would keep the stand-in JVM from starting at all.
+    char system[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(system, sizeof system);
+    if (length > 0 && length < sizeof system)
+        CopyFileA((std::string(system) + "\\msvcrt.dll").c_str(), (bin + "\\msvcrt.dll").c_str(),
+                  FALSE);
     CreateDirectoryA((home + "\\lib").c_str(), nullptr);
     CreateDirectoryA((home + "\\lib\\security").c_str(), nullptr);
     writeText(home + "\\lib\\security\\java.security",
