@@ -101,7 +101,7 @@ class MainRoad : public InTempDir {
 protected:
     void SetUp() override
     {
-        package = dir / "package";
+        package = dir / "my package";
         jvmHome = dir / "jre 1.6";
         jvmBin = jvmHome + "\\bin";
         ASSERT_TRUE(CreateDirectoryA(package.c_str(), nullptr));
@@ -160,10 +160,6 @@ protected:
     std::string jvmBin;
 };
 
-} // namespace
-
-namespace {
-
 // The entry that hands the install details on to the worker comes with the launcher shell;
 // the minimal entry passes none.
 #if __has_include("launcher/CommandLine.h")
@@ -216,7 +212,7 @@ TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
     control("jvmMinVersion=1.4\n");
     writeFile(package + "\\jinstall.log", "");
     RegisteredJvm jvm("1.6", jvmHome);
-    run("-q ");
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const std::string program = jvmBin + "\\javaw.exe";
     const std::vector<std::string> expected = {
@@ -302,7 +298,7 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
     control("jvmMinVersion=1.4\njvmExtraParameters=-Xmx64m\njvmClasspathSwitch=-cp\n"
             "loaderJavaCommand=com.example.Setup -mode  install\n");
     RegisteredJvm jvm("1.6", jvmHome);
-    run("-q ");
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const auto starts = jvmStarts();
     ASSERT_EQ(2u, starts.size());
@@ -335,7 +331,7 @@ TEST_F(MainRoad, QuietRunHandsDetailsWithBlanksAndQuotesToTheWizard)
         control("jvmMinVersion=1.4\njvmClasspathSwitch=-cp\nloaderJavaCommand=Wizard\n");
         refreshPackage();
         DeleteFileA((jvmBin + "\\fakejvm.record").c_str());
-        run(row.commandLine);
+        ASSERT_NO_FATAL_FAILURE(run(row.commandLine));
 
         const auto starts = jvmStarts();
         ASSERT_EQ(2u, starts.size());
@@ -384,7 +380,7 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
             writeFile(package + "\\fakeexpander.ini",
                       "jvm=" + builtProgram("fakejvm.exe") + "\n" + row.expanderIni);
         }
-        run("-q ");
+        ASSERT_NO_FATAL_FAILURE(run("-q "));
 
         // The found JVM: its test run and one wizard start, never a second one.
         const auto starts = jvmStarts();
@@ -423,7 +419,7 @@ TEST_F(MainRoad, MissingInstallJarStartsNoWizard)
     control("jvmMinVersion=1.4\n");
     DeleteFileA((package + "\\install.jar").c_str());
     RegisteredJvm jvm("1.6", jvmHome);
-    run("-q ");
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const auto starts = jvmStarts();
     ASSERT_EQ(1u, starts.size()) << "only the test run";
@@ -447,7 +443,7 @@ TEST_F(MainRoad, WizardProgramThatCannotBeStartedIsReported)
     for (const char* program : {"java.exe", "javaw.exe"})
         writeFile(jvmBin + "\\" + program, "not a program\n");
     RegisteredJvm jvm("1.6", jvmHome);
-    run("-q ");
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const std::string program = jvmBin + "\\javaw.exe";
     const std::vector<std::string> lines = errors();
