@@ -297,11 +297,15 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
 {
     control("jvmMinVersion=1.4\njvmExtraParameters=-Xmx64m\njvmClasspathSwitch=-cp\n"
             "loaderJavaCommand=com.example.Setup -mode  install\n");
+    // Without a trace log of the user's the windowed program is the one run: the console
+    // program is no program at all here, so both starts below were javaw.exe's.
+    writeFile(jvmBin + "\\java.exe", "not a program\n");
     RegisteredJvm jvm("1.6", jvmHome);
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const auto starts = jvmStarts();
     ASSERT_EQ(2u, starts.size());
+    EXPECT_TRUE(containsLine(starts[0], "arg=TestJvm"));
     EXPECT_EQ((std::vector<std::string>{"-Xmx64m", "-cp", ".;install.jar", "com.example.Setup",
                                         "-mode", "install"}),
               linesStartingWith(starts[1], "arg="));
