@@ -1,5 +1,300 @@
-// The package's cleanup program.
-int main()
+// The package's cleanup program: started by the launcher with the package directory when the
+// package was unpacked away from the user's start directory, it waits (bounded) for the
+// launcher to end and removes the package directory. It refuses any directory that is not
+// plainly a package directory, never follows junctions and never waits without limit.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <cctype>
+#include <cstdlib>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr const char* LogFilename = "qrvcleanup.log";
+constexpr const char* ControlFilename = "qrv.control";
+constexpr DWORD LauncherWaitMs = 30000;
+constexpr int RemoveAttempts = 10;
+constexpr DWORD RetryPauseMs = 300;
+
+std::string logPath;
+
+void logLine(const std::string& text)
 {
-    return 0;
+    if (logPath.empty())
+        return;
+    FILE* file = std::fopen(logPath.c_str(), "a");
+    if (file == nullptr)
+        return;
+    const std::time_t now = std::time(nullptr);
+    char stamp[32] = "";
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+    std::fprintf(file, "%s cleanup: %s\n", stamp, text.c_str());
+    std::fclose(file);
+}
+
+std::string lowerAscii(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string withoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/'))
+        path.pop_back();
+    return path;
+}
+
+bool samePath(const std::string& a, const std::string& b)
+{
+    return lowerAscii(withoutTrailingSlash(a)) == lowerAscii(withoutTrailingSlash(b));
+}
+
+// Whether `inner` is `outer` or lies below it.
+bool isSameOrBelow(const std::string& inner, const std::string& outer)
+{
+    const std::string in = lowerAscii(withoutTrailingSlash(inner));
+    const std::string out = lowerAscii(withoutTrailingSlash(outer));
+    if (out.empty())
+        return false;
+    if (in == out)
+        return true;
+    return in.size() > out.size() && in.compare(0, out.size(), out) == 0 &&
+           (in[out.size()] == '\\' || out.back() == '\\');
+}
+
+bool isAbsolute(const std::string& path)
+{
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool unc = path.size() >= 3 && path[0] == '\\' && path[1] == '\\';
+    return drive || unc;
+}
+
+// "C:\" or "\\server\share": a root of a volume.
+bool isRoot(const std::string& path)
+{
+    const std::string p = withoutTrailingSlash(path);
+    if (p.size() <= 2 && p.size() >= 1 && (p.size() == 1 || p[1] == ':'))
+        return true;
+    if (p.size() > 2 && p[0] == '\\' && p[1] == '\\') {
+        const size_t server = p.find('\\', 2);
+        return server == std::string::npos || p.find('\\', server + 1) == std::string::npos;
+    }
+    return false;
+}
+
+std::string fullPath(const std::string& path)
+{
+    char buffer[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    if (length == 0 || length >= sizeof buffer)
+        return std::string();
+    return withoutTrailingSlash(buffer);
+}
+
+// The folders that must never be removed nor have an ancestor removed.
+std::vector<std::string> protectedFolders()
+{
+    std::vector<std::string> folders;
+    char buffer[MAX_PATH + 1];
+    UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    if (length > 0 && length < sizeof buffer)
+        folders.push_back(buffer);
+    length = GetSystemDirectoryA(buffer, sizeof buffer);
+    if (length > 0 && length < sizeof buffer) {
+        folders.push_back(buffer);
+        // shell32 from the system directory only, never from beside this program.
+        std::string shell = std::string(buffer) + "\\shell32.dll";
+        HMODULE module = LoadLibraryExA(shell.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (module != nullptr) {
+            using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+            auto getFolderPath = reinterpret_cast<GetFolderPath>(
+                reinterpret_cast<void*>(GetProcAddress(module, "SHGetFolderPathA")));
+            const int folderIds[] = {0x0028 /* profile */, 0x0005 /* documents */,
+                                     0x0010 /* desktop */, 0x002e /* common documents */,
+                                     0x001a /* app data */, 0x001c /* local app data */,
+                                     0x0026 /* program files */, 0x0023 /* common app data */};
+            for (int id : folderIds) {
+                char folder[MAX_PATH + 1] = "";
+                if (getFolderPath != nullptr &&
+                    getFolderPath(nullptr, id, nullptr, 0, folder) == S_OK && folder[0] != '\0')
+                    folders.push_back(folder);
+            }
+            FreeLibrary(module);
+        }
+    }
+    for (const char* name : {"USERPROFILE", "TEMP", "TMP", "SystemRoot", "ProgramFiles"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            folders.push_back(value);
+    }
+    return folders;
+}
+
+// Why `dir` must not be removed; empty when it may be.
+std::string refusalReason(const std::string& argument, std::string& dir)
+{
+    if (argument.empty())
+        return "no directory given";
+    if (!isAbsolute(argument))
+        return "relative path " + argument;
+    dir = fullPath(argument);
+    if (dir.empty())
+        return "unusable path " + argument;
+    if (isRoot(dir))
+        return "drive root " + dir;
+    for (const std::string& folder : protectedFolders()) {
+        const std::string full = fullPath(folder);
+        if (!full.empty() && isSameOrBelow(full, dir))
+            return "system or user folder " + dir;
+    }
+    // Any user's profile: the folder that holds the profiles, and every folder right in it.
+    const char* profile = std::getenv("USERPROFILE");
+    if (profile != nullptr && *profile != '\0') {
+        const std::string full = fullPath(profile);
+        const size_t slash = full.rfind('\\');
+        if (slash != std::string::npos && slash > 2) {
+            const std::string profiles = full.substr(0, slash);
+            const size_t dirSlash = dir.rfind('\\');
+            if (samePath(dir, profiles) ||
+                (dirSlash != std::string::npos && samePath(dir.substr(0, dirSlash), profiles)))
+                return "user profile " + dir;
+        }
+    }
+    const DWORD attributes = GetFileAttributesA(dir.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return "not a directory " + dir;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return "junction or link " + dir;
+    const DWORD control = GetFileAttributesA((dir + "\\" + ControlFilename).c_str());
+    if (control == INVALID_FILE_ATTRIBUTES || (control & FILE_ATTRIBUTE_DIRECTORY))
+        return std::string("no ") + ControlFilename + " in " + dir;
+    return std::string();
+}
+
+// Waits, at most LauncherWaitMs, for the parent process to end when it runs from `dir`.
+void waitForLauncher(const std::string& dir)
+{
+    const DWORD self = GetCurrentProcessId();
+    DWORD parent = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == self) {
+            parent = entry.th32ParentProcessID;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    if (parent == 0)
+        return;
+    // Windows XP lacks the image-name query; there every parent is waited for (bounded).
+    using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto queryImageName = kernel == nullptr ? nullptr : reinterpret_cast<QueryImageName>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "QueryFullProcessImageNameA")));
+    const DWORD access = SYNCHRONIZE | (queryImageName != nullptr
+                                            ? PROCESS_QUERY_LIMITED_INFORMATION
+                                            : PROCESS_QUERY_INFORMATION);
+    HANDLE process = OpenProcess(access, FALSE, parent);
+    if (process == nullptr)
+        return;
+    // Only a launcher of this package is waited for; any other parent (a shell, a test) may
+    // outlive us for good.
+    bool launcherOfPackage = true;
+    if (queryImageName != nullptr) {
+        char image[MAX_PATH * 4];
+        DWORD size = sizeof image;
+        launcherOfPackage = queryImageName(process, 0, image, &size) && isSameOrBelow(image, dir);
+    }
+    if (launcherOfPackage)
+        WaitForSingleObject(process, LauncherWaitMs);
+    CloseHandle(process);
+}
+
+// Removes the tree below `dir` without following junctions or links; collects what stays.
+void removeTree(const std::string& dir, const std::string& self, std::vector<std::string>& left)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = dir + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+                SetFileAttributesA(path.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+            bool removed;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                // The link itself goes; what it points to is never touched.
+                removed = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                              ? RemoveDirectoryA(path.c_str()) != 0
+                              : DeleteFileA(path.c_str()) != 0;
+            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(path, self, left);
+                removed = RemoveDirectoryA(path.c_str()) != 0;
+            } else {
+                removed = !samePath(path, self) && DeleteFileA(path.c_str()) != 0;
+            }
+            if (!removed && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                left.push_back(path);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    char temp[MAX_PATH + 1];
+    const DWORD tempLength = GetTempPathA(sizeof temp, temp);
+    if (tempLength > 0 && tempLength < sizeof temp)
+        logPath = withoutTrailingSlash(temp) + "\\" + LogFilename;
+
+    const std::string argument = argc == 2 && argv[1] != nullptr ? argv[1] : "";
+    std::string dir;
+    const std::string reason = argc > 2 ? "more than one argument" : refusalReason(argument, dir);
+    if (!reason.empty()) {
+        logLine("refused: " + reason);
+        return 2;
+    }
+
+    char selfPath[MAX_PATH * 4] = "";
+    GetModuleFileNameA(nullptr, selfPath, sizeof selfPath);
+    // Out of the directory, so that it can go.
+    if (tempLength > 0 && tempLength < sizeof temp)
+        SetCurrentDirectoryA(temp);
+
+    waitForLauncher(dir);
+
+    std::vector<std::string> left;
+    for (int attempt = 0; attempt < RemoveAttempts; ++attempt) {
+        left.clear();
+        removeTree(dir, selfPath, left);
+        const bool onlySelf = left.empty() || (left.size() == 1 && samePath(left[0], selfPath));
+        if (onlySelf)
+            break;
+        Sleep(RetryPauseMs);
+    }
+    const bool dirRemoved = RemoveDirectoryA(dir.c_str()) != 0;
+    for (const std::string& path : left)
+        logLine("left in place: " + path);
+    if (dirRemoved)
+        logLine("removed " + dir);
+    else
+        logLine("directory left in place: " + dir);
+    return dirRemoved ? 0 : 1;
 }

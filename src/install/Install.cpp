@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "config/GetParameters.h"
+#include "config/Language.h"
 #include "install/InstallTexts.h"
 #include "jvm/discovery/FindJvm.h"
 #include "jvm/discovery/VersionRules.h"
@@ -317,6 +318,8 @@ bool Install::runThirdPartyInstaller()
 bool Install::addSecurity(bool isPlugin)
 {
     auto security = std::make_unique<Security>();
+    TextBuffer userLanguage(1000);
+    security->setLanguage(getLanguage(userLanguage.data()));
     security->addSecurity(systemSecurityPolicyFilename, userSecurityPolicyFilename,
                           keystoreFilename, javaHomeDir, homeDirectory, isPlugin);
     return true;

@@ -1,8 +1,17 @@
 #include "install/Install.h"
 
+#include "config/Language.h"
+#include "install/InstallTexts.h"
+#include "launcher/StatusTexts.h"
+
 void Install::showStatusMessage(unsigned number)
 {
     if (quietInstall || propertiesInstall)
         return;
-    showStatus(number);
+    // Asked afresh on every call, so a changed locale shows at the next step.
+    char userLanguage[1000];
+    getLanguage(userLanguage);
+    const char* text = statusText(userLanguage, number);
+    showStatus(text);
+    traceMessage(install_names::TraceFilename, text);
 }

@@ -5,16 +5,26 @@
 #include <cstdio>
 #include <string>
 
+#include "config/Language.h"
+#include "launcher/Globals.h"
+#include "launcher/StatusTexts.h"
+
 namespace {
 constexpr const char* ShowDialogFilename = "__qrvshow.sem";
 constexpr const char* InfoCaption = "Quorvan Installer";
 constexpr const char* ErrorCaption = "Quorvan Installer: Error";
-constexpr const char* EnglishSuffix = "\n\nSee errors.log and jinstall.log files for details.";
+
+// Takes the status dialog down. The full path that the entry point built is used when there is
+// one, since a JVM expansion may have moved the current directory away from the package.
+void removeShowDialogFile()
+{
+    std::remove(showDialogFilename[0] != '\0' ? showDialogFilename : ShowDialogFilename);
+}
 } // namespace
 
 Status::Status() : language(1000)
 {
-    language.set("english");
+    getLanguage(language.data());
 }
 
 void Status::showStatus(const char*) {}
@@ -23,19 +33,16 @@ void Status::showStatus(unsigned) {}
 
 void Status::showMessage(const char* text)
 {
-    std::remove(ShowDialogFilename);
+    removeShowDialogFile();
     MessageBoxA(nullptr, text, InfoCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
 void Status::showError(const char* message, const char* details)
 {
-    std::string text = message != nullptr ? message : "";
-    if (details != nullptr && *details != '\0')
-        text += std::string("\r\r") + details;
-    else
-        text += EnglishSuffix;
+    const std::string text = composeErrorText(message, details, language.c_str());
     if (quietMode)
         return;
-    std::remove(ShowDialogFilename);
+    // The status dialog goes away while the box is up (the main thread watches this file).
+    removeShowDialogFile();
     MessageBoxA(nullptr, text.c_str(), ErrorCaption, MB_ICONHAND | MB_SYSTEMMODAL | MB_OK);
 }

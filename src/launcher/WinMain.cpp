@@ -1,15 +1,240 @@
-// Program entry of the launcher.
+// Program entry of the launcher: the hidden main window, the status dialog, the worker thread
+// that runs the installation, and the message loops that wait for it through semaphore files.
 #include <windows.h>
 
+#include <process.h>
+
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 
+#include "config/Language.h"
+#include "exec/ArgQuote.h"
 #include "install/Install.h"
+#include "launcher/CommandLine.h"
 #include "launcher/Globals.h"
+#include "launcher/StatusDialog.h"
+#include "util/SystemDll.h"
+#include "util/TextBuffer.h"
+#include "util/clib.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+namespace {
+constexpr const char* WaitInstallFilename = "__qrvinstall.sem";
+constexpr const char* ShowDialogFilename = "__qrvshow.sem";
+constexpr const char* CleanupFilename = "__cleanup.exe";
+constexpr const char* TempCleanupFilename = "cleanup.exe";
+constexpr const char* OriginalDirFilename = "startdir.txt";
+constexpr const char* WindowClassName = "GenericWClass";
+constexpr UINT_PTR LoopTimer = 1;
+constexpr UINT LoopPeriodMs = 100;
+constexpr int GraceMessages = 100;
+constexpr unsigned DirCapacity = 5001;
+
+bool postedQuit = false;
+// Whether the install-wait file was written. When it could not be, the worker's end is told
+// by `workerDone` instead, so that the process never ends while the worker still installs.
+bool waitFileWritten = false;
+volatile LONG workerDone = 0;
+
+// Writes "ok\n" into `path`; false when the file cannot be created.
+bool writeSemaphore(const char* path)
 {
+    FILE* file = std::fopen(path, "w");
+    if (file == nullptr)
+        return false;
+    const bool written = std::fwrite("ok\n", 1, 3, file) == 3;
+    return std::fclose(file) == 0 && written;
+}
+
+bool workerFinished()
+{
+    if (waitFileWritten)
+        return !fexists(waitInstallFilename);
+    return InterlockedCompareExchange(&workerDone, 0, 0) != 0;
+}
+
+// One message through the dialog or the window procedures; false when the loop must end.
+bool pumpOne()
+{
+    MSG message;
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+        return false;
+    HWND dialog = hDlgMain;
+    if (dialog != nullptr && IsDialogMessageA(dialog, &message))
+        return true;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        postedQuit = true;
+        return 0;
+    case WM_CREATE:
+        return 0;
+    case WM_SETFOCUS:
+        if (hDlgMain != nullptr)
+            SetFocus(hDlgMain);
+        return 0;
+    case WM_TIMER:
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// The worker: reads the switches, runs the installation, then signals its end.
+void __cdecl startMainThread(void* argument)
+{
+    {
+        // Scoped: _endthread does not return, so everything owned here is released first.
+        const char* commandLine = static_cast<const char*>(argument);
+        const InstallRequest request = parseInstallRequest(commandLine);
+        // The driver takes a writable buffer with room for what it appends.
+        TextBuffer details(request.details.size() + DirCapacity);
+        details.set(request.details.c_str());
+
+        copyFile(TempCleanupFilename, CleanupFilename);
+        startProgram(request.quiet, request.properties, details.data());
+    }
+
+    InterlockedExchange(&workerDone, 1);
+    std::remove(waitInstallFilename);
+    _endthread();
+}
+
+// The directory the user started from, as recorded in "startdir.txt"; empty when unknown.
+void getStartDir(char* out)
+{
+    out[0] = '\0';
+    if (!fexists(OriginalDirFilename))
+        return;
+    FILE* file = std::fopen(OriginalDirFilename, "r");
+    if (file == nullptr)
+        return;
+    char line[DirCapacity - 1];
+    if (std::fgets(line, sizeof line, file) != nullptr)
+        copyText(out, DirCapacity, trimStartDirLine(line).c_str());
+    std::fclose(file);
+}
+
+bool registerWindowClass(HINSTANCE instance)
+{
+    WNDCLASSA windowClass;
+    std::memset(&windowClass, 0, sizeof windowClass);
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "IDI_ICON1");
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = "";
+    windowClass.lpszClassName = WindowClassName;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+void runCleanupStep(const char* startDir, const char* currentDir)
+{
+    if (startDirNeedsCleanup(startDir, currentDir)) {
+        const char* argv[] = {CleanupFilename, currentDir, nullptr};
+        QuotedArgs quoted(argv);
+        _spawnv(_P_NOWAIT, CleanupFilename, quoted.vector());
+    } else {
+        std::remove(CleanupFilename);
+        std::remove(TempCleanupFilename);
+    }
+}
+
+// Loops 1 to 3: status phase, grace phase, hidden phase.
+void waitForWorker(HWND mainWindow)
+{
+    SetTimer(mainWindow, LoopTimer, LoopPeriodMs, nullptr);
+    while (pumpOne()) {
+        if (workerFinished() || !fexists(showDialogFilename)) {
+            KillTimer(mainWindow, LoopTimer);
+            break;
+        }
+    }
+
+    SetTimer(mainWindow, LoopTimer, LoopPeriodMs, nullptr);
+    int count = 0;
+    while (pumpOne()) {
+        if (count >= GraceMessages || workerFinished()) {
+            KillTimer(mainWindow, LoopTimer);
+            break;
+        }
+        ++count;
+    }
+
+    if (hDlgMain != nullptr)
+        ShowWindow(hDlgMain, SW_HIDE);
+    ShowWindow(mainWindow, SW_HIDE);
+
+    const bool stillRunning = !workerFinished();
+    SetTimer(mainWindow, LoopTimer, LoopPeriodMs, nullptr);
+    if (stillRunning) {
+        while (pumpOne()) {
+            if (workerFinished()) {
+                KillTimer(mainWindow, LoopTimer);
+                break;
+            }
+        }
+    }
+}
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
+{
+    restrictDllSearch();
+
+    TextBuffer text(1000);
+    TextBuffer currentDir(DirCapacity);
+    TextBuffer startDir(DirCapacity);
+    getCurrentDir(currentDir.data(), DirCapacity - 1);
+    formatText(waitInstallFilename, SemaphorePathCapacity, "%s\\%s", currentDir.c_str(),
+               WaitInstallFilename);
+    formatText(showDialogFilename, SemaphorePathCapacity, "%s\\%s", currentDir.c_str(),
+               ShowDialogFilename);
+    getStartDir(startDir.data());
     hInst = instance;
-    const bool quiet = std::strncmp(commandLine, "-q ", 3) == 0;
-    char details[] = "";
-    return startProgram(quiet, false, details) ? 0 : 1;
+
+    if (previous == nullptr && !registerWindowClass(instance))
+        return 0;
+
+    HWND mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
+                                      nullptr, nullptr, instance, nullptr);
+    hDlgMain = CreateDialogParamA(instance, "STATUSDIALOG", mainWindow, StatusDialog, 0);
+    if (hDlgMain != nullptr)
+        setWindowCharType(hDlgMain);
+
+    if (!hasInstallSwitch(commandLine)) {
+        ShowWindow(mainWindow, showCommand);
+        if (hDlgMain != nullptr) {
+            ShowWindow(hDlgMain, SW_SHOW);
+            getMessage(hDlgMain, StatusTextControl, text.data());
+            SetDlgItemTextA(hDlgMain, StatusTextControl, text.c_str());
+        }
+    }
+
+    // Both files exist before the worker starts, so that a worker that ends at once still
+    // finds them to delete and the loops below see its end.
+    waitFileWritten = writeSemaphore(waitInstallFilename);
+    writeSemaphore(showDialogFilename);
+    if (_beginthread(startMainThread, 0, commandLine) == static_cast<uintptr_t>(-1L)) {
+        std::remove(waitInstallFilename);
+        std::remove(showDialogFilename);
+    } else {
+        waitForWorker(mainWindow);
+    }
+
+    runCleanupStep(startDir.c_str(), currentDir.c_str());
+
+    if (!postedQuit)
+        PostQuitMessage(0);
+    return 0;
 }

@@ -1,5 +1,5 @@
 // Shared by the stand-ins that install a JVM: settings files and the layout of a stand-in JVM
-// tree (the stand-in JVM program under its launcher names, a dummy runtime library, security).
+// tree (the stand-in JVM program under its launcher names, a runtime library, security).
 #pragma once
 
 #include <windows.h>
@@ -73,14 +73,14 @@ inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
             return false;
     }
     writeText(bin + "\\fakejvm.ini", "version=" + version + "\ntestrun=good\nwizard=create\n");
-    // A JVM's bin directory carries its C runtime. The programs beside it load the msvcrt.dll
-    // of their own directory first, so the stand-in is the system's copy: a text file there
-    // would keep the stand-in JVM from starting at all.
-    char system[MAX_PATH];
+    // The runtime library beside the programs is the one they load first: a copy of the
+    // system's own keeps the stand-in JVM startable, as the real file does for a real JVM.
+    char system[MAX_PATH * 4];
     const UINT length = GetSystemDirectoryA(system, sizeof system);
-    if (length > 0 && length < sizeof system)
-        CopyFileA((std::string(system) + "\\msvcrt.dll").c_str(), (bin + "\\msvcrt.dll").c_str(),
-                  FALSE);
+    if (length == 0 || length >= sizeof system ||
+        !CopyFileA((std::string(system) + "\\msvcrt.dll").c_str(), (bin + "\\msvcrt.dll").c_str(),
+                   FALSE))
+        return false;
     CreateDirectoryA((home + "\\lib").c_str(), nullptr);
     CreateDirectoryA((home + "\\lib\\security").c_str(), nullptr);
     writeText(home + "\\lib\\security\\java.security",

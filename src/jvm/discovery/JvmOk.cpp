@@ -1,5 +1,7 @@
 #include "jvm/discovery/JvmOk.h"
 
+#include "exec/CommandRules.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -88,7 +90,7 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     bool ok = false;
     if (started == -1) {
         TextBuffer text(1000);
-        text.format("Error running JVM: %s", version_rules::spawnErrorText(errno));
+        text.format("Error running JVM: %s", spawnErrorText(errno));
         logAndTraceMessage(ErrorsFilename, traceFilename, text, false);
     } else {
         traceMessage(traceFilename, "test jvm launched ok", true);

@@ -100,22 +100,4 @@ bool javaFormOfName(char* name, size_t capacity, bool windowed)
     return true;
 }
 
-const char* spawnErrorText(int error)
-{
-    switch (error) {
-    case ENOENT:
-        return "File or path is not found";
-    case E2BIG:
-        return "Argument list exceeds 1024 bytes";
-    case ENOEXEC:
-        return "Specified file is not executable or has invalid executable-file format";
-    case ENOMEM:
-        return "Not enough memory is available to execute new process";
-    case EINVAL:
-        return "Mode argument is invalid";
-    default:
-        return "Unknown error";
-    }
-}
-
 } // namespace version_rules

@@ -31,7 +31,5 @@ void cutAtBinComponent(char* dir);
 // "java.exe" otherwise); false (name untouched) when `name` does not begin with "jre".
 bool javaFormOfName(char* name, size_t capacity, bool windowed);
 
-// Reason text for the errno of a failed program start.
-const char* spawnErrorText(int error);
 
 } // namespace version_rules

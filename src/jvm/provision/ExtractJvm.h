@@ -1,5 +1,6 @@
-// Sets up a JVM that the installer expanded from the package: here its registration under the
-// JavaSoft keys, which only ever adds what is missing.
+// Sets up a JVM that the package carries as a self-expanding program: expansion into the chosen
+// directory, location of its program, registration under the JavaSoft keys (which only ever
+// adds what is missing) and copies of its launchers into the Windows directory.
 #pragma once
 
 #include <windows.h>

@@ -48,12 +48,13 @@ bool startsWith(const char* text, const char* prefix)
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
-// The runtime that the registry names as current, or empty.
-std::string currentRuntimeVersion()
+// Whether the registry names `family` as the current runtime. A missing key names none, not
+// even an empty family.
+bool isCurrentRuntime(const char* family)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, JreEntry, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::string();
+        return false;
     char value[5001];
     DWORD size = sizeof value - 1;
     DWORD type = 0;
@@ -65,7 +66,7 @@ std::string currentRuntimeVersion()
         version = value;
     }
     RegCloseKey(key);
-    return version;
+    return version == family;
 }
 
 } // namespace
@@ -144,21 +145,30 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
     TextBuffer command(PathCapacity);
     bool ran = false;
     if (getJvmInstallerCommand(jvmSelfExtractor, command, packageDir.c_str())) {
-        _chdir(jvmDir);
+        // The expanding program writes into its current directory: it runs only where the JVM
+        // belongs, never in the package directory when the change fails.
+        const bool moved = _chdir(jvmDir) == 0;
         traceMessage(traceLog.c_str(), "current directory changed to: ", currentDir().c_str());
-        ran = exec->execCommand(command, "", 0);
+        if (moved) {
+            // The program path goes to the start as it is; the spawn quotes it itself, and
+            // quotes inside a program path would name no file.
+            std::string program = command.c_str();
+            if (program.size() >= 2 && program.front() == '"' && program.back() == '"')
+                program = program.substr(1, program.size() - 2);
+            ran = exec->execCommand(program.c_str(), "", 0);
+        }
         traceMessage(traceLog.c_str(), "installed jvm", ran);
         _chdir(packageDir.c_str());
-        traceMessage(TraceFilename, "current directory after changing dir to: ",
+        traceMessage(traceLog.c_str(), "current directory after changing dir to: ",
                      currentDir().c_str());
-        traceMessage(TraceFilename, ran ? "issued command to expand:" : "unable to expand",
+        traceMessage(traceLog.c_str(), ran ? "issued command to expand:" : "unable to expand",
                      command.c_str());
     } else {
-        traceMessage(TraceFilename, "installed jvm", false);
+        traceMessage(traceLog.c_str(), "installed jvm", false);
         _chdir(packageDir.c_str());
-        traceMessage(TraceFilename, "current directory after changing dir to: ",
+        traceMessage(traceLog.c_str(), "current directory after changing dir to: ",
                      currentDir().c_str());
-        traceMessage(TraceFilename, "unable to expand", command.c_str());
+        traceMessage(traceLog.c_str(), "unable to expand", command.c_str());
     }
     std::remove((packageDir + DIR_END + TempLogFname).c_str());
     return ran;
@@ -290,7 +300,7 @@ bool ExtractJvm::configureJava2(const char* family, const char* micro, const cha
 bool ExtractJvm::copyJreFilesToHome(const char* family, const char* home, const char* program)
 {
     // Only the runtime that the registry names as current gets its launchers copied.
-    if (currentRuntimeVersion() != family)
+    if (!isCurrentRuntime(family))
         return true;
     std::string base = program;
     const size_t exe = base.find(".exe");

@@ -14,15 +14,6 @@ char lowerChar(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
-
-bool equalsIgnoreCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (lowerChar(*a) != lowerChar(*b))
-            return false;
-    }
-    return *a == *b;
-}
 } // namespace
 
 bool splitJvmVersion(const char* version, char* family, size_t familyCapacity, char* micro,
@@ -131,14 +122,3 @@ void lowerAscii(char* text)
         *text = lowerChar(*text);
 }
 
-const bool* configureSwitchOfLine(const char* line, bool& verdict)
-{
-    static const char Key[] = "configureWinRegistry";
-    if (!startsWith(line, Key))
-        return nullptr;
-    // The value starts after the key and one separator character (21 characters in all).
-    const size_t skip = sizeof Key;
-    const char* value = std::strlen(line) >= skip ? line + skip : "";
-    verdict = equalsIgnoreCase(value, "true") || equalsIgnoreCase(value, "yes");
-    return &verdict;
-}

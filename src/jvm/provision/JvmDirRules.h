@@ -40,7 +40,3 @@ bool isJavaSoftKind(const char* jvmName);
 // Lower-cases the ASCII letters of `text` in place.
 void lowerAscii(char* text);
 
-// The registry switch of a control-file line: null when the line is not the
-// "configureWinRegistry" line; otherwise points to `verdict`, which tells whether the value
-// (the text after the key and its one separator character) is "true" or "yes" in any case.
-const bool* configureSwitchOfLine(const char* line, bool& verdict);

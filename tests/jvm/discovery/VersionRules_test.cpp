@@ -132,15 +132,4 @@ TEST(VersionRules, JavaFormOfOldRuntimeNames)
     EXPECT_STREQ("JRE.exe", other);
 }
 
-TEST(VersionRules, SpawnErrorTexts)
-{
-    EXPECT_STREQ("File or path is not found", spawnErrorText(ENOENT));
-    EXPECT_STREQ("Argument list exceeds 1024 bytes", spawnErrorText(E2BIG));
-    EXPECT_STREQ("Specified file is not executable or has invalid executable-file format",
-                 spawnErrorText(ENOEXEC));
-    EXPECT_STREQ("Not enough memory is available to execute new process", spawnErrorText(ENOMEM));
-    EXPECT_STREQ("Mode argument is invalid", spawnErrorText(EINVAL));
-    EXPECT_STREQ("Unknown error", spawnErrorText(EACCES));
-}
-
 } // namespace

@@ -127,29 +127,4 @@ TEST(JvmDirRules, SplitsASearchPathIntoEntries)
     EXPECT_STREQ("g", small);
 }
 
-TEST(JvmDirRules, ReadsTheRegistrySwitchOfALine)
-{
-    struct Row {
-        const char* line;
-        bool isSwitch;
-        bool verdict;
-    };
-    const Row rows[] = {
-        {"configureWinRegistry=true", true, true}, {"configureWinRegistry=Yes", true, true},
-        {"configureWinRegistry=TRUE", true, true}, {"configureWinRegistry=no", true, false},
-        {"configureWinRegistry=", true, false},    {"configureWinRegistry", true, false},
-        {"configureWinRegistry= yes", true, false}, {"jvmName=JRE", false, false},
-        {" configureWinRegistry=true", false, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.line);
-        bool verdict = !row.verdict;
-        const bool* result = configureSwitchOfLine(row.line, verdict);
-        EXPECT_EQ(row.isSwitch, result != nullptr);
-        if (result != nullptr) {
-            EXPECT_EQ(row.verdict, *result);
-        }
-    }
-}
-
 } // namespace

@@ -1,0 +1,111 @@
+#include "launcher/StatusTexts.h"
+
+#include <cstring>
+
+// U+FFFD in UTF-8, stored where the texts have an accented letter; always kept as its own
+// literal so that no following letter is read as part of a hex escape.
+#define QRV_FFFD "\xEF\xBF\xBD"
+
+namespace {
+struct LanguageTexts {
+    const char* key;
+    const char* dialog;
+    const char* status[5];
+    const char* suffix;
+};
+
+const LanguageTexts English = {
+    "english",
+    "Unpacking the installer...",
+    {"Unpacking the installer...", "Starting the installer...", "Searching for the JVM...",
+     "Installing the JVM...", "Restarting the installer..."},
+    "\n\nSee errors.log and jinstall.log files for details.",
+};
+
+const LanguageTexts OtherLanguages[] = {
+    {"french",
+     "Pr" QRV_FFFD "paration Wizard...",
+     {"Pr" QRV_FFFD "paration Wizard...", "D" QRV_FFFD "marrage Wizard...", "Recherche de JVM...",
+      "Recherche de JVM...", "D" QRV_FFFD "marrage Wizard..."},
+     "\n\nVeuillez examiner les fichiers errors.log et jinstall.log pour plus de d" QRV_FFFD
+     "tails sur l'erreur."},
+    {"german",
+     "Bereite Wizard..",
+     {"Bereite Wizard..", "Starte Wizard...", "Suche nach JVM...", "Suche nach JVM...",
+      "Starte Wizard..."},
+     "\n\nBitte " QRV_FFFD "berpr" QRV_FFFD "fen Sie die Dateien errors.log und jinstall.log f" QRV_FFFD
+     "r n" QRV_FFFD "here Angaben zu diesem Problem."},
+    {"spanish",
+     "Preparando wizard...",
+     {"Preparando wizard...", "Comienza wizard...", "Busqueda para el JVM...", "Instala el JVM...",
+      "Comienza wizard de nuevo..."},
+     "\n\nRevise por favor errors.log y jinstall.log para m" QRV_FFFD "s detalles acerca del error."},
+    {"polish",
+     "Inicjalizacja Wizard...",
+     {"Inicjalizacja Wizard...", "Ci dodatkowych...", "Searching for JVM...",
+      "Installing the JVM...", "Ci dodatkowych..."},
+     "\n\nW celu uzyskania dok" QRV_FFFD "adnej informacji o b" QRV_FFFD QRV_FFFD "dach prosz" QRV_FFFD
+     " przejrze" QRV_FFFD " pliki errors.log i jinstall.log files."},
+    {"italian",
+     "Preparazione Wizard...",
+     {"Preparazione Wizard...", "Esecuzione...", "Ricerca di JVM...", "Ricerca di JVM...",
+      "Esecuzione..."},
+     "\n\nPrego, controlla i file errors.log and jinstall.log per maggiori dettagli sull'error."},
+    {"portuguese",
+     "Preparando Wizard...",
+     {"Preparando Wizard...", "Iniciando Wizard...", "Busca para JVM...", "Busca para JVM...",
+      "Iniciando Wizard..."},
+     "\n\nPor favor, verifique os arquivos errors.log e jinstall.log para maiores detalhes a "
+     "respeito do erro."},
+    {"japanese",
+     "\rPreparing wizard...",
+     {".", ".", ".", ".", "."},
+     "\n\nPlease review the errors.log and jinstall.log files for more details about the error."},
+    {"dutch",
+     "Voorbereiden Wizard...",
+     {"Voorbereiden Wizard...", "Applicatie wordt gestart...", "Searching for JVM...",
+      "Installing the JVM...", "Applicatie wordt gestart..."},
+     "\n\nLees a.u.b. de errors.log- en jinstall.log-bestanden voor meer informatie over dit "
+     "probleem."},
+};
+
+const LanguageTexts& textsFor(const char* language)
+{
+    if (language != nullptr) {
+        for (const LanguageTexts& texts : OtherLanguages) {
+            if (std::strcmp(language, texts.key) == 0)
+                return texts;
+        }
+    }
+    return English;
+}
+} // namespace
+
+const char* dialogText(const char* language)
+{
+    return textsFor(language).dialog;
+}
+
+const char* statusText(const char* language, unsigned number)
+{
+    if (number < 1 || number > 5)
+        return "";
+    return textsFor(language).status[number - 1];
+}
+
+const char* errorSuffix(const char* language)
+{
+    return textsFor(language).suffix;
+}
+
+std::string composeErrorText(const char* message, const char* details, const char* language)
+{
+    std::string text = message != nullptr ? message : "";
+    if (details != nullptr && *details != '\0') {
+        text += "\r\r";
+        text += details;
+    } else {
+        text += errorSuffix(language);
+    }
+    return text;
+}

@@ -1,0 +1,158 @@
+// The package's cleanup program: it removes a package directory and refuses anything else.
+#include "support/TestSupport.h"
+
+#include <shlobj.h>
+#include <winioctl.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace qrvtest;
+
+namespace {
+
+class Cleanup : public InTempDir {
+protected:
+    // A package directory "pkg" below the test directory, with a control file and some content.
+    std::string makePackage(const std::string& name = "pkg")
+    {
+        const std::string package = dir / name;
+        CreateDirectoryA(package.c_str(), nullptr);
+        CreateDirectoryA((package + "\\META-INF").c_str(), nullptr);
+        writeFile(package + "\\qrv.control", "jvmMinVersion=1.4\n");
+        writeFile(package + "\\install.jar", "jar");
+        writeFile(package + "\\META-INF\\MANIFEST.MF", "Name: install.jar\n");
+        SetFileAttributesA((package + "\\install.jar").c_str(), FILE_ATTRIBUTE_READONLY);
+        return package;
+    }
+    RunResult runCleanup(const std::string& arguments)
+    {
+        return runProgram("\"" + builtProgram("cleanup.exe") + "\"" + arguments, dir.path());
+    }
+};
+
+TEST_F(Cleanup, RemovesThePackageDirectory)
+{
+    const std::string package = makePackage();
+    const RunResult result = runCleanup(" \"" + package + "\"");
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(0u, result.exitCode);
+    EXPECT_FALSE(exists(package));
+}
+
+TEST_F(Cleanup, RemovesADirectoryWithBlanksInItsName)
+{
+    const std::string package = makePackage("my package");
+    const RunResult result = runCleanup(" \"" + package + "\"");
+    ASSERT_TRUE(result.finished);
+    EXPECT_FALSE(exists(package));
+}
+
+std::string shellFolder(int id)
+{
+    char path[MAX_PATH + 1] = "";
+    return SHGetFolderPathA(nullptr, id, nullptr, 0, path) == S_OK ? path : "";
+}
+
+TEST_F(Cleanup, RefusesEveryUnsafeArgumentAndDeletesNothing)
+{
+    const std::string package = makePackage();
+    const std::string unmarked = dir / "unmarked";
+    CreateDirectoryA(unmarked.c_str(), nullptr);
+    writeFile(unmarked + "\\keep.txt", "keep");
+    char windowsDir[MAX_PATH + 1] = "";
+    GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    const char* profile = std::getenv("USERPROFILE");
+
+    const struct {
+        const char* what;
+        std::string arguments;
+    } rows[] = {
+        {"missing", ""},
+        {"relative", " pkg"},
+        {"relative with dots", " .\\pkg"},
+        {"drive root", " C:\\"},
+        {"drive letter", " C:"},
+        {"windows directory", " \"" + std::string(windowsDir) + "\""},
+        {"user profile", " \"" + std::string(profile != nullptr ? profile : "C:\\users\\x") + "\""},
+        {"documents", " \"" + shellFolder(CSIDL_PERSONAL) + "\""},
+        {"no control file", " \"" + unmarked + "\""},
+        {"two arguments", " \"" + package + "\" \"" + unmarked + "\""},
+        {"parent of the package", " \"" + dir.path() + "\""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const RunResult result = runCleanup(row.arguments);
+        ASSERT_TRUE(result.finished);
+        EXPECT_EQ(2u, result.exitCode);
+    }
+    EXPECT_TRUE(exists(package + "\\qrv.control"));
+    EXPECT_TRUE(exists(unmarked + "\\keep.txt"));
+}
+
+// Makes `link` a junction to `target` (an existing directory); false where the file system or
+// Wine cannot (Wine 8 fails FSCTL_SET_REPARSE_POINT, so the two junction tests below skip there
+// and run on Windows).
+bool makeJunction(const std::string& link, const std::string& target)
+{
+    if (!CreateDirectoryA(link.c_str(), nullptr))
+        return false;
+    HANDLE handle = CreateFileA(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const std::wstring substitute = L"\\??\\" + std::wstring(target.begin(), target.end());
+    const std::wstring print(target.begin(), target.end());
+    const size_t subBytes = substitute.size() * sizeof(wchar_t);
+    const size_t printBytes = print.size() * sizeof(wchar_t);
+    // Header (8) + mount point fields (8) + both names with their NULs.
+    std::vector<BYTE> buffer(16 + subBytes + printBytes + 2 * sizeof(wchar_t), 0);
+    auto word = [&](size_t offset, size_t value) {
+        const WORD w = static_cast<WORD>(value);
+        std::memcpy(&buffer[offset], &w, sizeof w);
+    };
+    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    std::memcpy(&buffer[0], &tag, sizeof tag);
+    word(4, buffer.size() - 8);
+    word(8, 0);
+    word(10, subBytes);
+    word(12, subBytes + sizeof(wchar_t));
+    word(14, printBytes);
+    std::memcpy(&buffer[16], substitute.c_str(), subBytes);
+    std::memcpy(&buffer[16 + subBytes + sizeof(wchar_t)], print.c_str(), printBytes);
+    DWORD returned = 0;
+    const BOOL ok = DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, buffer.data(),
+                                    static_cast<DWORD>(buffer.size()), nullptr, 0, &returned,
+                                    nullptr);
+    CloseHandle(handle);
+    return ok != 0;
+}
+
+// Guards against following a junction out of the package into a directory that must stay.
+TEST_F(Cleanup, RemovesAJunctionButNotWhatItPointsTo)
+{
+    const std::string package = makePackage();
+    const std::string outside = dir / "outside";
+    CreateDirectoryA(outside.c_str(), nullptr);
+    writeFile(outside + "\\precious.txt", "keep");
+    if (!makeJunction(package + "\\link", outside))
+        GTEST_SKIP() << "junctions cannot be made here";
+    const RunResult result = runCleanup(" \"" + package + "\"");
+    ASSERT_TRUE(result.finished);
+    EXPECT_TRUE(exists(outside + "\\precious.txt"));
+    EXPECT_FALSE(exists(package));
+}
+
+TEST_F(Cleanup, RefusesAPackageDirectoryThatIsAJunction)
+{
+    const std::string package = makePackage();
+    const std::string link = dir / "linked";
+    if (!makeJunction(link, package))
+        GTEST_SKIP() << "junctions cannot be made here";
+    const RunResult result = runCleanup(" \"" + link + "\"");
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(2u, result.exitCode);
+    EXPECT_TRUE(exists(package + "\\qrv.control"));
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+// Real runs of the launcher under the desktop: the status dialog, the driver's failure box,
+// quiet runs, Escape on the dialog, and the cleanup-program step.
+#include "support/TestSupport.h"
+
+#include <string>
+#include <vector>
+
+using namespace qrvtest;
+
+namespace {
+
+constexpr const char* ErrorCaption = "Quorvan Installer: Error";
+// Generous bounds for Wine under load; the waits end as soon as the awaited state is there.
+constexpr int PollLimit = 600;  // x 100 ms
+constexpr DWORD PollStepMs = 100;
+
+// A launcher process started in the package directory; killed at the end if still running.
+class LauncherRun {
+public:
+    LauncherRun(const std::string& program, const std::string& arguments, const std::string& dir)
+    {
+        std::string commandLine = "\"" + program + "\"";
+        if (!arguments.empty())
+            commandLine += " " + arguments;
+        std::vector<char> command(commandLine.begin(), commandLine.end());
+        command.push_back('\0');
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  dir.c_str(), &startup, &process_) != 0;
+    }
+    ~LauncherRun()
+    {
+        if (!started_)
+            return;
+        if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.hProcess, 255);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    LauncherRun(const LauncherRun&) = delete;
+    LauncherRun& operator=(const LauncherRun&) = delete;
+
+    bool started() const { return started_; }
+    DWORD id() const { return process_.dwProcessId; }
+    bool ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
+    bool waitEnd() const
+    {
+        return WaitForSingleObject(process_.hProcess, PollLimit * PollStepMs) == WAIT_OBJECT_0;
+    }
+    DWORD exitCode() const
+    {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+struct WindowSearch {
+    DWORD processId;
+    std::string caption;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId)
+        return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(window))
+        return TRUE;
+    char caption[256] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    if (!search->caption.empty() && search->caption != caption)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A top-level window of `processId` with the caption (any caption when empty), or null.
+HWND findWindow(DWORD processId, const std::string& caption, bool visibleOnly)
+{
+    WindowSearch search{processId, caption, visibleOnly, nullptr};
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForWindow(const LauncherRun& run, const std::string& caption)
+{
+    for (int i = 0; i < PollLimit && !run.ended(); ++i) {
+        HWND window = findWindow(run.id(), caption, true);
+        if (window != nullptr)
+            return window;
+        Sleep(PollStepMs);
+    }
+    return nullptr;
+}
+
+std::string dialogItemText(HWND dialog, int id)
+{
+    char text[2000] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// The status text of the dialog once the launcher has set it.
+std::string waitForStatusText(HWND dialog)
+{
+    for (int i = 0; i < PollLimit; ++i) {
+        const std::string text = dialogItemText(dialog, 104);
+        if (!text.empty())
+            return text;
+        Sleep(PollStepMs);
+    }
+    return std::string();
+}
+
+class Launcher : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CopyFileA(builtProgram("setup.exe").c_str(), (dir / "setup.exe").c_str(), FALSE));
+    }
+    std::string program() const { return dir / "setup.exe"; }
+    void expectSemaphoresGone()
+    {
+        EXPECT_FALSE(exists(dir / "__qrvinstall.sem"));
+        EXPECT_FALSE(exists(dir / "__qrvshow.sem"));
+    }
+    // Closes every error box of the run (the control-file reader raises its own before the
+    // driver's failure box) and returns the text of the last one, the driver's.
+    std::string closeErrorBox(const LauncherRun& run)
+    {
+        std::string text = "(no box)";
+        while (HWND box = waitForWindow(run, ErrorCaption)) {
+            text = dialogItemText(box, 0xFFFF);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < PollLimit && IsWindow(box); ++i)
+                Sleep(PollStepMs);
+        }
+        return text;
+    }
+
+    TempDir dir;
+};
+
+// Wine (unlike Windows) rewrites "LocaleName" from the Unix locale at every process start, so
+// the launcher always sees a language tag such as "en-US", which is English; the other languages
+// are checked on the same dialog template in the launcher tests.
+TEST_F(Launcher, ShownRunShowsTheDialogThenTheFailureBox)
+{
+    LauncherRun run(program(), "", dir.path());
+    ASSERT_TRUE(run.started());
+    HWND dialog = waitForWindow(run, "Installer");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("Unpacking the installer...", waitForStatusText(dialog));
+
+    const std::string boxText = closeErrorBox(run);
+    EXPECT_EQ(0u, boxText.find("Unable to install application.")) << boxText;
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_EQ(0u, run.exitCode());
+    expectSemaphoresGone();
+}
+
+TEST_F(Launcher, QuietRunShowsNothingAndLogsTheFailure)
+{
+    LauncherRun run(program(), "-q x", dir.path());
+    ASSERT_TRUE(run.started());
+    bool sawWindow = false;
+    for (int i = 0; i < PollLimit && !run.ended(); ++i) {
+        if (findWindow(run.id(), "", true) != nullptr)
+            sawWindow = true;
+        Sleep(PollStepMs);
+    }
+    ASSERT_TRUE(run.ended());
+    EXPECT_FALSE(sawWindow);
+    EXPECT_TRUE(exists(dir / "errors.log"));
+    EXPECT_FALSE(readFile(dir / "errors.log").empty());
+    expectSemaphoresGone();
+}
+
+TEST_F(Launcher, EscapeClosesTheDialogWhileTheWorkerRunsOn)
+{
+    LauncherRun run(program(), "", dir.path());
+    ASSERT_TRUE(run.started());
+    HWND dialog = waitForWindow(run, "Installer");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("Unpacking the installer...", waitForStatusText(dialog));
+    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < PollLimit && IsWindow(dialog); ++i)
+        Sleep(PollStepMs);
+    EXPECT_FALSE(IsWindow(dialog));
+    // The worker goes on: its failure box still comes, and the process waits for it.
+    EXPECT_NE("(no box)", closeErrorBox(run));
+    ASSERT_TRUE(run.waitEnd());
+    expectSemaphoresGone();
+}
+
+TEST_F(Launcher, StartDirElsewhereStartsTheCleanupCopyWithThePackageDirectory)
+{
+    ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
+                          (dir / "cleanup.exe").c_str(), FALSE));
+    writeFile(dir / "startdir.txt", "C:\\windows\r\n");
+    LauncherRun run(program(), "-q x", dir.path());
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitEnd());
+    for (int i = 0; i < PollLimit && !exists(dir / "cleanup_args.txt"); ++i)
+        Sleep(PollStepMs);
+    const std::vector<std::string> args = readLines(dir / "cleanup_args.txt");
+    ASSERT_EQ(2u, args.size());
+    EXPECT_EQ("__cleanup.exe", args[0]);
+    EXPECT_EQ(dir.path(), args[1]);
+    EXPECT_TRUE(exists(dir / "__cleanup.exe"));
+}
+
+TEST_F(Launcher, StartDirInAnotherCaseDeletesBothCleanupPrograms)
+{
+    ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
+                          (dir / "cleanup.exe").c_str(), FALSE));
+    std::string sameDir = dir.path();
+    for (char& c : sameDir)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    writeFile(dir / "startdir.txt", sameDir + "\n");
+    LauncherRun run(program(), "-q x", dir.path());
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_FALSE(exists(dir / "__cleanup.exe"));
+    EXPECT_FALSE(exists(dir / "cleanup.exe"));
+    EXPECT_FALSE(exists(dir / "cleanup_args.txt"));
+}
+
+} // namespace
+
+namespace {
+
+// Guards the run whose install-wait file cannot be written: the process must still wait for
+// the worker (its failure reaches errors.log and its cleanup copy is made) before it ends.
+TEST_F(Launcher, UncreatableWaitFileStillWaitsForTheWorker)
+{
+    ASSERT_TRUE(CreateDirectoryA((dir / "__qrvinstall.sem").c_str(), nullptr));
+    LauncherRun run(program(), "-q x", dir.path());
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_FALSE(readFile(dir / "errors.log").empty());
+    const DWORD attributes = GetFileAttributesA((dir / "__qrvinstall.sem").c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+} // namespace
