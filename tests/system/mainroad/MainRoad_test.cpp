@@ -1,0 +1,456 @@
+// The built launcher run as a user runs it: setup.exe started in a package directory, against
+// the real registry of the test prefix, where a stand-in JVM is registered for the test's time.
+#include "jvm/discovery/JvmSupport.h"
+#include "install/InstallTexts.h"
+#include "support/TestSupport.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace qrvtest;
+
+namespace {
+
+constexpr const char* JavaSoftKey = "SOFTWARE\\JavaSoft";
+constexpr const char* JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+constexpr DWORD RunLimitMs = 60000;
+
+bool keyExists(const std::string& key)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+// A JVM registered under the JavaSoft keys of the machine for the owner's lifetime. Removes
+// its version key again, and the parent keys when it was the one that created them, on every
+// way out of the test (a failed assertion included).
+class RegisteredJvm {
+public:
+    RegisteredJvm(const std::string& version, const std::string& home)
+        : versionKey_(std::string(JreKey) + "\\" + version),
+          hadJavaSoft_(keyExists(JavaSoftKey)),
+          hadJre_(keyExists(JreKey))
+    {
+        deleteRegTree(HKEY_LOCAL_MACHINE, versionKey_);  // leftover of a killed earlier run
+        setRegString(HKEY_LOCAL_MACHINE, versionKey_, "JavaHome", home);
+    }
+    ~RegisteredJvm()
+    {
+        deleteRegTree(HKEY_LOCAL_MACHINE, versionKey_);
+        if (!hadJre_)
+            deleteRegTree(HKEY_LOCAL_MACHINE, JreKey);
+        if (!hadJavaSoft_)
+            deleteRegTree(HKEY_LOCAL_MACHINE, JavaSoftKey);
+    }
+    RegisteredJvm(const RegisteredJvm&) = delete;
+    RegisteredJvm& operator=(const RegisteredJvm&) = delete;
+
+private:
+    std::string versionKey_;
+    bool hadJavaSoft_;
+    bool hadJre_;
+};
+
+std::vector<std::string> filesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> linesStartingWith(const std::vector<std::string>& lines,
+                                           const std::string& prefix)
+{
+    std::vector<std::string> out;
+    for (const std::string& line : lines) {
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(line.substr(prefix.size()));
+    }
+    return out;
+}
+
+bool containsLine(const std::vector<std::string>& lines, const std::string& text)
+{
+    return std::find(lines.begin(), lines.end(), text) != lines.end();
+}
+
+std::string forwardSlashes(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+// A package directory beside a stand-in JVM home, both in the test's own directory.
+class MainRoad : public InTempDir {
+protected:
+    void SetUp() override
+    {
+        package = dir / "my package";
+        jvmHome = dir / "jre 1.6";
+        jvmBin = jvmHome + "\\bin";
+        ASSERT_TRUE(CreateDirectoryA(package.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA(jvmHome.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileA(builtProgram("setup.exe").c_str(), (package + "\\setup.exe").c_str(),
+                              FALSE));
+        refreshPackage();
+        placeJvm("create");
+    }
+
+    // The package files that a run's cleanup removes, laid out (again).
+    void refreshPackage()
+    {
+        ASSERT_TRUE(CopyFileA(builtProgram("TestJvm.class").c_str(),
+                              (package + "\\TestJvm.class").c_str(), FALSE));
+        writeFile(package + "\\install.jar", "the wizard\n");
+        CreateDirectoryA((package + "\\META-INF").c_str(), nullptr);
+        writeFile(package + "\\META-INF\\MANIFEST.MF",
+                  "Manifest-Version: 1.0\r\n\r\nName: TestJvm.class\r\n\r\nName: readme.txt  \r\n");
+        writeFile(package + "\\readme.txt", "named in the manifest\n");
+    }
+
+    // The stand-in JVM under both program names of a 1.6 runtime.
+    void placeJvm(const std::string& wizardMode)
+    {
+        CreateDirectoryA(jvmBin.c_str(), nullptr);
+        for (const char* program : {"java.exe", "javaw.exe"}) {
+            ASSERT_TRUE(CopyFileA(builtProgram("fakejvm.exe").c_str(),
+                                  (jvmBin + "\\" + program).c_str(), FALSE));
+        }
+        writeFile(jvmBin + "\\fakejvm.ini",
+                  "version=1.6.0_20\ntestrun=good\nwizard=" + wizardMode + "\n");
+    }
+
+    void control(const std::string& text) { writeFile(package + "\\qrv.control", text); }
+
+    // Runs setup.exe in the package directory; the run must end by itself.
+    void run(const std::string& arguments)
+    {
+        const RunResult result =
+            runProgram("\"" + package + "\\setup.exe\" " + arguments, package, RunLimitMs);
+        ASSERT_TRUE(result.started);
+        ASSERT_TRUE(result.finished) << "setup.exe did not end within the time limit";
+    }
+
+    std::vector<std::vector<std::string>> jvmStarts() const
+    {
+        return jvmtest::recordedStarts(jvmBin);
+    }
+
+    std::vector<std::string> trace() const { return logMessages(package + "\\jinstall.log"); }
+    std::vector<std::string> errors() const { return logMessages(package + "\\errors.log"); }
+
+    std::string package;
+    std::string jvmHome;
+    std::string jvmBin;
+};
+
+std::string windowsDirectory()
+{
+    std::string value;
+    getRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                 "SystemRoot", value);
+    return value;
+}
+
+const std::string WizardFailureMessage =
+    "Unable to start the install wizard.\r\rIs there a \"java\" command in the path that "
+    "doesn't start the JRE?\r\rIf there is, remove it and try the installer again.";
+const std::string WizardFailureDetails =
+    std::string(install_names::otherCausesText) + "\n" + install_names::diskSpaceText;
+
+size_t occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The failure report of the driver's last step: the wizard-start texts, logged once, last.
+void expectWizardFailureTexts(const std::string& errorsLog)
+{
+    SCOPED_TRACE("errors.log:\n" + errorsLog);
+    EXPECT_EQ(1u, occurrences(errorsLog, WizardFailureMessage));
+    EXPECT_EQ(1u, occurrences(errorsLog, WizardFailureDetails));
+    const size_t message = errorsLog.find(WizardFailureMessage);
+    const size_t details = errorsLog.find(WizardFailureDetails);
+    EXPECT_LT(message, details);
+    EXPECT_EQ(errorsLog.size(), details + WizardFailureDetails.size() + 1)
+        << "the details are the last text of the log";
+}
+
+} // namespace
+
+// The Overview's typical run, with a trace log that the user created beforehand so that every
+// line of the run is kept: a JVM 1.6 registered, a package asking for 1.4 and nothing else.
+TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
+{
+    control("jvmMinVersion=1.4\n");
+    writeFile(package + "\\jinstall.log", "");
+    RegisteredJvm jvm("1.6", jvmHome);
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
+
+    const std::string program = jvmBin + "\\javaw.exe";
+    const std::vector<std::string> expected = {
+        "",
+        "Preparing Java install wizard",
+        "Quite install: true",
+        "Properties install: false",
+        "set status quite",
+        "got home directory from SystemRoot",
+        "home directory " + windowsDirectory(),
+        "jvmMinVersion 1.4",
+        "Valid versions of jre.exe: 1.4 through ",
+        "counting registry elements",
+        "getting list of available versions",
+        "available versions: 1",
+        "sorted available versions",
+        "searching registry entry SOFTWARE\\JavaSoft\\Java Runtime Environment",
+        "                 version 1.6",
+        "no home directory for jvm",
+        "testing  " + program,
+        "test jvm launched ok: true",
+        "jvm version 1.6.0_20",
+        "req version ",
+        "min version 1.4",
+        "max version ",
+        "found jvm version: 1.6.0_20",
+        "       version ok: true",
+        "version checked ok: true",
+        "test jvm ok: true",
+        "jvm version 1.6",
+        "req version ",
+        "min version 1.4",
+        "max version ",
+        "found jvm version: 1.6",
+        "       version ok: true",
+        "found jvm: true",
+        "JRE registry entry had correct jvm info: true",
+        "found jvm " + program,
+        "Found correct version of JVM: " + program,
+        "jvm home dir " + jvmHome,
+        "configWinReg in installer: true",
+        "configWinReg in isJvmInstalled: true",
+        "parameters: 5",
+        "first arg: javaw.exe",
+        "class path switch: ",
+        "classpath: .;install.jar",
+        "install parameters: ",
+        "launching java installer",
+        "formattedCommand: " + program,
+        "Command: " + program,
+        "Args: javaw.exe  .;install.jar ",
+        "java wizard spawned without reported errors",
+        "Java wizard launched successfully",
+        "jvmLocation " + jvmHome,
+        "jvmInstalledInTemp false",
+        "configureReg: true",
+    };
+    EXPECT_EQ(expected, trace());
+
+    // The test run in the package directory, then the wizard, which found its properties.
+    const auto starts = jvmStarts();
+    ASSERT_EQ(2u, starts.size());
+    EXPECT_EQ((std::vector<std::string>{"cwd=" + package, "arg=-cp", "arg=.", "arg=TestJvm",
+                                        "arg=" + package}),
+              starts[0]);
+    EXPECT_EQ((std::vector<std::string>{package}), linesStartingWith(starts[1], "cwd="));
+    EXPECT_EQ((std::vector<std::string>{".;install.jar"}), linesStartingWith(starts[1], "arg="));
+    EXPECT_EQ((std::vector<std::string>{"nativeJvmHomeDir=" + forwardSlashes(jvmHome),
+                                        "nativeJvmInstalled=false",
+                                        "nativeJvmInstalledInTemp=false",
+                                        "configureWinRegistry=true"}),
+              linesStartingWith(starts[1], "native="));
+
+    // What the cleanup leaves: the user's trace log and the package's own program and control.
+    EXPECT_EQ((std::vector<std::string>{"jinstall.log", "qrv.control", "setup.exe"}),
+              filesIn(package));
+}
+
+// The typical run as a user meets it: no trace log beforehand, so the run's own trace goes
+// again; the wizard gets the words of the control file with empty words left out.
+TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
+{
+    control("jvmMinVersion=1.4\njvmExtraParameters=-Xmx64m\njvmClasspathSwitch=-cp\n"
+            "loaderJavaCommand=com.example.Setup -mode  install\n");
+    // Without a trace log of the user's the windowed program is the one run: the console
+    // program is no program at all here, so both starts below were javaw.exe's.
+    writeFile(jvmBin + "\\java.exe", "not a program\n");
+    RegisteredJvm jvm("1.6", jvmHome);
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
+
+    const auto starts = jvmStarts();
+    ASSERT_EQ(2u, starts.size());
+    EXPECT_TRUE(containsLine(starts[0], "arg=TestJvm"));
+    EXPECT_EQ((std::vector<std::string>{"-Xmx64m", "-cp", ".;install.jar", "com.example.Setup",
+                                        "-mode", "install"}),
+              linesStartingWith(starts[1], "arg="));
+    EXPECT_EQ((std::vector<std::string>{package}), linesStartingWith(starts[1], "cwd="));
+    EXPECT_EQ((std::vector<std::string>{"qrv.control", "setup.exe"}), filesIn(package));
+}
+
+// Quiet runs pass the install details on to the wizard exactly as the command line gave them,
+// blanks, double quotes and a trailing backslash included, and raise no box (a box would keep
+// the run from ending within its time limit).
+TEST_F(MainRoad, QuietRunHandsDetailsWithBlanksAndQuotesToTheWizard)
+{
+    struct Row {
+        const char* commandLine;
+        const char* details;
+    };
+    const Row rows[] = {
+        {"-q \"C:\\My Files\\target dir\\\"", "C:\\My Files\\target dir\\"},
+        {"-q \"C:\\My\"Apps\" dir\"", "C:\\My\"Apps\" dir"},
+        {"-q C:\\target", "C:\\target"},
+    };
+    RegisteredJvm jvm("1.6", jvmHome);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.commandLine);
+        control("jvmMinVersion=1.4\njvmClasspathSwitch=-cp\nloaderJavaCommand=Wizard\n");
+        refreshPackage();
+        DeleteFileA((jvmBin + "\\fakejvm.record").c_str());
+        ASSERT_NO_FATAL_FAILURE(run(row.commandLine));
+
+        const auto starts = jvmStarts();
+        ASSERT_EQ(2u, starts.size());
+        EXPECT_EQ((std::vector<std::string>{"-cp", ".;install.jar", "Wizard", "-q", row.details}),
+                  linesStartingWith(starts[1], "arg="));
+        EXPECT_FALSE(exists(package + "\\errors.log"));
+    }
+}
+
+// A JVM found on the system that runs but does not start the wizard: the driver installs the
+// packaged JVM once and starts the wizard on that one; without a usable packaged JVM it reports
+// the wizard-start failure.
+TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
+{
+    struct Row {
+        const char* what;
+        const char* packaged;  // control-file lines of the packaged JVM
+        bool expander;         // jvmpack.exe is in the package
+        const char* expanderIni;
+        bool succeeds;
+    };
+    const Row rows[] = {
+        {"packaged JVM expands and starts the wizard",
+         "jvmInstallerType=selfExtratorJvmInstaller\njvmSelfExtractor=jvmpack.exe\n", true,
+         "version=1.6.0_20\n", true},
+        {"packaged JVM fails to expand",
+         "jvmInstallerType=selfExtratorJvmInstaller\njvmSelfExtractor=jvmpack.exe\n", true,
+         "fail=1\n", false},
+        {"no packaged JVM", "", false, "", false},
+    };
+    placeJvm("none");
+    RegisteredJvm jvm("1.6", jvmHome);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        control(std::string("jvmMinVersion=1.4\npredefinedJvmInstallDir=[$AppDir]\\jvm\n"
+                            "configureWinRegistry=false\n") +
+                row.packaged);
+        refreshPackage();
+        writeFile(package + "\\jinstall.log", "");
+        DeleteFileA((package + "\\errors.log").c_str());
+        DeleteFileA((package + "\\fakeexpander.record").c_str());
+        DeleteFileA((jvmBin + "\\fakejvm.record").c_str());
+        if (row.expander) {
+            ASSERT_TRUE(CopyFileA(builtProgram("fakeexpander.exe").c_str(),
+                                  (package + "\\jvmpack.exe").c_str(), FALSE));
+            writeFile(package + "\\fakeexpander.ini",
+                      "jvm=" + builtProgram("fakejvm.exe") + "\n" + row.expanderIni);
+        }
+        ASSERT_NO_FATAL_FAILURE(run("-q "));
+
+        // The found JVM: its test run and one wizard start, never a second one.
+        const auto starts = jvmStarts();
+        ASSERT_EQ(2u, starts.size());
+        EXPECT_EQ((std::vector<std::string>{".;install.jar"}), linesStartingWith(starts[1], "arg="));
+        // Exactly one installation attempt.
+        const std::vector<std::string> expansions =
+            row.expander ? readLines(package + "\\fakeexpander.record")
+                         : std::vector<std::string>{};
+        EXPECT_EQ(row.expander ? 1 : 0, std::count(expansions.begin(), expansions.end(), "start"));
+
+        const std::vector<std::string> lines = trace();
+        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "Java wizard not started properly"));
+        const std::string errorsLog = readTextFile(package + "\\errors.log");
+        EXPECT_EQ(1u, occurrences(errorsLog, "Java wizard not started properly")) << errorsLog;
+        if (row.succeeds) {
+            EXPECT_TRUE(containsLine(lines, "Java wizard launched successfully"));
+            // the wizard ran on the JVM expanded into the package, which the cleanup removed
+            EXPECT_TRUE(containsLine(lines, "jvmLocation " + package + "\\jvm"));
+            EXPECT_TRUE(containsLine(lines, "jvmInstalledInTemp true"));
+            // Its files go. The emptied directory itself stays in some Wine runs: the
+            // directory's removal fails while a helper process that Wine started there with
+            // the expanding program (its console host) still holds it.
+            EXPECT_FALSE(exists(package + "\\jvm\\bin"));
+            EXPECT_EQ(std::string::npos, errorsLog.find(WizardFailureMessage)) << errorsLog;
+        } else {
+            EXPECT_FALSE(containsLine(lines, "Java wizard launched successfully"));
+            expectWizardFailureTexts(errorsLog);
+        }
+        EXPECT_FALSE(exists(package + "\\__qrvwizard.sem"));
+        EXPECT_FALSE(exists(package + "\\native.properties"));
+    }
+}
+
+// The class path names install.jar but the package lacks it: the JVM is never started as the
+// wizard, and the run fails with the wizard-start texts after the retry road.
+TEST_F(MainRoad, MissingInstallJarStartsNoWizard)
+{
+    control("jvmMinVersion=1.4\n");
+    DeleteFileA((package + "\\install.jar").c_str());
+    RegisteredJvm jvm("1.6", jvmHome);
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
+
+    const auto starts = jvmStarts();
+    ASSERT_EQ(1u, starts.size()) << "only the test run";
+    EXPECT_TRUE(containsLine(starts[0], "arg=TestJvm"));
+    const std::string errorsLog = readTextFile(package + "\\errors.log");
+    EXPECT_EQ(1u, occurrences(errorsLog, "install.jar does not exist.\n")) << errorsLog;
+    expectWizardFailureTexts(errorsLog);
+    // A failed run keeps its trace log with the verdict; the JVM-location lines of the
+    // cleanup follow it.
+    EXPECT_TRUE(containsLine(trace(), "install ok: false"));
+    EXPECT_EQ((std::vector<std::string>{"errors.log", "jinstall.log", "qrv.control", "setup.exe"}),
+              filesIn(package));
+}
+
+// A JVM program that exists but cannot be started (a package without the test class accepts it
+// unseen): the start failure is logged with the command and the reason.
+TEST_F(MainRoad, WizardProgramThatCannotBeStartedIsReported)
+{
+    control("jvmMinVersion=1.4\n");
+    DeleteFileA((package + "\\TestJvm.class").c_str());
+    for (const char* program : {"java.exe", "javaw.exe"})
+        writeFile(jvmBin + "\\" + program, "not a program\n");
+    RegisteredJvm jvm("1.6", jvmHome);
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
+
+    const std::string program = jvmBin + "\\javaw.exe";
+    const std::vector<std::string> lines = errors();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ("Unable to start  " + program + " javaw.exe  .;install.jar ", lines[0]);
+    // The reason follows the C runtime's errno; Wine's and Windows' differ for a file that is
+    // not a program, so only the form of the line is fixed here.
+    const std::string reasonPrefix = "Error running JVM installer: ";
+    EXPECT_EQ(0u, lines[1].find(reasonPrefix)) << lines[1];
+    EXPECT_GT(lines[1].size(), reasonPrefix.size() + std::string(": false").size());
+    EXPECT_EQ(": false", lines[1].substr(lines[1].size() - 7)) << lines[1];
+    expectWizardFailureTexts(readTextFile(package + "\\errors.log"));
+}
