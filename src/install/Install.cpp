@@ -292,6 +292,8 @@ bool Install::extractJvm()
             logJvmLocation(true, predefinedJvmInstallDir, configureRegistry);
             addSecurity(_stricmp(jvmName, PluginType) == 0);
         } else {
+            // A JVM found already in place: the hand-over file still names it.
+            getJavaHomeDir(javaHomeDir);
             logJvmLocation(false, predefinedJvmInstallDir, configureRegistry);
         }
     }
