@@ -27,8 +27,9 @@ public:
     }
 };
 
-} // namespace
+using Args = std::vector<std::string>;
 
+} // namespace
 
 namespace {
 

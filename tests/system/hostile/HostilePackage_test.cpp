@@ -16,7 +16,7 @@ namespace {
 
 constexpr DWORD RunLimitMs = 90000;
 constexpr const char* JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
-constexpr const char* FailureText = "Unable to install application.";
+constexpr const char* NotFound = "was not found on your system.";
 
 bool keyExists(const std::string& key)
 {
@@ -139,6 +139,19 @@ protected:
     }
 
     std::string file(const std::string& name) const { return pkg + "\\" + name; }
+    // A file of the package read by its name from within the package: its full name may be
+    // longer than the runtime's file functions take.
+    std::string packageFile(const std::string& name) const
+    {
+        char saved[MAX_PATH * 4];
+        const DWORD length = GetCurrentDirectoryA(sizeof saved, saved);
+        if (!SetCurrentDirectoryA(pkg.c_str()))
+            return "";
+        const std::string text = exists(name) ? readFile(name) : "";
+        if (length > 0 && length < sizeof saved)
+            SetCurrentDirectoryA(saved);
+        return text;
+    }
     void put(const std::string& name, const std::string& text) { writeFile(file(name), text); }
 
     // A stand-in JVM of version 1.6.0_20 under <temp>\jre 1.6\bin, outside the package.
@@ -189,13 +202,13 @@ protected:
         return result;
     }
 
-    // A run that must fail with the launcher's failure text in errors.log.
-    void expectFailure(const std::string& details = "x")
+    // A run that must fail with `reason` in errors.log.
+    void expectFailure(const std::string& reason)
     {
-        const RunResult result = run(details);
+        const RunResult result = run();
         EXPECT_EQ(1u, result.exitCode);
-        const std::string errors = exists(file("errors.log")) ? readFile(file("errors.log")) : "";
-        EXPECT_NE(std::string::npos, errors.find(FailureText)) << errors;
+        const std::string errors = packageFile("errors.log");
+        EXPECT_NE(std::string::npos, errors.find(reason)) << errors;
     }
 
     TempDir dir;
@@ -206,13 +219,13 @@ protected:
 TEST_F(Hostile, NoControlFile)
 {
     put("install.jar", "");
-    expectFailure();
+    expectFailure("Unable to install application.");
 }
 
 TEST_F(Hostile, EmptyControlFile)
 {
     put("qrv.control", "");
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, BinaryGarbageWithNulBytes)
@@ -222,7 +235,7 @@ TEST_F(Hostile, BinaryGarbageWithNulBytes)
         garbage += static_cast<char>((i * 7919 + i / 13) & 0xff);
     garbage += std::string("\0jvmHomeDir=\0\0\xff\n", 17);
     put("qrv.control", garbage);
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, LinesOf100000Characters)
@@ -232,7 +245,7 @@ TEST_F(Hostile, LinesOf100000Characters)
                             "jvmExtraParameters=", "loaderClasspath=", "nokey"})
         text += key + std::string(100000, 'q') + "\n";
     put("qrv.control", text);
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, EveryValueLongerThanItsBuffer)
@@ -248,20 +261,20 @@ TEST_F(Hostile, EveryValueLongerThanItsBuffer)
         text += std::string(key) + "=" + std::string(4990, 'v') + "\\\\/:" +
                 std::string(100, '\\') + "\n";
     put("qrv.control", text);
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, CrOnlyLineEnds)
 {
     put("qrv.control", "jvmRequiredVersion=9.9\rjvmCommandName=java.exe\rsearchForJvm=NONE\r");
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, ReadOnlyControlFile)
 {
     put("qrv.control", "jvmRequiredVersion=9.9\r\nsearchForJvm=NONE\r\n");
     SetFileAttributesA(file("qrv.control").c_str(), FILE_ATTRIBUTE_READONLY);
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, ReadOnlyPackageDirectory)
@@ -280,7 +293,7 @@ TEST_F(Hostile, PackagePathOf250Characters)
     usePackage(std::string(250 - used, 'p'));
     ASSERT_EQ(250u, pkg.size());
     put("qrv.control", "jvmRequiredVersion=9.9\nsearchForJvm=NONE\n");
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, BlanksNonAsciiCharactersAndParenthesesInThePath)
@@ -299,7 +312,7 @@ TEST_F(Hostile, TestRunWritingNothing)
     RealJvmKeys keys;
     registerJvm(keys, "nothing");
     mainRoadPackage();
-    expectFailure();
+    expectFailure("Jvm isn't installed properly.");
 }
 
 TEST_F(Hostile, TestRunWritingGarbage)
@@ -307,7 +320,7 @@ TEST_F(Hostile, TestRunWritingGarbage)
     RealJvmKeys keys;
     registerJvm(keys, "garbage");
     mainRoadPackage();
-    expectFailure();
+    expectFailure("Jvm isn't installed properly.");
 }
 
 TEST_F(Hostile, WizardThatNeverCreatesItsSemaphore)
@@ -315,7 +328,7 @@ TEST_F(Hostile, WizardThatNeverCreatesItsSemaphore)
     RealJvmKeys keys;
     registerJvm(keys, "good", "none");
     mainRoadPackage();
-    expectFailure();
+    expectFailure("Java wizard not started properly");
 }
 
 // Broken registries.
@@ -327,7 +340,7 @@ TEST_F(Hostile, TwoHundredVersionKeys)
     put("qrv.control", "jvmRequiredVersion=9.9\n");
     put("install.jar", "");
     CopyFileA(builtProgram("TestJvm.class").c_str(), file("TestJvm.class").c_str(), FALSE);
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, EmptyKeyNamesWrongValueTypesAndStringsWithoutNul)
@@ -351,7 +364,7 @@ TEST_F(Hostile, EmptyKeyNamesWrongValueTypesAndStringsWithoutNul)
     put("qrv.control", "jvmMinVersion=1.0\n");
     put("install.jar", "");
     CopyFileA(builtProgram("TestJvm.class").c_str(), file("TestJvm.class").c_str(), FALSE);
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, JavaHomeThatIsAFileAMissingDriveOrAHugeDirectory)
@@ -366,7 +379,7 @@ TEST_F(Hostile, JavaHomeThatIsAFileAMissingDriveOrAHugeDirectory)
     keys.setString("1.6.1", "JavaHome", "Q:\\missing\\drive");
     keys.setString("1.6.2", "JavaHome", huge);
     mainRoadPackage();
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 TEST_F(Hostile, PathOf32000CharactersWithEmptyEntries)
@@ -394,7 +407,7 @@ TEST_F(Hostile, StartDirectoryMissingAFileOrThePackageItself)
         DeleteFileA(file("errors.log").c_str());
         put("qrv.control", "jvmRequiredVersion=9.9\nsearchForJvm=NONE\n");
         put("startdir.txt", start + "\r\n");
-        expectFailure();
+        expectFailure(NotFound);
     }
 }
 
@@ -406,7 +419,7 @@ TEST_F(Hostile, ManifestNamingFilesOutsideThePackage)
                                  "Name: " + outside + "\r\nName: " + (dir / "outside") +
                                  "\r\nName: META-INF\r\nName: \r\n");
     put("qrv.control", "jvmRequiredVersion=9.9\nsearchForJvm=NONE\n");
-    expectFailure();
+    expectFailure(NotFound);
 }
 
 // A properties file left with a temporary JVM directory outside the package: it stays.
@@ -417,7 +430,39 @@ TEST_F(Hostile, NativePropertiesNamingATemporaryJvmOutside)
     put("native.properties", "nativeJvmInstalledInTemp=true\nnativeTempJvmDir=" + outside +
                                  "\nnativeJvmHomeDir=" + outside + "\n");
     put("qrv.control", "jvmRequiredVersion=9.9\nsearchForJvm=NONE\n");
-    expectFailure();
+    expectFailure(NotFound);
+}
+
+// Packaged JVM programs that crash: the run fails with its reason and the JVM directory that it
+// created inside the package is the only trace.
+TEST_F(Hostile, ExpanderThatCrashes)
+{
+    ASSERT_TRUE(CopyFileA(builtProgram("fakeexpander.exe").c_str(), file("expander.exe").c_str(),
+                          FALSE));
+    put("fakeexpander.ini", "crash=1\n");
+    put("qrv.control", "jvmRequiredVersion=9.9\njvmVersion=9.9.0\njvmName=MyJvm\n"
+                       "jvmInstallerType=selfExtratorJvmInstaller\njvmSelfExtractor=expander.exe\n"
+                       "predefinedJvmInstallDir=[$AppDir]\\jvm\n");
+    put("install.jar", "");
+    expectFailure("Unable to install MyJvm 9.9.0.");
+    EXPECT_TRUE(exists(file("fakeexpander.record"))) << "the expander never ran";
+}
+
+TEST_F(Hostile, VendorInstallerThatCrashes)
+{
+    ASSERT_TRUE(CopyFileA(builtProgram("fakevendor.exe").c_str(), file("vendor.exe").c_str(),
+                          FALSE));
+    const std::string ini = dir / "vendor.ini";
+    writeFile(ini, "crash=1\nrecord=" + (dir / "vendor.record") + "\n");
+    SetEnvironmentVariableA("QRV_FAKEVENDOR_INI", ini.c_str());
+    put("qrv.control", "jvmRequiredVersion=9.9\njvmVersion=9.9.0\njvmName=MyJvm\n"
+                       "jvmInstallerType=thirdPartyJvmInstaller\njvmInstallerBinary=vendor.exe\n"
+                       "jvmInstallerCommand=vendor.exe/*/*/*-s\n"
+                       "predefinedJvmInstallDir=[$AppDir]\\jvm\n");
+    put("install.jar", "");
+    expectFailure("Unable to install MyJvm 9.9.0.");
+    SetEnvironmentVariableA("QRV_FAKEVENDOR_INI", nullptr);
+    EXPECT_TRUE(exists(dir / "vendor.record")) << "the vendor installer never ran";
 }
 
 TEST_F(Hostile, DetailsOf30000Characters)
