@@ -170,9 +170,9 @@ protected:
 
     // A stand-in JVM registered as version 1.6.
     void registerJvm(RealJvmKeys& keys, const std::string& testRun = "good",
-                     const std::string& wizard = "create")
+                     const std::string& wizard = "create", const std::string& extra = "")
     {
-        const std::string home = fakeJvm(testRun, wizard);
+        const std::string home = fakeJvm(testRun, wizard, extra);
         keys.setString("1.6", "JavaHome", home);
         keys.setString("1.6", "MicroVersion", "0");
         keys.closeAll();
@@ -463,6 +463,22 @@ TEST_F(Hostile, VendorInstallerThatCrashes)
     expectFailure("Unable to install MyJvm 9.9.0.");
     SetEnvironmentVariableA("QRV_FAKEVENDOR_INI", nullptr);
     EXPECT_TRUE(exists(dir / "vendor.record")) << "the vendor installer never ran";
+}
+
+// The wizard rewrites native.properties to name a temporary JVM directory outside the package:
+// the cleanup leaves that directory alone.
+TEST_F(Hostile, WizardNamingATemporaryJvmOutside)
+{
+    for (const std::string& outside : {dir / "outside", (dir / "outside").substr(0, 3)}) {
+        SCOPED_TRACE(outside);
+        std::string slashed = outside;
+        std::replace(slashed.begin(), slashed.end(), '\\', '/');
+        RealJvmKeys keys;
+        registerJvm(keys, "good", "create", "nativetemp=" + slashed + "\n");
+        mainRoadPackage();
+        const RunResult result = run();
+        EXPECT_EQ(0u, result.exitCode) << packageFile("errors.log");
+    }
 }
 
 TEST_F(Hostile, DetailsOf30000Characters)
