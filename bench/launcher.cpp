@@ -191,6 +191,7 @@ int main(int argc, char** argv)
     std::printf("baseline two stand-in JVM starts (median s): %.4f\n", median(baseline));
     std::printf("launcher cost, run time / baseline time: %.2f\n",
                 median(launcher) / median(baseline));
-    std::printf("launcher peak working set in a run (KiB): %zu\n", peak / 1024);
+    std::printf("launcher peak working set in a run (KiB): %lu\n",
+                static_cast<unsigned long>(peak / 1024));
     return 0;
 }
