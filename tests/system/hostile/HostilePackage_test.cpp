@@ -293,6 +293,23 @@ TEST_F(Hostile, PackagePathOf250Characters)
     ASSERT_EQ(250u, pkg.size());
     put("qrv.control", "jvmRequiredVersion=9.9\nsearchForJvm=NONE\n");
     expectFailure(NotFound);
+    // The files' full names are too long for the temporary directory's removal: they go by
+    // their names from within the package.
+    char saved[MAX_PATH * 4];
+    const DWORD length = GetCurrentDirectoryA(sizeof saved, saved);
+    ASSERT_TRUE(length > 0 && length < sizeof saved);
+    ASSERT_TRUE(SetCurrentDirectoryA(pkg.c_str()));
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA("*", &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA(data.cFileName);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    SetCurrentDirectoryA(saved);
+    EXPECT_TRUE(RemoveDirectoryA(pkg.c_str()));
 }
 
 TEST_F(Hostile, BlanksNonAsciiCharactersAndParenthesesInThePath)
