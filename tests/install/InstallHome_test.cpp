@@ -1,5 +1,4 @@
 #include "install/Install.h"
-#include "install/PathRules.h"
 #include "jvm/discovery/WinVersion.h"
 #include "support/TestSupport.h"
 
@@ -45,30 +44,6 @@ protected:
 using Lines = std::vector<std::string>;
 
 } // namespace
-
-TEST(PathRules, EntriesEndingInTheName)
-{
-    struct Row {
-        const char* path;
-        const char* name;
-        Lines found;
-    };
-    const Row rows[] = {
-        {"C:\\WINNT\\system32;C:\\WINNT", "winnt", {"c:\\winnt"}},
-        {"C:\\WINNT\\WINNT", "winnt", {}},  // the first occurrence is not at the end
-        {";;c:\\Windows;", "WINDOWS", {"c:\\windows"}},
-        {"d:\\mywindows;c:\\windows", "windows", {"d:\\mywindows", "c:\\windows"}},
-        {"", "winnt", {}},
-        {"c:\\windows\\", "windows", {}},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(row.found, pathEntriesEndingIn(row.path, row.name)) << "[" << row.path << "]";
-
-    // Only the first 4999 characters of PATH are looked at.
-    const std::string filler(4990, 'x');
-    EXPECT_EQ(Lines{"c:\\winnt"}, pathEntriesEndingIn((filler + ";c:\\winnt").c_str(), "winnt"));
-    EXPECT_EQ(Lines{}, pathEntriesEndingIn((filler + "xx;c:\\winnt").c_str(), "winnt"));
-}
 
 TEST_F(Home, NtRegistryValuesAreTriedInOrder)
 {

@@ -4,6 +4,7 @@
 //   version=1.3.1         the version the expanded JVM reports
 //   layout=bin|jre|old|flat
 //   fail=1                exit with code 3 without laying out anything
+//   crash=1               end as a crashed program does (access violation exit status)
 // Every start is appended to "fakeexpander.record" beside it.
 #include "StandinJvmTree.h"
 
@@ -14,6 +15,8 @@ int main(int argc, char** argv)
     standin::record(dir + "\\fakeexpander.record", argc, argv);
     if (standin::setting(ini, "fail", "0") == "1")
         return 3;
+    if (standin::setting(ini, "crash", "0") == "1")
+        TerminateProcess(GetCurrentProcess(), 0xC0000005);
     const bool ok = standin::layOutJvm(standin::currentDirectory(),
                                        standin::setting(ini, "jvm", ""),
                                        standin::setting(ini, "version", "1.3.1"),

@@ -4,6 +4,8 @@
 //   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
 //   testrun=goodonce        good for the first run of TestJvm, nothing for every later one
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
+//   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
+//                           temporary JVM directory
 // Every start is appended to "fakejvm.record" beside it: a line "start", "cwd=<dir>", then one
 // line "arg=<text>" per argument after the program name; a wizard start adds a line
 // "native=<line>" per line of the native.properties that it finds in its current directory, and
@@ -110,6 +112,14 @@ int main(int argc, char** argv)
             std::fclose(record);
         }
         std::fclose(in);
+    }
+    const std::string nativeTemp = setting(dir, "nativetemp", "");
+    if (!nativeTemp.empty()) {
+        if (FILE* properties = std::fopen("native.properties", "wt")) {
+            std::fprintf(properties, "nativeJvmInstalledInTemp=true\nnativeTempJvmDir=%s\n",
+                         nativeTemp.c_str());
+            std::fclose(properties);
+        }
     }
     if (setting(dir, "wizard", "create") == "create") {
         if (FILE* sem = std::fopen("__qrvwizard.sem", "w"))

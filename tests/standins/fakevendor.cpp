@@ -9,6 +9,7 @@
 //                       a test's scratch registry receives the entry (default: the real one)
 //   mode=nothing        install nothing
 //   exitcode=<n>        the exit code (default 0)
+//   crash=1             end as a crashed program does (access violation exit status)
 //   record=<file>       every start is appended there (arguments and current directory)
 #include <cstdlib>
 
@@ -57,6 +58,8 @@ int main(int argc, char** argv)
     if (!recordFile.empty())
         standin::record(recordFile, argc, argv);
 
+    if (standin::setting(ini, "crash", "0") == "1")
+        TerminateProcess(GetCurrentProcess(), 0xC0000005);
     const std::string mode = standin::setting(ini, "mode", "nothing");
     const std::string version = standin::setting(ini, "version", "1.6.0");
     const std::string jvm = standin::setting(ini, "jvm", "");

@@ -1,0 +1,73 @@
+#include "exec/CommandRules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+TEST(CommandRules, SplitAtBlanksKeepsEveryPiece)
+{
+    struct Row {
+        const char* text;
+        std::vector<std::string> pieces;
+    };
+    const Row rows[] = {
+        {"", {""}},
+        {"a", {"a"}},
+        {"a b", {"a", "b"}},
+        {"a  b", {"a", "", "b"}},
+        {" a", {"", "a"}},
+        {"a ", {"a", ""}},
+        {"-Xmx64m -Dx=\"a b\"", {"-Xmx64m", "-Dx=\"a", "b\""}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.pieces, splitAtBlanks(row.text)) << "[" << row.text << "]";
+    EXPECT_EQ(std::vector<std::string>{""}, splitAtBlanks(nullptr));
+}
+
+TEST(CommandRules, WordsFileNamesAndDisplay)
+{
+    EXPECT_EQ(0, countWords(""));
+    EXPECT_EQ(0, countWords(nullptr));
+    EXPECT_EQ(1, countWords("x"));
+    EXPECT_EQ(3, countWords("a  b"));  // as many words as splitAtBlanks gives pieces
+    EXPECT_EQ("javaw.exe", fileNamePart("C:\\Java\\bin\\javaw.exe"));
+    EXPECT_EQ("javaw.exe", fileNamePart("javaw.exe"));
+    EXPECT_EQ("", fileNamePart("C:\\dir\\"));
+
+    const char* argv[] = {"C:\\j\\java.exe", "-jar", "C:\\My Files\\a.jar", "\"x y\"", "",
+                          nullptr};
+    EXPECT_EQ("C:\\j\\java.exe -jar \"C:\\My Files\\a.jar\" \"x y\" ", joinForDisplay(argv));
+    const char* none[] = {nullptr};
+    EXPECT_EQ("", joinForDisplay(none));
+}
+
+TEST(CommandRules, CommandLineQuotedEscapesQuotesAndBackslashes)
+{
+    struct Row {
+        const char* text;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"", "\"\""},
+        {"a b", "\"a b\""},
+        {"\"C:\\My Dir\\x\"", "\"\\\"C:\\My Dir\\x\\\"\""},
+        {"a\\\"b c", "\"a\\\\\\\"b c\""},
+        {"dir\\", "\"dir\\\\\""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, commandLineQuoted(row.text)) << "[" << row.text << "]";
+}
+
+TEST(CommandRules, ErrnoTexts)
+{
+    EXPECT_STREQ("File or path is not found", spawnErrorText(2));
+    EXPECT_STREQ("Argument list exceeds 1024 bytes", spawnErrorText(7));
+    EXPECT_STREQ("Specified file is not executable or has invalid executable-file format",
+                 spawnErrorText(8));
+    EXPECT_STREQ("Not enough memory is available to execute new process", spawnErrorText(12));
+    EXPECT_STREQ("Mode argument is invalid", spawnErrorText(22));
+    EXPECT_STREQ("Unknown error", spawnErrorText(13));
+    EXPECT_EQ(70u, std::strlen(spawnErrorText(8)));  // fits the callers' buffers with its NUL
+}

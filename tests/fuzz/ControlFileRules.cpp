@@ -1,0 +1,43 @@
+// Fuzz target: one control-file line read as the parser reads it, with the value clean-ups.
+#include <cstdlib>
+#include <cstring>
+
+#include "config/ControlFileRules.h"
+#include "FuzzInput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace control_file;
+    const std::string line = fuzz::fields(data, size, 1)[0];
+    // The reader hands over at most 5000 characters a line.
+    fuzz::Buffer read(5001, line);
+    const int index = matchKey(read.get());
+    if (index >= 0) {
+        const Setting& setting = Settings[index];
+        fuzz::Buffer value(setting.capacity,
+                           valueAfterKey(read.get(), std::strlen(setting.key)));
+        const size_t before = value.length();
+        if (index == JvmExtraParameters)
+            removeExtraBackSlashes(value.get(), [](const char*, bool) {});
+        else if (index == PredefinedJvmInstallDir)
+            unescapeInstallDir(value.get());
+        else if (index == JvmCommandName)
+            normaliseCommandName(value.get(), value.capacity(), size % 2 == 0);
+        if (index != JvmCommandName && value.length() > before)
+            std::abort();
+    }
+    // Any text as an install directory, extra parameters and a program name.
+    fuzz::Buffer dir(5000, line);
+    unescapeInstallDir(dir.get());
+    fuzz::Buffer extra(5000, line);
+    removeExtraBackSlashes(extra.get(), nullptr);
+    for (const char* p = extra.get(); *p != '\0'; ++p) {
+        if (*p == '\\' && !isfilenameChar(p[1]))
+            std::abort();  // a backslash before a non-file-name character survived
+    }
+    fuzz::Buffer name(16, line);
+    normaliseCommandName(name.get(), name.capacity(), false);
+    if (isConfigureWinRegistryLine(read.get()))
+        configureWinRegistryValue(read.get());
+    return 0;
+}

@@ -1,0 +1,82 @@
+// Fuzz target: the wizard's argument list built from control-file values, and the quoting of
+// arguments for a command line.
+#include <cstdlib>
+
+#include "FuzzInput.h"
+#include "exec/CommandRules.h"
+#include "install/WizardArgs.h"
+
+namespace {
+
+// The C runtime's split of a command line into arguments.
+std::vector<std::string> splitCommandLine(const std::string& line)
+{
+    std::vector<std::string> args;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i >= line.size())
+            break;
+        std::string arg;
+        bool inQuotes = false;
+        while (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t'))) {
+            size_t slashes = 0;
+            while (i < line.size() && line[i] == '\\') {
+                ++slashes;
+                ++i;
+            }
+            if (i < line.size() && line[i] == '"') {
+                arg.append(slashes / 2, '\\');
+                if (slashes % 2 == 1)
+                    arg += '"';
+                else
+                    inQuotes = !inQuotes;
+                ++i;
+            } else {
+                arg.append(slashes, '\\');
+                if (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t')))
+                    arg += line[i++];
+            }
+        }
+        args.push_back(arg);
+    }
+    return args;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::vector<std::string> f = fuzz::fields(data, size, 6);
+    WizardSettings s;
+    s.jvmCommand = f[0].c_str();
+    s.jvmExtraParameters = f[1].c_str();
+    s.jvmClasspathSwitch = f[2].c_str();
+    s.loaderClasspath = f[3].c_str();
+    s.loaderJavaCommand = f[4].c_str();
+    s.installDetails = f[5].c_str();
+    s.quietInstall = size % 2 == 0;
+    s.propertiesInstall = size % 3 == 0;
+    const std::vector<std::string> args = buildWizardArguments(s);
+    if (args.size() > static_cast<size_t>(wizardParameterCount(s)))
+        std::abort();  // the launcher's argument array would overflow
+
+    // Every argument comes back whole through the command line.
+    for (const std::string& arg : args) {
+        const std::vector<std::string> split = splitCommandLine(commandLineQuoted(arg.c_str()));
+        if (split.size() != 1 || split[0] != arg)
+            std::abort();
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    joinForDisplay(argv.data());
+    if (splitAtBlanks(f[1].c_str()).size() != static_cast<size_t>(countWords(f[1].c_str())) &&
+        !f[1].empty())
+        std::abort();
+    quotedClasspath(f[3].c_str());
+    fileNamePart(f[0].c_str());
+    return 0;
+}
