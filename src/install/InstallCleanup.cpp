@@ -169,21 +169,22 @@ void Install::cleanUpJvmDir()
     if (_stricmp(installedInTemp.c_str(), "true") != 0)
         return;
 
-    if (configureRegistry) {
+    const std::string dir = tempJvmDir.empty() ? jvmLocation : tempJvmDir;
+    // The wizard may rewrite this file, and one may be left from an earlier run: a directory
+    // outside the package directory (or the package directory itself) is neither configured
+    // nor deleted.
+    const std::string target = dir.empty() ? std::string() : fullPath(dir);
+    if (!isStrictlyInside(target, currentDir())) {
+        traceMessage(TraceFilename, "not deleted, outside the package directory:", dir.c_str());
+        return;
+    }
+
+    if (configureRegistry && isStrictlyInside(fullPath(jvmLocation), currentDir())) {
         if (!predefinedJvmInstallDir.empty() &&
             std::strncmp(predefinedJvmInstallDir, AppDirVariable, std::strlen(AppDirVariable)) == 0)
             traceMessage(TraceFilename, "not adding reg entries", predefinedJvmInstallDir.c_str());
         else
             configureTempJvm(jvmLocation.c_str());
-    }
-
-    const std::string dir = tempJvmDir.empty() ? jvmLocation : tempJvmDir;
-    // The wizard may rewrite this file: a directory outside the package directory (or the
-    // package directory itself) is never deleted.
-    const std::string target = dir.empty() ? std::string() : fullPath(dir);
-    if (!isStrictlyInside(target, currentDir())) {
-        traceMessage(TraceFilename, "not deleted, outside the package directory:", dir.c_str());
-        return;
     }
     if (!delDirTree(target.c_str())) {
         const std::string warning = "Warning: Unable to delete " + target;

@@ -120,6 +120,27 @@ TEST_F(Cleanup, TemporaryJvmDirectoryIsRemovedOnlyInsideThePackage)
     EXPECT_TRUE(exists("jvm2"));
 }
 
+TEST_F(Cleanup, AStaleFileNamingAJvmOutsideThePackageRegistersNothing)
+{
+    RegistryOverride registry;
+    const std::string outside = dir / "outside-jvm";
+    _mkdir(outside.c_str());
+    _mkdir((outside + "\\bin").c_str());
+    writeFile(outside + "\\bin\\java.exe", "x");
+    std::string slashed = outside;
+    for (char& c : slashed)
+        c = c == '\\' ? '/' : c;
+    writeFile("native.properties", "nativeJvmHomeDir=" + slashed +
+                                   "\nnativeJvmInstalledInTemp=true\nconfigureWinRegistry=true\n");
+    writeFile("qrv.control", "configureWinRegistry=yes\n");
+    driver.cleanUp(true);
+    EXPECT_TRUE(exists(outside + "\\bin\\java.exe"));
+    HKEY key = nullptr;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft", 0, KEY_READ, &key));
+    if (key != nullptr)
+        RegCloseKey(key);
+}
+
 TEST_F(Cleanup, LogsAreAppendedToTheStartDirectory)
 {
     writeFile(dir / "start\\errors.log", "old\n");
