@@ -29,7 +29,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     isJavaSoftKind(f[1].c_str());
     fuzz::Buffer lower(5001, f[1]);
     lowerAscii(lower.get());
-    bool verdict = false;
-    configureSwitchOfLine(f[0].c_str(), verdict);
     return 0;
 }
