@@ -171,8 +171,17 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
     PROCESS_INFORMATION process{};
     std::vector<char> command(commandLine.begin(), commandLine.end());
     command.push_back('\0');
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.empty() ? nullptr : workDir.c_str(), &startup, &process))
+    // Wine now and then refuses a start while the previous child is still being torn down;
+    // a few spaced attempts keep such a hiccup from failing a test.
+    bool created = false;
+    for (int attempt = 0; attempt < 5 && !created; ++attempt) {
+        if (attempt > 0)
+            Sleep(300);
+        created = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 workDir.empty() ? nullptr : workDir.c_str(), &startup,
+                                 &process) != FALSE;
+    }
+    if (!created)
         return result;
     result.started = true;
     if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
