@@ -2,49 +2,10 @@
 // arguments for a command line.
 #include <cstdlib>
 
+#include "CommandLineSplit.h"
 #include "FuzzInput.h"
 #include "exec/CommandRules.h"
 #include "install/WizardArgs.h"
-
-namespace {
-
-// The C runtime's split of a command line into arguments.
-std::vector<std::string> splitCommandLine(const std::string& line)
-{
-    std::vector<std::string> args;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-            ++i;
-        if (i >= line.size())
-            break;
-        std::string arg;
-        bool inQuotes = false;
-        while (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t'))) {
-            size_t slashes = 0;
-            while (i < line.size() && line[i] == '\\') {
-                ++slashes;
-                ++i;
-            }
-            if (i < line.size() && line[i] == '"') {
-                arg.append(slashes / 2, '\\');
-                if (slashes % 2 == 1)
-                    arg += '"';
-                else
-                    inQuotes = !inQuotes;
-                ++i;
-            } else {
-                arg.append(slashes, '\\');
-                if (i < line.size() && (inQuotes || (line[i] != ' ' && line[i] != '\t')))
-                    arg += line[i++];
-            }
-        }
-        args.push_back(arg);
-    }
-    return args;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -64,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Every argument comes back whole through the command line.
     for (const std::string& arg : args) {
-        const std::vector<std::string> split = splitCommandLine(commandLineQuoted(arg.c_str()));
+        const std::vector<std::string> split = fuzz::splitCommandLine(commandLineQuoted(arg.c_str()));
         if (split.size() != 1 || split[0] != arg)
             std::abort();
     }
