@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "FuzzInput.h"
+#include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/JvmDirRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -9,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<std::string> f = fuzz::fields(data, size, 3);
     const size_t capacity = 1 + (size > 0 ? data[size - 1] % 48 : 0);
     fuzz::Buffer family(capacity), micro(capacity);
-    splitJvmVersion(f[0].c_str(), family.get(), family.capacity(), micro.get(), micro.capacity());
+    version_rules::parseVersion(f[0].c_str(), family.get(), family.capacity(), micro.get(), micro.capacity());
 
     classifyPredefinedDir(f[0].c_str());
     fuzz::Buffer out(capacity);

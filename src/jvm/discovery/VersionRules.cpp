@@ -55,19 +55,23 @@ void extractVersion(char* line)
     line[end] = '\0';
 }
 
-void parseVersion(const char* version, char* family, size_t familySize, char* micro,
+bool parseVersion(const char* version, char* family, size_t familySize, char* micro,
                   size_t microSize)
 {
-    copyText(family, familySize, version);
-    copyText(micro, microSize, "0");
+    if (version == nullptr)
+        version = "";
+    bool whole = copyText(family, familySize, version);
+    whole = copyText(micro, microSize, "0") && whole;
     const char* firstDot = std::strchr(version, '.');
     const char* lastDot = std::strrchr(version, '.');
-    if (firstDot != nullptr && lastDot != firstDot) {
-        copyText(micro, microSize, lastDot + 1);
-        const size_t familyLength = static_cast<size_t>(lastDot - version);
-        if (familyLength < familySize)
-            family[familyLength] = '\0';
-    }
+    if (firstDot == nullptr || lastDot == firstDot)
+        return whole;
+    const size_t familyLength = static_cast<size_t>(lastDot - version);
+    if (familyLength < familySize)
+        family[familyLength] = '\0';
+    else
+        whole = false;
+    return copyText(micro, microSize, lastDot + 1) && whole;
 }
 
 void getJavaHomeDirectory(const char* programPath, char* home, size_t homeSize)

@@ -16,8 +16,9 @@ bool verifyVersion(const char* required, const char* minimum, const char* maximu
 void extractVersion(char* line);
 
 // Splits 1.4.2_05 into family 1.4 and micro 2_05; with fewer than two "." the family is the
-// whole version and the micro "0".
-void parseVersion(const char* version, char* family, size_t familySize, char* micro,
+// whole version and the micro "0". A null version counts as empty. False when either part did
+// not fit its buffer (the parts are then cut).
+bool parseVersion(const char* version, char* family, size_t familySize, char* micro,
                   size_t microSize);
 
 // The JVM home of a program path: its directory, cut before a trailing "bin" component.

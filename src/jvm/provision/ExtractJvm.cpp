@@ -1,3 +1,4 @@
+#include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/ExtractJvm.h"
 
 #include "config/GetParameters.h"
@@ -86,7 +87,7 @@ void ExtractJvm::addJvmTopLevelKey(const char* productKey, const char* versionNa
     }
     TextBuffer family(VersionCapacity);
     TextBuffer micro(VersionCapacity);
-    splitJvmVersion(versionName, family.data(), family.capacity(), micro.data(), micro.capacity());
+    version_rules::parseVersion(versionName, family.data(), family.capacity(), micro.data(), micro.capacity());
 
     if (regValueIsEmpty(key.get(), CurrentVersionEntry) && !addValueToRegistry(key.get(), CurrentVersionEntry, family))
         traceMessage(TraceFilename, "unable to set current version of JVM to", family.c_str());

@@ -16,25 +16,6 @@ char lowerChar(char c)
 }
 } // namespace
 
-bool splitJvmVersion(const char* version, char* family, size_t familyCapacity, char* micro,
-                     size_t microCapacity)
-{
-    if (version == nullptr)
-        version = "";
-    bool whole = copyText(family, familyCapacity, version);
-    whole = copyText(micro, microCapacity, "0") && whole;
-    const char* first = std::strchr(version, '.');
-    if (first == nullptr || std::strchr(first + 1, '.') == nullptr)
-        return whole;
-    const char* last = std::strrchr(version, '.');
-    const size_t familyLength = static_cast<size_t>(last - version);
-    if (familyLength < familyCapacity)
-        family[familyLength] = '\0';
-    else
-        whole = false;
-    return copyText(micro, microCapacity, last + 1) && whole;
-}
-
 DirVariable classifyPredefinedDir(const char* text)
 {
     if (!startsWith(text, "[$"))

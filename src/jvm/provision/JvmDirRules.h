@@ -4,12 +4,6 @@
 
 #include <cstddef>
 
-// Splits a version such as 1.3.1 or 1.4.2_05 into its family (1.3, 1.4) and micro part
-// (1, 2_05). With fewer than two dots the family is the whole version and the micro part "0".
-// False when either part did not fit its buffer (the parts are then cut).
-bool splitJvmVersion(const char* version, char* family, size_t familyCapacity, char* micro,
-                     size_t microCapacity);
-
 // Which directory variable a predefined JVM directory begins with.
 enum class DirVariable { None, ProgFilesDir, WinDir, AppDir, Unknown };
 DirVariable classifyPredefinedDir(const char* text);

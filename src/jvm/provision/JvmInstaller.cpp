@@ -1,3 +1,4 @@
+#include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/JvmInstaller.h"
 
 #include <memory>
@@ -64,7 +65,7 @@ struct VersionParts {
     TextBuffer micro{VersionCapacity};
     explicit VersionParts(const char* version)
     {
-        splitJvmVersion(version, family.data(), family.capacity(), micro.data(),
+        version_rules::parseVersion(version, family.data(), family.capacity(), micro.data(),
                         micro.capacity());
     }
 };

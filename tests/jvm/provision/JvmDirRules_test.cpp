@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/JvmDirRules.h"
 
 namespace {
@@ -22,7 +23,7 @@ TEST(JvmDirRules, SplitsVersionIntoFamilyAndMicro)
         SCOPED_TRACE(row.version);
         char family[201];
         char micro[201];
-        EXPECT_TRUE(splitJvmVersion(row.version, family, sizeof family, micro, sizeof micro));
+        EXPECT_TRUE(version_rules::parseVersion(row.version, family, sizeof family, micro, sizeof micro));
         EXPECT_STREQ(row.family, family);
         EXPECT_STREQ(row.micro, micro);
     }
@@ -32,7 +33,7 @@ TEST(JvmDirRules, SplitReportsAVersionTooLongForItsBuffers)
 {
     char family[4];
     char micro[4];
-    EXPECT_FALSE(splitJvmVersion("10.20.30", family, sizeof family, micro, sizeof micro));
+    EXPECT_FALSE(version_rules::parseVersion("10.20.30", family, sizeof family, micro, sizeof micro));
     EXPECT_STREQ("10.", family);
     EXPECT_STREQ("30", micro);
 }
