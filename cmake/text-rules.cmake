@@ -2,6 +2,7 @@
 # sanitizers, for their unit tests and the fuzz targets.
 set(QRV_RULE_SOURCES
   src/util/TextBuffer.cpp
+  src/util/rules/AsciiCase.cpp
   src/exec/ArgQuote.cpp
   src/exec/CommandRules.cpp
   src/config/ControlFileRules.cpp

@@ -14,9 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "util/AsciiCase.h"
+#include "util/FileNames.h"
+#include "util/SystemDll.h"
+
 namespace {
 constexpr const char* LogFilename = "qrvcleanup.log";
-constexpr const char* ControlFilename = "qrv.control";
 constexpr DWORD LauncherWaitMs = 30000;
 constexpr int RemoveAttempts = 10;
 constexpr DWORD RetryPauseMs = 300;
@@ -35,15 +38,6 @@ void logLine(const std::string& text)
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
     std::fprintf(file, "%s cleanup: %s\n", stamp, text.c_str());
     std::fclose(file);
-}
-
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
 }
 
 std::string withoutTrailingSlash(std::string path)
@@ -112,13 +106,10 @@ std::vector<std::string> protectedFolders()
     length = GetSystemDirectoryA(buffer, sizeof buffer);
     if (length > 0 && length < sizeof buffer) {
         folders.push_back(buffer);
-        // shell32 from the system directory only, never from beside this program.
-        std::string shell = std::string(buffer) + "\\shell32.dll";
-        HMODULE module = LoadLibraryExA(shell.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        if (module != nullptr) {
+        const SystemDll shell32("shell32.dll");
+        if (shell32.loaded()) {
             using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-            auto getFolderPath = reinterpret_cast<GetFolderPath>(
-                reinterpret_cast<void*>(GetProcAddress(module, "SHGetFolderPathA")));
+            auto getFolderPath = shell32.function<GetFolderPath>("SHGetFolderPathA");
             const int folderIds[] = {0x0028 /* profile */, 0x0005 /* documents */,
                                      0x0010 /* desktop */, 0x002e /* common documents */,
                                      0x001a /* app data */, 0x001c /* local app data */,
@@ -129,7 +120,6 @@ std::vector<std::string> protectedFolders()
                     getFolderPath(nullptr, id, nullptr, 0, folder) == S_OK && folder[0] != '\0')
                     folders.push_back(folder);
             }
-            FreeLibrary(module);
         }
     }
     for (const char* name : {"USERPROFILE", "TEMP", "TMP", "SystemRoot", "ProgramFiles"}) {
@@ -175,9 +165,10 @@ std::string refusalReason(const std::string& argument, std::string& dir)
         return "not a directory " + dir;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return "junction or link " + dir;
-    const DWORD control = GetFileAttributesA((dir + "\\" + ControlFilename).c_str());
+    const std::string controlFile = dir + file_names::DIR_END + file_names::QrvControlFilename;
+    const DWORD control = GetFileAttributesA(controlFile.c_str());
     if (control == INVALID_FILE_ATTRIBUTES || (control & FILE_ATTRIBUTE_DIRECTORY))
-        return std::string("no ") + ControlFilename + " in " + dir;
+        return std::string("no ") + file_names::QrvControlFilename + " in " + dir;
     return std::string();
 }
 

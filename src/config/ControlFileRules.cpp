@@ -1,10 +1,11 @@
 #include "config/ControlFileRules.h"
 
-#include <cctype>
 #include <cstring>
 #include <strings.h>
 
+#include "util/AsciiCase.h"
 #include "util/TextBuffer.h"
+#include "util/Capacity.h"
 
 namespace control_file {
 
@@ -14,20 +15,20 @@ const Setting Settings[SettingCount] = {
     {"jvmMaxVersion", 201},
     {"jvmVersion", 201},
     {"jvmName", 201},
-    {"jvmCommandName", 5001},
+    {"jvmCommandName", PathCapacity},
     {"jvmInstallerType", 5000},
     {"jvmSelfExtractor", 5000},
     {"jvmInstallerBinary", 5000},
     {"jvmInstallerCommand", 5000},
     {"predefinedJvmInstallDir", 5000},
-    {"jvmHomeDir", 5001},
+    {"jvmHomeDir", PathCapacity},
     {"jvmExtraParameters", 5000},
     {"jvmClasspathSwitch", 1000},
     {"loaderClasspath", 5000},
     {"loaderJavaCommand", 5000},
-    {"systemSecurityPolicyFilename", 5001},
-    {"userSecurityPolicyFilename", 5001},
-    {"keystoreFilename", 5001},
+    {"systemSecurityPolicyFilename", PathCapacity},
+    {"userSecurityPolicyFilename", PathCapacity},
+    {"keystoreFilename", PathCapacity},
     {"appletUrl", 5000},
     {"searchForJvm", 100},
 };
@@ -100,10 +101,9 @@ bool endsWith(const char* text, const char* extension)
 
 void normaliseCommandName(char* name, size_t capacity, bool userTraceLog)
 {
-    TextBuffer work(5001);
+    TextBuffer work(PathCapacity);
     work.set(name);
-    for (char* p = work.data(); *p != '\0'; ++p)
-        *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+    lowerAsciiInPlace(work.data());
     if (!endsWith(work, ".exe") && !endsWith(work, ".bat") && !endsWith(work, ".com")) {
         char* dot = std::strchr(work.data(), '.');
         if (dot != nullptr)

@@ -6,19 +6,18 @@
 #include "config/ControlFileRules.h"
 #include "util/TextBuffer.h"
 #include "util/fexists.h"
+#include "util/FileNames.h"
+#include "util/Capacity.h"
+
+using namespace file_names;
 
 namespace {
 
-constexpr const char* QrvControlFilename = "qrv.control";
 constexpr const char* TempControlFilename = "__qrv.control";
-constexpr const char* NativePropertiesFilename = "native.properties";
 constexpr const char* DefaultLoaderClasspath = ".;install.jar";
 constexpr const char* DefaultVersion = "1.4";
 constexpr const char* DefaultJvm = "JRE";
 constexpr const char* OldDefaultJreFilename = "jre.exe";
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr const char* TempTraceFilename = "jinstall.sem";
-constexpr const char* ErrorsFilename = "errors.log";
 
 constexpr int LineBufferSize = 1001;
 constexpr int LineReadSize = 999;  // fgets reads at most 998 characters
@@ -78,7 +77,7 @@ bool GetParameters::getParameters(char* requiredVersion, char* minVersion, char*
         jvmExtraParameters, classpathSwitch,  loaderClasspath,     loaderJavaCommand,
         systemSecurity,   userSecurity,       identityDb,          appletUrl,
         searchForJvm};
-    copyText(controlFilename, 5001, QrvControlFilename);
+    copyText(controlFilename, PathCapacity, QrvControlFilename);
     if (!convertLineEndings(controlFilename))
         return false;
     if (!parseParameters(settings, controlFilename))

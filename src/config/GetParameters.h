@@ -8,8 +8,6 @@
 
 class GetParameters : public Trace, public Status {
 public:
-    void setHwnd(HWND window) { hwnd = window; }
-
     // Fills the 21 setting buffers (capacities as control_file::Settings gives them) and the
     // 22nd with the control file's name. False when the file cannot be read or rewritten; the
     // error has then been logged and shown.
@@ -27,9 +25,6 @@ public:
     bool verifyParameters(char* requiredVersion, char* minVersion, char* jvmVersion,
                           char* jvmName, char* jvmCommandName, char* loaderClasspath);
     void removeExtraBackSlashes(char* text);
-
-private:
-    HWND hwnd = nullptr;
 };
 
 // The configureWinRegistry switch, read from "qrv.control" or else "native.properties"; true

@@ -1,6 +1,7 @@
 #include "config/Language.h"
 
 #include "config/LanguageRules.h"
+#include "util/Registry.h"
 #include "util/TextBuffer.h"
 #include "util/fexists.h"
 
@@ -12,28 +13,17 @@ constexpr const char* LocaleLogFilename = "locale.log";
 constexpr const char* InternationalKey = "Control Panel\\International";
 constexpr const char* LocaleNameField = "LocaleName";
 constexpr unsigned LanguageCapacity = 1000;
-constexpr DWORD LocaleNameCapacity = 201;
+constexpr size_t LocaleNameCapacity = 201;
 constexpr const char* WindowFontProp = "qrvWindowFont";
 constexpr const char* ItemFontProp = "qrvItemFont";
 
-// Reads the locale name; empty when the key or value is missing or unreadable.
-void readLocaleName(char* out, DWORD capacity)
+// Reads the locale name; empty when the key or value is missing, unreadable or too long.
+void readLocaleName(char* out, size_t capacity)
 {
-    out[0] = '\0';
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, InternationalKey, 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return;
-    // Room for a NUL that the stored value may lack.
-    DWORD size = capacity - 1;
-    const LONG result = RegQueryValueExA(key, LocaleNameField, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(out), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) {
+    // Any type: the locale name has always been read without looking at the value's type.
+    if (readRegText(HKEY_CURRENT_USER, InternationalKey, LocaleNameField, out, capacity,
+                    RegType::Any) != RegRead::Whole)
         out[0] = '\0';
-        return;
-    }
-    out[size < capacity ? size : capacity - 1] = '\0';
 }
 
 bool isJapanese(const char* language)

@@ -41,16 +41,6 @@ bool beginsWith(const char* text, const char* prefix)
 }
 } // namespace
 
-std::string lowerAscii(const char* text)
-{
-    std::string lower = text != nullptr ? text : "";
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 LanguageMatch recogniseLanguage(const char* lowerName)
 {
     const char* name = lowerName != nullptr ? lowerName : "";

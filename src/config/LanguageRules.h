@@ -3,13 +3,13 @@
 
 #include <string>
 
+#include "util/AsciiCase.h"
+
 struct LanguageMatch {
     const char* key;         // "english", "french", ...
     const char* logMessage;  // the "locale.log" message of the row that matched
 };
 
-// Lower-cases the ASCII letters of `text`, as the C locale's lower-casing does.
-std::string lowerAscii(const char* text);
 
 // Goes through the recognition rows in order with an already lower-cased, non-empty locale
 // name; the first row whose exact name equals it, or one of whose prefixes begins it, decides.

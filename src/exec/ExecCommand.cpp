@@ -8,6 +8,7 @@
 
 #include "exec/ArgQuote.h"
 #include "exec/CommandRules.h"
+#include "util/FileNames.h"
 
 namespace {
 // Labels padded to one width so that the report lines line up under the command.
@@ -28,8 +29,8 @@ int spawnWaiting(const char* command, const char* const* argv, int& error)
 
 ExecCommand::ExecCommand()
 {
-    traceFilename.set("jinstall.log");
-    errorsFilename.set("errors.log");
+    traceFilename.set(file_names::TraceFilename);
+    errorsFilename.set(file_names::ErrorsFilename);
 }
 
 void ExecCommand::setTraceFilename(const char* name)

@@ -6,6 +6,7 @@
 
 #include "diag/Trace.h"
 #include "util/TextBuffer.h"
+#include "util/Capacity.h"
 
 class ExecCommand : public Trace {
 public:
@@ -41,6 +42,6 @@ private:
     bool _execCommand(const char* command, const char* args, int count);
     bool invokeWinCommand(const char* command, const char* args, int count);
 
-    TextBuffer traceFilename{5001};
-    TextBuffer errorsFilename{5001};
+    TextBuffer traceFilename{PathCapacity};
+    TextBuffer errorsFilename{PathCapacity};
 };

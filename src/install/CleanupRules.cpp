@@ -1,7 +1,8 @@
 #include "install/CleanupRules.h"
 
-#include <cctype>
 #include <cstring>
+
+#include "util/AsciiCase.h"
 
 namespace {
 
@@ -10,11 +11,6 @@ void trimTrailing(std::string& text, size_t keep)
     while (text.size() > keep &&
            (text.back() == ' ' || text.back() == '\r' || text.back() == '\n'))
         text.pop_back();
-}
-
-char lower(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
 } // namespace
@@ -67,7 +63,7 @@ bool isStrictlyInside(const std::string& path, const std::string& dir)
     if (base.empty() || path.size() <= base.size() + 1)
         return false;
     for (size_t i = 0; i < base.size(); ++i) {
-        if (lower(path[i]) != lower(base[i]))
+        if (lowerAsciiChar(path[i]) != lowerAsciiChar(base[i]))
             return false;
     }
     return path[base.size()] == '\\' || path[base.size()] == '/';

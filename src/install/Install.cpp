@@ -13,7 +13,6 @@
 #include "jvm/provision/ExtractJvm.h"
 #include "jvm/provision/RunJvmInstaller.h"
 #include "security/Security.h"
-#include "launcher/Globals.h"
 #include "util/clib.h"
 
 using namespace install_names;
@@ -30,9 +29,11 @@ void touchFile(const char* name)
 
 } // namespace
 
-bool startProgram(bool quiet, bool propertiesInstall, char* installDetails)
+bool startProgram(bool quiet, bool propertiesInstall, char* installDetails,
+                  const char* showDialogFilename)
 {
     auto install = std::make_unique<Install>();
+    install->setShowDialogFilename(showDialogFilename);
     return install->install(quiet, propertiesInstall, installDetails);
 }
 
@@ -108,7 +109,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
     }
 
     cleanUp(result);
-    if (showDialogFilename[0] != '\0')
+    if (!showDialogFilename.empty())
         std::remove(showDialogFilename);
     return result;
 }
@@ -129,14 +130,18 @@ bool Install::getEnvironmentSetup()
 
 bool Install::getWinEnvironmentSetup()
 {
-    auto version = std::make_unique<WinVersion>();
-    winNT = version->winNT();
+    winNT = askWinNT();
     return true;
+}
+
+bool Install::askWinNT()
+{
+    return WinVersion().winNT();
 }
 
 bool Install::installTheJvm()
 {
-    TextBuffer versionText(5001);
+    TextBuffer versionText(PathCapacity);
     if (!jvmRequiredVersion.empty())
         versionText.set(jvmRequiredVersion);
     else if (!jvmMaxVersion.empty())
@@ -230,7 +235,6 @@ void Install::logJvmLocation(bool installed, const char* installDir, bool config
 bool Install::getParams()
 {
     auto reader = std::make_unique<GetParameters>();
-    reader->setHwnd(hDlgMain);
     // A quiet run raises no message box, also not for an unreadable control file.
     reader->setQuietMode(isQuietMode());
     return reader->getParameters(
@@ -248,7 +252,6 @@ bool Install::isJvmInstalled()
         return false;
     }
     auto finder = std::make_unique<FindJvm>();
-    finder->setHwnd(hDlgMain);
     showStatusMessage(3);
     if (!finder->isJvmInstalled(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmName,
                                 jvmCommandName, jvmCommand)) {
@@ -265,9 +268,9 @@ bool Install::isJvmInstalled()
 
 void Install::getJavaHomeDir(char* out)
 {
-    TextBuffer work(5001);
+    TextBuffer work(PathCapacity);
     work.set(jvmCommand);
-    version_rules::getJavaHomeDirectory(work, out, 5001);
+    version_rules::getJavaHomeDirectory(work, out, PathCapacity);
     traceMessage(TraceFilename, "jvm home dir", out);
 }
 
@@ -279,7 +282,6 @@ bool Install::configureWinReg()
 bool Install::extractJvm()
 {
     auto extractor = std::make_unique<ExtractJvm>();
-    extractor->setHwnd(hDlgMain);
     const bool configureRegistry = extractor->configureWinReg();
     traceMessage(TraceFilename, "configWinReg in extractJvm", configureRegistry);
     const bool ok = extractor->extractJvm(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion,
@@ -303,7 +305,6 @@ bool Install::extractJvm()
 bool Install::runThirdPartyInstaller()
 {
     auto runner = std::make_unique<RunJvmInstaller>();
-    runner->setHwnd(hDlgMain);
     const bool ok = runner->run(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion,
                                 jvmName, jvmCommandName, jvmInstallerBinary,
                                 jvmInstallerCommand, jvmCommand, homeDirectory);

@@ -4,6 +4,7 @@
 #include "diag/Trace.h"
 #include "launcher/Status.h"
 #include "util/TextBuffer.h"
+#include "util/Capacity.h"
 
 class Install : public Trace, public Status {
 public:
@@ -40,7 +41,7 @@ public:
 
     // Windows directory and search path.
     bool getHomeDirectory();
-    // Finds the PATH entry that ends in `name`; writes it in lower case into `out` (5001 bytes).
+    // Finds the PATH entry that ends in `name`; writes it in lower case into `out` (PathCapacity bytes).
     bool isDirInPath(const char* name, char* out);
 
     // End of the run.
@@ -53,6 +54,9 @@ public:
     bool isDirWriteProtected(const char* dir);
     void configureTempJvm(const char* jvmHome);
 
+    // The file whose removal takes the status dialog down (a full path); empty for none.
+    void setShowDialogFilename(const char* path) { showDialogFilename.set(path); }
+
     // Read access for the classes and tests that look at the settled state.
     const char* getJvmCommand() const { return jvmCommand; }
     const char* getErrorMessage() const { return errorMessage; }
@@ -60,37 +64,44 @@ public:
     const char* getHomeDirectoryText() const { return homeDirectory; }
 
 protected:
+    // Which family of Windows this is; asked once per run by getWinEnvironmentSetup.
+    virtual bool askWinNT();
+
     bool winNT = false;
     TextBuffer jvmRequiredVersion{201};
     TextBuffer jvmMinVersion{201};
     TextBuffer jvmMaxVersion{201};
     TextBuffer jvmVersion{201};
-    TextBuffer jvmCommandName{5001};
+    TextBuffer jvmCommandName{PathCapacity};
     TextBuffer jvmName{201};
     TextBuffer jvmInstallerType{5000};
     TextBuffer jvmSelfExtractor{5000};
     TextBuffer jvmInstallerBinary{5000};
     TextBuffer jvmInstallerCommand{5000};
     TextBuffer predefinedJvmInstallDir{5000};
-    TextBuffer jvmHomeDir{5001};
+    TextBuffer jvmHomeDir{PathCapacity};
     TextBuffer jvmExtraParameters{5000};
     TextBuffer loaderClasspath{5000};
     TextBuffer jvmClasspathSwitch{1000};
     TextBuffer loaderJavaCommand{5000};
-    TextBuffer systemSecurityPolicyFilename{5001};
-    TextBuffer userSecurityPolicyFilename{5001};
-    TextBuffer keystoreFilename{5001};
+    TextBuffer systemSecurityPolicyFilename{PathCapacity};
+    TextBuffer userSecurityPolicyFilename{PathCapacity};
+    TextBuffer keystoreFilename{PathCapacity};
     TextBuffer appletUrl{5000};
     TextBuffer searchForJvm{100};
-    TextBuffer jvmCommand{5001};
-    TextBuffer javaHomeDir{5001};
-    TextBuffer controlFilename{5001};
+    TextBuffer jvmCommand{PathCapacity};
+    TextBuffer javaHomeDir{PathCapacity};
+    TextBuffer controlFilename{PathCapacity};
     TextBuffer errorMessage{5000};
     TextBuffer errorDetails{5000};
-    TextBuffer homeDirectory{5001};
+    TextBuffer homeDirectory{PathCapacity};
+    TextBuffer showDialogFilename{PathCapacity};
     bool quietInstall = false;
     bool propertiesInstall = false;
 };
 
-// Runs one installation on the calling thread; the worker thread's whole job.
-bool startProgram(bool quiet, bool propertiesInstall, char* installDetails);
+// Runs one installation on the calling thread; the worker thread's whole job. The status
+// dialog stays up while `showDialogFilename` (a full path; empty when there is no dialog)
+// exists: the driver removes it once the wizard starts or the run ends.
+bool startProgram(bool quiet, bool propertiesInstall, char* installDetails,
+                  const char* showDialogFilename);

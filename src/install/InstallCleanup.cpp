@@ -14,7 +14,6 @@
 #include "install/CleanupRules.h"
 #include "install/Install.h"
 #include "jvm/provision/ExtractJvm.h"
-#include "launcher/Globals.h"
 #include "install/InstallTexts.h"
 #include "util/clib.h"
 
@@ -74,12 +73,6 @@ std::string fullPath(const std::string& name)
     return std::string(buffer.data(), length);
 }
 
-std::string currentDir()
-{
-    std::vector<char> buffer(PathCapacity);
-    getCurrentDir(buffer.data(), PathSize);
-    return buffer.data();
-}
 
 long fileSize(const char* name)
 {
@@ -104,7 +97,7 @@ void Install::cleanUp(bool installOk)
 
 void Install::cleanUpManifest(bool installOk)
 {
-    const std::string packageDir = currentDir();
+    const std::string packageDir = currentDirectory();
     {
         File manifest(ManifestFilename, "rt");
         std::string line;
@@ -174,12 +167,12 @@ void Install::cleanUpJvmDir()
     // outside the package directory (or the package directory itself) is neither configured
     // nor deleted.
     const std::string target = dir.empty() ? std::string() : fullPath(dir);
-    if (!isStrictlyInside(target, currentDir())) {
+    if (!isStrictlyInside(target, currentDirectory())) {
         traceMessage(TraceFilename, "not deleted, outside the package directory:", dir.c_str());
         return;
     }
 
-    if (configureRegistry && isStrictlyInside(fullPath(jvmLocation), currentDir())) {
+    if (configureRegistry && isStrictlyInside(fullPath(jvmLocation), currentDirectory())) {
         if (!predefinedJvmInstallDir.empty() &&
             std::strncmp(predefinedJvmInstallDir, AppDirVariable, std::strlen(AppDirVariable)) == 0)
             traceMessage(TraceFilename, "not adding reg entries", predefinedJvmInstallDir.c_str());
@@ -211,7 +204,7 @@ void Install::cleanUpLogFiles()
         if (file && readLine(file.get(), PathCapacity, line))
             startDir = startDirFromLine(line);
     }
-    const std::string current = currentDir();
+    const std::string current = currentDirectory();
     if (!fexists(startDir.c_str()) || _stricmp(startDir.c_str(), current.c_str()) == 0)
         return;
     std::string destination = startDir;
@@ -223,7 +216,7 @@ void Install::cleanUpLogFiles()
 
 void Install::_cleanUpLogFiles(const char* destination)
 {
-    const std::string pattern = currentDir() + "\\*.log";
+    const std::string pattern = currentDirectory() + "\\*.log";
     struct _finddata_t found;
     const intptr_t search = _findfirst(pattern.c_str(), &found);
     if (search == -1)
@@ -271,6 +264,5 @@ bool Install::isDirWriteProtected(const char* dir)
 void Install::configureTempJvm(const char* jvmHome)
 {
     auto extractor = std::make_unique<ExtractJvm>();
-    extractor->setHwnd(hDlgMain);
     extractor->configureJvm(jvmVersion, jvmName, jvmCommandName, jvmHome, homeDirectory, true);
 }

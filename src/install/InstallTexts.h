@@ -1,11 +1,10 @@
 // File names and failure texts shared by the parts of the installation driver.
 #pragma once
 
+#include "util/FileNames.h"
+
 namespace install_names {
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr const char* ErrorsFilename = "errors.log";
-constexpr const char* TempTraceFilename = "jinstall.sem";
-constexpr const char* NativePropertiesFilename = "native.properties";
+using namespace file_names;
 constexpr const char* AppDirVariable = "[$AppDir]";
 constexpr const char* PluginType = "Java Plug-in";
 constexpr const char* SelfExtratorJvmInstaller = "selfExtratorJvmInstaller";

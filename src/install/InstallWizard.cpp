@@ -14,7 +14,6 @@
 #include "exec/ExecCommand.h"
 #include "install/InstallTexts.h"
 #include "install/WizardArgs.h"
-#include "launcher/Globals.h"
 #include "util/clib.h"
 
 using namespace install_names;
@@ -38,7 +37,7 @@ bool Install::runJavaInstaller(char* installDetails)
 {
     // The quoted class path is not what the wizard gets: the argument list carries
     // loaderClasspath unchanged and every argument with a blank is quoted when it is started.
-    TextBuffer classpath(5001);
+    TextBuffer classpath(PathCapacity);
     const char* start = loaderClasspath;
     for (;;) {
         const char* semicolon = std::strchr(start, ';');
@@ -125,7 +124,7 @@ bool Install::_runInstaller(char** arguments)
     char reason[ReasonSize] = "";
 
     // The entry point takes the status dialog down once this file is gone.
-    if (showDialogFilename[0] != '\0')
+    if (!showDialogFilename.empty())
         std::remove(showDialogFilename);
     // The wizard's first window is to come to the front, not behind the others.
     AllowSetForegroundWindow(ASFW_ANY);

@@ -2,18 +2,10 @@
 
 #include <cstring>
 
+#include "util/AsciiCase.h"
+
 namespace {
 constexpr size_t PathCopyLimit = 4999;
-}
-
-std::string lowerCase(const char* text)
-{
-    std::string lower(text != nullptr ? text : "");
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
 }
 
 std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* name)
@@ -21,10 +13,10 @@ std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* 
     std::vector<std::string> found;
     if (pathValue == nullptr || name == nullptr)
         return found;
-    std::string path = lowerCase(pathValue);
+    std::string path = lowerAscii(pathValue);
     if (path.size() > PathCopyLimit)
         path.resize(PathCopyLimit);
-    const std::string lowerName = lowerCase(name);
+    const std::string lowerName = lowerAscii(name);
     size_t start = 0;
     while (start <= path.size()) {
         size_t end = path.find(';', start);

@@ -9,6 +9,3 @@
 // first occurrence of `name` in it runs to its end; empty entries are skipped. Whether an entry
 // exists is for the caller to check.
 std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* name);
-
-// `text` with the letters A-Z made lower case.
-std::string lowerCase(const char* text);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "util/AsciiCase.h"
+
 namespace {
 constexpr const char* QuietSwitch = "-q";
 constexpr const char* PropertiesSwitch = "-s";
@@ -27,11 +29,6 @@ std::string cutAtQuote(const std::string& token, bool& hadQuote)
     const size_t quote = token.find('"');
     hadQuote = quote != std::string::npos;
     return hadQuote ? token.substr(0, quote) : token;
-}
-
-char lowerAsciiChar(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 } // namespace
 

@@ -2,5 +2,5 @@
 
 HINSTANCE hInst = nullptr;
 HWND volatile hDlgMain = nullptr;
-char waitInstallFilename[SemaphorePathCapacity] = "";
-char showDialogFilename[SemaphorePathCapacity] = "";
+char waitInstallFilename[PathCapacity] = "";
+char showDialogFilename[PathCapacity] = "";

@@ -29,7 +29,6 @@ constexpr const char* WindowClassName = "GenericWClass";
 constexpr UINT_PTR LoopTimer = 1;
 constexpr UINT LoopPeriodMs = 100;
 constexpr int GraceMessages = 100;
-constexpr unsigned DirCapacity = 5001;
 
 bool postedQuit = false;
 // Whether the install-wait file was written. When it could not be, the worker's end is told
@@ -96,11 +95,11 @@ void __cdecl startMainThread(void* argument)
         const char* commandLine = static_cast<const char*>(argument);
         const InstallRequest request = parseInstallRequest(commandLine);
         // The driver takes a writable buffer with room for what it appends.
-        TextBuffer details(request.details.size() + DirCapacity);
+        TextBuffer details(request.details.size() + PathCapacity);
         details.set(request.details.c_str());
 
         copyFile(TempCleanupFilename, CleanupFilename);
-        startProgram(request.quiet, request.properties, details.data());
+        startProgram(request.quiet, request.properties, details.data(), showDialogFilename);
     }
 
     InterlockedExchange(&workerDone, 1);
@@ -117,9 +116,9 @@ void getStartDir(char* out)
     FILE* file = std::fopen(OriginalDirFilename, "r");
     if (file == nullptr)
         return;
-    char line[DirCapacity - 1];
+    char line[PathCapacity - 1];
     if (std::fgets(line, sizeof line, file) != nullptr)
-        copyText(out, DirCapacity, trimStartDirLine(line).c_str());
+        copyText(out, PathCapacity, trimStartDirLine(line).c_str());
     std::fclose(file);
 }
 
@@ -193,12 +192,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     restrictDllSearch();
 
     TextBuffer text(1000);
-    TextBuffer currentDir(DirCapacity);
-    TextBuffer startDir(DirCapacity);
-    getCurrentDir(currentDir.data(), DirCapacity - 1);
-    formatText(waitInstallFilename, SemaphorePathCapacity, "%s\\%s", currentDir.c_str(),
+    TextBuffer currentDir(PathCapacity);
+    TextBuffer startDir(PathCapacity);
+    getCurrentDir(currentDir.data(), PathCapacity - 1);
+    formatText(waitInstallFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
                WaitInstallFilename);
-    formatText(showDialogFilename, SemaphorePathCapacity, "%s\\%s", currentDir.c_str(),
+    formatText(showDialogFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
                ShowDialogFilename);
     getStartDir(startDir.data());
     hInst = instance;

@@ -7,14 +7,16 @@
 #include <cstring>
 
 #include "jvm/discovery/WinVersion.h"
-#include "jvm/provision/RegText.h"
 #include "security/SecurityRules.h"
+#include "util/AsciiCase.h"
+#include "util/Registry.h"
 #include "util/clib.h"
+#include "util/FileNames.h"
+
+using namespace file_names;
 
 namespace {
 constexpr const char* SystemLogFilename = "changes.txt";
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr const char* DIR_END = "\\";
 constexpr const char* JavaHomeDirSpec = "${java.home}";
 constexpr const char* UserHomeDirSpec = "${user.home}";
 constexpr const char* WinNtLogonEntry = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
@@ -224,13 +226,13 @@ bool Security::getAlternateDestination(const char* keystore, const char* homeDir
     TextBuffer fileName(PathCapacity);
     if (!splitAtLastSlash(keystore, directoryPart.data(), directoryPart.capacity(),
                           fileName.data(), fileName.capacity()) ||
-        !equalsNoCase(directoryPart, UserHomeDirSpec))
+        !equalsAsciiNoCase(directoryPart, UserHomeDirSpec))
         return false;
 
     TextBuffer login(PathCapacity);
     if (WinVersion().winNT()) {
-        if (!readRegText(HKEY_LOCAL_MACHINE, WinNtLogonEntry, "UserName", login.data(),
-                         login.capacity()) ||
+        if (readRegText(HKEY_LOCAL_MACHINE, WinNtLogonEntry, "UserName", login.data(),
+                        login.capacity()) != RegRead::Whole ||
             login.empty())
             readRegText(HKEY_LOCAL_MACHINE, WinNtLogonEntry, "DefaultUserName", login.data(),
                         login.capacity());

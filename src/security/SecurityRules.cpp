@@ -94,12 +94,3 @@ void backupWords(const char* language, const char** verb, const char** prepositi
     }
 }
 
-bool equalsNoCase(const char* a, const char* b)
-{
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (lower(*a) != lower(*b))
-            return false;
-    }
-    return *a == *b;
-}

@@ -22,6 +22,3 @@ bool identityDatabaseOfLine(const char* line, char* out, size_t capacity);
 // The verb and preposition of the change-log line in the given language; English for a key
 // without words of its own.
 void backupWords(const char* language, const char** verb, const char** preposition);
-
-// ASCII comparison without regard to letter case.
-bool equalsNoCase(const char* a, const char* b);

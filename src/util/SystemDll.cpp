@@ -28,6 +28,8 @@ void restrictDllSearch()
 
 HMODULE loadSystemDll(const char* name)
 {
+    if (name == nullptr || *name == '\0')
+        return nullptr;
     char path[MAX_PATH + 1];
     const UINT length = GetSystemDirectoryA(path, sizeof path);
     if (length == 0 || length >= sizeof path)

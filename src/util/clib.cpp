@@ -149,6 +149,13 @@ void getCurrentDir(char* buffer, unsigned size)
         buffer[length - 1] = '\0';
 }
 
+std::string currentDirectory()
+{
+    std::vector<char> buffer(PathCapacity);
+    getCurrentDir(buffer.data(), PathSize);
+    return buffer.data();
+}
+
 bool delDirTree(const char* path)
 {
     if (path == nullptr || *path == '\0')

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
+#include "util/Capacity.h"
 #include "util/fexists.h"
 
-// Capacity of the path buffers used throughout; callers pass PathSize as the size.
-constexpr unsigned PathCapacity = 5001;
-constexpr unsigned PathSize = 5000;
 
 // True when `path` exists and is a directory.
 bool isDir(const char* path);
@@ -29,6 +28,8 @@ const char* getPathPtr();
 // Fills `buffer` with the current directory, never ending in a backslash ("C:" for a root);
 // "." when it cannot be read.
 void getCurrentDir(char* buffer, unsigned size);
+// The same as a string.
+std::string currentDirectory();
 
 // Deletes the directory `path` and everything below it; never follows a junction and never
 // touches anything outside `path`. True when every removal succeeded.

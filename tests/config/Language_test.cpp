@@ -115,4 +115,18 @@ TEST_F(GetLanguage, OverlongValueIsCutNotOverrun)
     EXPECT_EQ("english", language());
 }
 
+TEST_F(GetLanguage, ANameOf200CharactersFitsItsBuffer)
+{
+    // Guards the read size: the 201-byte buffer takes 200 characters and the NUL.
+    const struct {
+        size_t length;
+        const char* language;
+    } rows[] = {{200, "french"}, {201, "english"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.length);
+        setLocale(("fra" + std::string(row.length - 3, 'x')).c_str());
+        EXPECT_EQ(row.language, language());
+    }
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "FuzzInput.h"
+#include "util/AsciiCase.h"
 #include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/JvmDirRules.h"
 
@@ -29,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     driveOfPath(f[2].c_str(), out.get(), out.capacity());
     isJavaSoftKind(f[1].c_str());
     fuzz::Buffer lower(5001, f[1]);
-    lowerAscii(lower.get());
+    lowerAsciiInPlace(lower.get());
     return 0;
 }

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "FuzzInput.h"
+#include "util/AsciiCase.h"
 #include "security/SecurityRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const char* verb;
     const char* preposition;
     backupWords(f[1].c_str(), &verb, &preposition);
-    if (equalsNoCase(f[0].c_str(), f[1].c_str()) != equalsNoCase(f[1].c_str(), f[0].c_str()))
+    if (equalsAsciiNoCase(f[0].c_str(), f[1].c_str()) !=
+        equalsAsciiNoCase(f[1].c_str(), f[0].c_str()))
         std::abort();
     return 0;
 }

@@ -12,10 +12,30 @@ constexpr const char* NtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr const char* NtSetupKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SETUP";
 constexpr const char* Win9xSetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SETUP";
 
+// Windows as a packed version of its own: the family question goes through the real rule.
+class VersionOf : public WinVersion {
+public:
+    explicit VersionOf(unsigned long packed) : packed_(packed) {}
+
+protected:
+    unsigned long queryVersion() override { return packed_; }
+
+private:
+    unsigned long packed_;
+};
+
 class HomeInstall : public Install {
 public:
     void setNT(bool nt) { winNT = nt; }
     bool isNT() const { return winNT; }
+    // The packed version that the family question is answered from; 0 asks Windows.
+    unsigned long packedVersion = 0;
+
+protected:
+    bool askWinNT() override
+    {
+        return packedVersion == 0 ? Install::askWinNT() : VersionOf(packedVersion).winNT();
+    }
 };
 
 // Sets PATH for one test and puts the old value back.
@@ -98,9 +118,8 @@ TEST_F(Home, The9xRoadReadsOnlyItsSetupKeyAndTracesNoSource)
 {
     setRegString(HKEY_LOCAL_MACHINE, NtKey, "SystemRoot", "C:\\NT");
     setRegString(HKEY_LOCAL_MACHINE, Win9xSetupKey, "WinDir", "C:\\WIN98");
-    WinVersion::overrideFamily(WinVersion::Override::Win9x);
+    install.packedVersion = 0xc0000004ul;  // Windows 95
     install.getWinEnvironmentSetup();
-    WinVersion::overrideFamily(WinVersion::Override::AskWindows);
     EXPECT_FALSE(install.isNT());
     EXPECT_TRUE(install.getHomeDirectory());
     EXPECT_STREQ("C:\\WIN98", install.getHomeDirectoryText());

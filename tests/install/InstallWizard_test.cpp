@@ -1,7 +1,6 @@
 #include "exec/Recorder.h"
 #include "install/Install.h"
 #include "install/WizardArgs.h"
-#include "launcher/Globals.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -47,7 +46,6 @@ protected:
     }
     void TearDown() override
     {
-        showDialogFilename[0] = '\0';
         SetCurrentDirectoryA(dir.path().c_str());
     }
     void enterPackage(const std::string& name)
@@ -58,8 +56,7 @@ protected:
         writeFile("install.jar", "jar");
         writeFile("jinstall.log", "");
         writeFile("__qrvshow.sem", "ok\n");
-        std::snprintf(showDialogFilename, SemaphorePathCapacity, "%s\\__qrvshow.sem",
-                      package.c_str());
+        install.setShowDialogFilename((package + "\\__qrvshow.sem").c_str());
     }
     // What the stand-in received, after its current directory.
     Args received()

@@ -13,7 +13,7 @@ protected:
     bool run(bool quiet = true)
     {
         char details[] = "";
-        return startProgram(quiet, false, details);
+        return startProgram(quiet, false, details, "");
     }
 };
 

@@ -59,7 +59,7 @@ protected:
         setRegString(HKEY_CURRENT_USER, "Control Panel\\International", "LocaleName", "German");
         CreateDirectoryA((dir / "pkg").c_str(), nullptr);
         showFile = dir / "pkg\\__qrvshow.sem";
-        copyText(showDialogFilename, SemaphorePathCapacity, showFile.c_str());
+        copyText(showDialogFilename, PathCapacity, showFile.c_str());
         writeFile(showFile, "ok\n");
     }
     void TearDown() override

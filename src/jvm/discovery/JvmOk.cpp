@@ -11,17 +11,16 @@
 #include "exec/ArgQuote.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/clib.h"
+#include "util/FileNames.h"
+
+using namespace file_names;
 
 namespace {
 
 constexpr const char* TestJvmFilename = "TestJvm.class";
 constexpr const char* TestJvmClassName = "TestJvm";
 constexpr const char* TestJvmResultsFilename = "jvmGood.txt";
-constexpr const char* ErrorsFilename = "errors.log";
-constexpr const char* DIR_END = "\\";
 constexpr const char* BinDir = "bin";
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr size_t CommandCapacity = 5001;
 
 } // namespace
 
@@ -115,7 +114,7 @@ bool JvmOk::correctVersion(const char* required, const char* minimum, const char
 bool JvmOk::jvmCorrectVersion(const char* required, const char* minimum, const char* maximum,
                               const char* jvmDir, char* jvmCommand, char* jvmPath)
 {
-    TextBuffer saved(CommandCapacity);
+    TextBuffer saved(PathCapacity);
     saved.set(jvmCommand);
     auto tryBoth = [&]() {
         formatText(jvmPath, PathCapacity, "%s%s%s", jvmDir, DIR_END, jvmCommand);
@@ -127,10 +126,10 @@ bool JvmOk::jvmCorrectVersion(const char* required, const char* minimum, const c
     };
     if (tryBoth())
         return true;
-    if (version_rules::javaFormOfName(jvmCommand, CommandCapacity, fexists(traceFilename)) &&
+    if (version_rules::javaFormOfName(jvmCommand, PathCapacity, fexists(traceFilename)) &&
         tryBoth())
         return true;
-    copyText(jvmCommand, CommandCapacity, saved);
+    copyText(jvmCommand, PathCapacity, saved);
     return false;
 }
 
@@ -138,15 +137,15 @@ bool JvmOk::jvmCorrectVersion(const char* required, const char* minimum, const c
                               const char* jvmVersion, const char* jvmDir, char* jvmCommand,
                               char* jvmPath)
 {
-    TextBuffer saved(CommandCapacity);
+    TextBuffer saved(PathCapacity);
     saved.set(jvmCommand);
     if (!jvmCorrectVersion(required, minimum, maximum, jvmDir, jvmCommand, jvmPath)) {
-        copyText(jvmCommand, CommandCapacity, saved);
+        copyText(jvmCommand, PathCapacity, saved);
         return false;
     }
     if (!verifyVersion(required, minimum, maximum, jvmVersion)) {
         traceMessage(traceFilename, "jvm doesn't meet criteria");
-        copyText(jvmCommand, CommandCapacity, saved);
+        copyText(jvmCommand, PathCapacity, saved);
         return false;
     }
     return true;

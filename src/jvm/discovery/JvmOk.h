@@ -4,6 +4,7 @@
 
 #include "diag/Trace.h"
 #include "util/TextBuffer.h"
+#include "util/Capacity.h"
 
 class JvmOk : public Trace {
 public:
@@ -20,8 +21,8 @@ public:
                      const char* jvmPath);
     bool correctVersion(const char* required, const char* minimum, const char* maximum,
                         const char* jvmPath);
-    // Looks for the program `jvmCommand` (5001 bytes, may change to its "java" form) in
-    // `jvmDir` and its "bin"; `jvmPath` (5001 bytes) receives the program that passed.
+    // Looks for the program `jvmCommand` (PathCapacity bytes, may change to its "java" form) in
+    // `jvmDir` and its "bin"; `jvmPath` (PathCapacity bytes) receives the program that passed.
     bool jvmCorrectVersion(const char* required, const char* minimum, const char* maximum,
                            const char* jvmDir, char* jvmCommand, char* jvmPath);
     // As above, and the registered `jvmVersion` must satisfy the settings too.
@@ -30,5 +31,5 @@ public:
                            char* jvmPath);
 
 private:
-    TextBuffer traceFilename{5001};
+    TextBuffer traceFilename{PathCapacity};
 };

@@ -8,6 +8,11 @@
 
 #include "jvm/discovery/JvmOk.h"
 #include "jvm/discovery/VersionRules.h"
+#include "util/FileNames.h"
+#include "util/Registry.h"
+#include "util/Capacity.h"
+
+using namespace file_names;
 
 namespace {
 
@@ -15,46 +20,15 @@ constexpr const char* JreEntry = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 constexpr const char* JdkEntry = "SOFTWARE\\JavaSoft\\Java Development Kit";
 constexpr const char* PluginEntry = "SOFTWARE\\JavaSoft\\Java Plug-in";
 constexpr const char* PluginType = "Java Plug-in";
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr size_t CommandCapacity = 5001;
-constexpr DWORD NameCapacity = 5001;
 
-class Key {
-public:
-    Key() = default;
-    ~Key() { close(); }
-    void close()
-    {
-        if (key_ != nullptr)
-            RegCloseKey(key_);
-        key_ = nullptr;
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    bool open(const char* path, REGSAM access)
-    {
-        return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, &key_) == ERROR_SUCCESS;
-    }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-// A string value, empty when the key has none; false when missing.
-bool readString(HKEY key, const char* name, char* out, DWORD capacity)
+// A string value of a version key (PathCapacity bytes); false, with `out` empty, when it is
+// missing or does not fit.
+bool readString(HKEY key, const char* name, char* out)
 {
+    if (readRegText(key, name, out, PathCapacity) == RegRead::Whole)
+        return true;
     out[0] = '\0';
-    DWORD type = 0;
-    DWORD size = capacity - 1;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(out), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        out[0] = '\0';
-        return false;
-    }
-    out[std::min<DWORD>(size, capacity - 1)] = '\0';
-    return true;
+    return false;
 }
 
 // The kernel's full name of an open key, empty when it cannot be had.
@@ -119,22 +93,22 @@ JvmWin::JvmWin()
 bool JvmWin::searchWindowsForJvm(const char* required, const char* minimum, const char* maximum,
                                  const char* jvmName, char* jvmCommand, char* jvmPath)
 {
-    TextBuffer saved(CommandCapacity);
+    TextBuffer saved(PathCapacity);
     saved.set(jvmCommand);
     bool found = false;
     if (strcasecmp(jvmName, PluginType) != 0) {
-        copyText(jvmCommand, CommandCapacity, saved);
+        copyText(jvmCommand, PathCapacity, saved);
         found = searchRegistryForJvm(JreEntry, required, minimum, maximum, jvmCommand, jvmPath);
         traceMessage(traceFilename, "JRE registry entry had correct jvm info", found);
         if (!found) {
-            copyText(jvmCommand, CommandCapacity, saved);
+            copyText(jvmCommand, PathCapacity, saved);
             found =
                 searchRegistryForJvm(JdkEntry, required, minimum, maximum, jvmCommand, jvmPath);
             traceMessage(traceFilename, "JDK registry entry had correct jvm info", found);
         }
     }
     if (!found) {
-        copyText(jvmCommand, CommandCapacity, saved);
+        copyText(jvmCommand, PathCapacity, saved);
         found = searchRegistryForJvm(PluginEntry, required, minimum, maximum, jvmCommand, jvmPath);
         traceMessage(traceFilename, "Java Plugin registry entry had correct jvm info", found);
     }
@@ -142,7 +116,7 @@ bool JvmWin::searchWindowsForJvm(const char* required, const char* minimum, cons
         traceMessage(traceFilename, "found jvm", jvmPath);
         return true;
     }
-    copyText(jvmCommand, CommandCapacity, saved);
+    copyText(jvmCommand, PathCapacity, saved);
     return false;
 }
 
@@ -150,8 +124,8 @@ bool JvmWin::searchRegistryForJvm(const char* productKey, const char* required,
                                   const char* minimum, const char* maximum, char* jvmCommand,
                                   char* jvmPath)
 {
-    Key own;
-    const bool ownOpened = own.open(productKey, KEY_READ);
+    RegKey own;
+    const bool ownOpened = own.open(HKEY_LOCAL_MACHINE, productKey, KEY_READ);
     if (!ownOpened)
         traceMessage(traceFilename, "unable to find a compatible Jvm");
     else if (searchOpenKey(own.get(), productKey, 0, required, minimum, maximum, jvmCommand,
@@ -162,8 +136,8 @@ bool JvmWin::searchRegistryForJvm(const char* productKey, const char* required,
     const REGSAM other = otherRegistryView();
     if (other == 0)
         return false;
-    Key second;
-    if (!second.open(productKey, KEY_READ | other))
+    RegKey second;
+    if (!second.open(HKEY_LOCAL_MACHINE, productKey, KEY_READ | other))
         return false;
     if (ownOpened && sameKey(own.get(), second.get()))
         return false;
@@ -204,10 +178,10 @@ bool JvmWin::searchOpenKey(HKEY productKeyHandle, const char* productKey, REGSAM
 unsigned JvmWin::getJvmEntryCount(HKEY productKey)
 {
     traceMessage(traceFilename, "counting registry elements");
-    auto name = std::make_unique<char[]>(NameCapacity);
+    auto name = std::make_unique<char[]>(PathCapacity);
     unsigned count = 0;
     for (;;) {
-        DWORD size = NameCapacity;
+        DWORD size = PathCapacity;
         const LONG status =
             RegEnumKeyExA(productKey, count, name.get(), &size, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS || status != ERROR_SUCCESS)
@@ -220,13 +194,13 @@ unsigned JvmWin::getJvmEntryCount(HKEY productKey)
 unsigned JvmWin::getAvailableVersions(HKEY productKey, unsigned count,
                                       std::vector<std::string>& names)
 {
-    auto name = std::make_unique<char[]>(NameCapacity);
+    auto name = std::make_unique<char[]>(PathCapacity);
     for (DWORD index = 0; names.size() < count; ++index) {
-        DWORD size = NameCapacity;
+        DWORD size = PathCapacity;
         if (RegEnumKeyExA(productKey, index, name.get(), &size, nullptr, nullptr, nullptr,
                           nullptr) != ERROR_SUCCESS)
             break;
-        name[std::min<DWORD>(size, NameCapacity - 1)] = '\0';
+        name[std::min<DWORD>(size, PathCapacity - 1)] = '\0';
         names.emplace_back(name.get());
     }
     return static_cast<unsigned>(names.size());
@@ -238,8 +212,8 @@ bool JvmWin::findMostRecentJvm(const std::vector<std::string>& sortedNames,
                                char* jvmPath)
 {
     traceMessage(traceFilename, "searching registry entry", productKey);
-    TextBuffer version(5001);
-    TextBuffer home(5001);
+    TextBuffer version(PathCapacity);
+    TextBuffer home(PathCapacity);
     for (size_t i = sortedNames.size(); i-- > 0;) {
         version.set(sortedNames[i].c_str());
         traceMessage(traceFilename, "                 version", version.c_str());
@@ -258,29 +232,29 @@ bool JvmWin::lookUpRegistryEntryForJvm(const char* productKey, REGSAM view, cons
     TextBuffer keyPath(10003);
     keyPath.format("%s\\%s", productKey, version);
     bool result = false;
-    Key key;
-    if (!key.open(keyPath, KEY_QUERY_VALUE | view)) {
+    RegKey key;
+    if (!key.open(HKEY_LOCAL_MACHINE, keyPath, KEY_QUERY_VALUE | view)) {
         traceMessage(traceFilename, "no such registry entry", keyPath.c_str());
     } else {
-        TextBuffer micro(5001);
-        if (readString(key.get(), "MicroVersion", micro, 5001)) {
-            appendText(version, 5001, ".");
-            appendText(version, 5001, micro);
-            readString(key.get(), "JavaHome", homeDir, 5001);
+        TextBuffer micro(PathCapacity);
+        if (readString(key.get(), "MicroVersion", micro)) {
+            appendText(version, PathCapacity, ".");
+            appendText(version, PathCapacity, micro);
+            readString(key.get(), "JavaHome", homeDir);
             traceMessage(traceFilename, "testing jvm in:", homeDir);
         } else {
             if (strcasecmp(productKey, PluginEntry) == 0) {
-                TextBuffer family(5001);
-                version_rules::parseVersion(*required != '\0' ? required : minimum, family, 5001,
-                                            micro, 5001);
-                appendText(version, 5001, ".");
-                appendText(version, 5001, micro);
+                TextBuffer family(PathCapacity);
+                version_rules::parseVersion(*required != '\0' ? required : minimum, family, PathCapacity,
+                                            micro, PathCapacity);
+                appendText(version, PathCapacity, ".");
+                appendText(version, PathCapacity, micro);
                 traceMessage(traceFilename, "no known minor version for", productKey);
             }
             traceMessage(traceFilename, "no home directory for jvm");
             // Such keys name their home in "JavaHome" or, in older layouts, in "Home".
-            if (!readString(key.get(), "JavaHome", homeDir, 5001))
-                readString(key.get(), "Home", homeDir, 5001);
+            if (!readString(key.get(), "JavaHome", homeDir))
+                readString(key.get(), "Home", homeDir);
         }
         key.close();
         auto check = std::make_unique<JvmOk>();

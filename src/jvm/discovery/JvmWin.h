@@ -8,6 +8,7 @@
 
 #include "diag/Trace.h"
 #include "util/TextBuffer.h"
+#include "util/Capacity.h"
 
 class JvmWin : public Trace {
 public:
@@ -37,7 +38,7 @@ private:
                        const char* required, const char* minimum, const char* maximum,
                        char* jvmCommand, char* jvmPath);
 
-    TextBuffer traceFilename{5001};
+    TextBuffer traceFilename{PathCapacity};
 };
 
 // Byte-wise order of two version names, as the search sorts them.

@@ -2,13 +2,32 @@
 
 #include <windows.h>
 
-namespace {
-WinVersion::Override familyOverride = WinVersion::Override::AskWindows;
-}
+#include "util/FileNames.h"
 
-void WinVersion::overrideFamily(Override family)
+namespace {
+const WindowsDirPlace Places[] = {
+    {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "SystemRoot", true},
+    {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "PathName", "PathName", true},
+    {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "WinDir", "WinDir", true},
+    {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SETUP", "WinDir", "Setup WinDir", true},
+    {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SETUP", "WinDir", "WinDir", false},
+};
+} // namespace
+
+const WindowsDirPlace* readWindowsDirectory(bool winNT, bool win9xPlaceOnNt, RegType accepted,
+                                            char* out, size_t capacity)
 {
-    familyOverride = family;
+    for (const WindowsDirPlace& place : Places) {
+        if (place.ntFamily ? !winNT : (winNT && !win9xPlaceOnNt))
+            continue;
+        // A cut value would name some other directory: it counts as none.
+        if (readRegText(HKEY_LOCAL_MACHINE, place.key, place.value, out, capacity, accepted) ==
+                RegRead::Whole &&
+            out[0] != '\0')
+            return &place;
+        out[0] = '\0';
+    }
+    return nullptr;
 }
 
 WinVersion::Family WinVersion::familyOf(unsigned long packedVersion)
@@ -24,15 +43,6 @@ WinVersion::Family WinVersion::familyOf(unsigned long packedVersion)
 
 unsigned long WinVersion::queryVersion()
 {
-    // A packed version of the overridden family, so the rest of the rule stays the same.
-    switch (familyOverride) {
-    case Override::NT:
-        return 0x1db10106ul;
-    case Override::Win9x:
-        return 0xc0000004ul;
-    case Override::AskWindows:
-        break;
-    }
     return GetVersion();
 }
 
@@ -42,7 +52,7 @@ bool WinVersion::winNT()
         return isNT;
     const Family family = familyOf(queryVersion());
     if (family == Family::Unknown)
-        traceMessage("jinstall.log", "Bad version of windows");
+        traceMessage(file_names::TraceFilename, "Bad version of windows");
     isNT = family == Family::NT;
     known = true;
     return isNT;

@@ -7,14 +7,14 @@
 #include <cstring>
 
 #include "jvm/provision/JvmDirRules.h"
-#include "jvm/provision/RegText.h"
+#include "util/Registry.h"
 #include "util/TextBuffer.h"
 #include "util/clib.h"
+#include "util/FileNames.h"
+
+using namespace file_names;
 
 namespace {
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr const char* QrvControlFilename = "qrv.control";
-constexpr const char* NativePropertiesFilename = "native.properties";
 constexpr const char* CurrentVersionEntry = "CurrentVersion";
 constexpr const char* MicroVersionEntry = "MicroVersion";
 constexpr unsigned LabelCapacity = 10000;
@@ -49,12 +49,8 @@ bool ExtractJvm::addJvmToRegistry(const char* productKey, const char* homeValueN
 
     RegKey key;
     bool opened = false;
-    for (int attempt = 0; attempt < 2 && !opened; ++attempt) {
-        opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_QUERY_VALUE, key.receive()) ==
-                 ERROR_SUCCESS;
-        if (!opened)
-            key.forget();
-    }
+    for (int attempt = 0; attempt < 2 && !opened; ++attempt)
+        opened = key.open(HKEY_LOCAL_MACHINE, subkey, KEY_QUERY_VALUE);
     if (opened) {
         const bool registered = !regValueIsEmpty(key.get(), MicroVersionEntry);
         key.close();
@@ -96,9 +92,7 @@ void ExtractJvm::addJvmTopLevelKey(const char* productKey, const char* versionNa
 bool ExtractJvm::addToRegistry(HKEY root, const char* subkey, HKEY* key)
 {
     *key = nullptr;
-    HKEY probe = nullptr;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &probe) == ERROR_SUCCESS) {
-        RegCloseKey(probe);
+    if (RegKey().open(root, subkey, KEY_QUERY_VALUE)) {
         for (REGSAM rights : WriteRights) {
             HKEY opened = nullptr;
             if (RegOpenKeyExA(root, subkey, 0, rights, &opened) == ERROR_SUCCESS) {
@@ -131,7 +125,7 @@ bool ExtractJvm::addValueToRegistry(HKEY key, const char* name, const char* text
 {
     if (!regValueIsEmpty(key, name)) {
         TextBuffer existing(PathCapacity);
-        queryRegText(key, name, existing.data(), existing.capacity());
+        readRegText(key, name, existing.data(), existing.capacity());
         traceMessage(TraceFilename, name, "already exists in registry");
         traceMessage(TraceFilename, "value", existing.c_str());
         return true;

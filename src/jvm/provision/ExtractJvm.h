@@ -8,13 +8,12 @@
 #include "diag/Trace.h"
 #include "util/TextBuffer.h"
 #include "launcher/Status.h"
+#include "util/Capacity.h"
 
 class ExtractJvm : public Trace, public Status {
 public:
     ExtractJvm();
     ~ExtractJvm() override;
-
-    void setHwnd(HWND hwnd) { hDlg = hwnd; }
 
     // The configureWinRegistry switch of "qrv.control" (or "native.properties" when the control
     // file cannot be opened); true when neither exists or the line is missing.
@@ -50,7 +49,7 @@ public:
                               char* jvmDir);
     bool getJvmInstallerCommand(const char* filename, char* command, const char* dir);
     // Finds the JVM program under `jvmDir` (renaming an old "jre" name to what exists) and, when
-    // `registerJvm`, registers the JVM and copies its launchers. `jvmCommandName` holds 5001 bytes.
+    // `registerJvm`, registers the JVM and copies its launchers. `jvmCommandName` holds PathCapacity bytes.
     bool configureJvm(const char* jvmVersion, const char* jvmName, char* jvmCommandName,
                       const char* jvmDir, const char* homeDir, bool registerJvm);
     bool configureWinJvm(const char* jvmVersion, const char* jvmName, const char* program,
@@ -71,8 +70,7 @@ private:
     // Runs the expanding program in `jvmDir`; the current directory is back on every road.
     bool expand(const char* jvmSelfExtractor, const char* jvmDir);
 
-    HWND hDlg = nullptr;
-    TextBuffer homeDirectory{5001};
+    TextBuffer homeDirectory{PathCapacity};
     bool jvmInstalled = false;
     bool jvmDiscovered = false;
 };

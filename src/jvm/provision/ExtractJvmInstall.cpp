@@ -14,16 +14,17 @@
 #include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/ExtractJvm.h"
 #include "jvm/provision/JvmInstaller.h"
+#include "util/AsciiCase.h"
+#include "util/Registry.h"
 #include "util/clib.h"
+#include "util/FileNames.h"
+
+using namespace file_names;
 
 namespace {
 
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr const char* ErrorsFilename = "errors.log";
-constexpr const char* TempTraceFilename = "jinstall.sem";
 constexpr const char* TempLogFname = "__temp.log";
 constexpr const char* AppDirVariable = "[$AppDir]";
-constexpr const char* DIR_END = "\\";
 constexpr const char* BinDir = "bin";
 constexpr const char* OldJreFilename = "jre";
 constexpr const char* OldJrewFilename = "jrew";
@@ -36,12 +37,6 @@ constexpr const char* JreEntry = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 constexpr const char* JdkEntry = "SOFTWARE\\JavaSoft\\Java Development Kit";
 constexpr const char* JdkType = "JDK";
 
-std::string currentDir()
-{
-    std::vector<char> buffer(PathCapacity);
-    getCurrentDir(buffer.data(), PathSize);
-    return buffer.data();
-}
 
 bool startsWith(const char* text, const char* prefix)
 {
@@ -52,21 +47,15 @@ bool startsWith(const char* text, const char* prefix)
 // even an empty family.
 bool isCurrentRuntime(const char* family)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, JreEntry, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    RegKey key;
+    if (!key.open(HKEY_LOCAL_MACHINE, JreEntry, KEY_READ))
         return false;
-    char value[5001];
-    DWORD size = sizeof value - 1;
-    DWORD type = 0;
-    std::string version;
-    if (RegQueryValueExA(key, "CurrentVersion", nullptr, &type, reinterpret_cast<BYTE*>(value),
-                         &size) == ERROR_SUCCESS &&
-        type == REG_SZ) {
-        value[size < sizeof value ? size : sizeof value - 1] = '\0';
-        version = value;
-    }
-    RegCloseKey(key);
-    return version == family;
+    TextBuffer value(PathCapacity);
+    // Only a plain REG_SZ names the current runtime; a value that does not fit names none.
+    if (readRegText(key.get(), "CurrentVersion", value, value.capacity(), RegType::PlainText) !=
+        RegRead::Whole)
+        value.clear();
+    return std::strcmp(value, family) == 0;
 }
 
 } // namespace
@@ -134,7 +123,7 @@ bool ExtractJvm::installCompressedJvm(const char* required, const char* minimum,
 bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
 {
     traceMessage(TraceFilename, "installing jvm in", jvmDir);
-    const std::string packageDir = currentDir();
+    const std::string packageDir = currentDirectory();
     traceMessage(TraceFilename, "current directory", packageDir.c_str());
     const std::string traceLog = packageDir + DIR_END + TraceFilename;
     const std::string errorsLog = packageDir + DIR_END + ErrorsFilename;
@@ -148,7 +137,7 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
         // The expanding program writes into its current directory: it runs only where the JVM
         // belongs, never in the package directory when the change fails.
         const bool moved = _chdir(jvmDir) == 0;
-        traceMessage(traceLog.c_str(), "current directory changed to: ", currentDir().c_str());
+        traceMessage(traceLog.c_str(), "current directory changed to: ", currentDirectory().c_str());
         if (moved) {
             // The program path goes to the start as it is; the spawn quotes it itself, and
             // quotes inside a program path would name no file.
@@ -160,14 +149,14 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
         traceMessage(traceLog.c_str(), "installed jvm", ran);
         _chdir(packageDir.c_str());
         traceMessage(traceLog.c_str(), "current directory after changing dir to: ",
-                     currentDir().c_str());
+                     currentDirectory().c_str());
         traceMessage(traceLog.c_str(), ran ? "issued command to expand:" : "unable to expand",
                      command.c_str());
     } else {
         traceMessage(traceLog.c_str(), "installed jvm", false);
         _chdir(packageDir.c_str());
         traceMessage(traceLog.c_str(), "current directory after changing dir to: ",
-                     currentDir().c_str());
+                     currentDirectory().c_str());
         traceMessage(traceLog.c_str(), "unable to expand", command.c_str());
     }
     std::remove((packageDir + DIR_END + TempLogFname).c_str());
@@ -271,7 +260,7 @@ bool ExtractJvm::_configureWinJvm(const char* jvmVersion, const char* jvmName,
     // begins a longer name ("C:\binaries\...") is part of the home and stays.
     TextBuffer home(PathCapacity);
     home.set(jvmDir);
-    _strlwr(home.data());
+    lowerAsciiInPlace(home.data());
     version_rules::cutAtBinComponent(home.data());
     if (_stricmp(jvmName, JdkType) == 0)
         return addJvmToRegistry(JdkEntry, "JavaHome", family, micro, home, program);

@@ -9,11 +9,6 @@ bool startsWith(const char* text, const char* prefix)
 {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
-
-char lowerChar(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 } // namespace
 
 DirVariable classifyPredefinedDir(const char* text)
@@ -95,11 +90,5 @@ bool isJavaSoftKind(const char* jvmName)
 {
     return std::strcmp(jvmName, "JRE") == 0 || std::strcmp(jvmName, "JDK") == 0 ||
            std::strcmp(jvmName, "Java Plug-in") == 0;
-}
-
-void lowerAscii(char* text)
-{
-    for (; *text != '\0'; ++text)
-        *text = lowerChar(*text);
 }
 

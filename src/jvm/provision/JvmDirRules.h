@@ -31,6 +31,3 @@ void driveOfPath(const char* path, char* out, size_t capacity);
 // True for the kinds that get the JavaSoft layout: exactly "JRE", "JDK" or "Java Plug-in".
 bool isJavaSoftKind(const char* jvmName);
 
-// Lower-cases the ASCII letters of `text` in place.
-void lowerAscii(char* text);
-

@@ -11,15 +11,18 @@
 #include <cstring>
 
 #include "jvm/provision/JvmDirRules.h"
-#include "jvm/provision/RegText.h"
+#include "util/AsciiCase.h"
+#include "jvm/discovery/WinVersion.h"
+#include "util/Registry.h"
+#include "util/SystemDll.h"
 #include "util/clib.h"
+#include "util/FileNames.h"
+
+using namespace file_names;
 
 namespace {
-constexpr const char* DIR_END = "\\";
 constexpr const char* ProgFilesDirVariable = "[$ProgFilesDir]";
 constexpr const char* WindowsDirVariable = "[$WinDir]";
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr const char* ErrorsFilename = "errors.log";
 constexpr const char* DefaultProgramFilesDir = "C:\\Program Files";
 constexpr const char* WindowsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* WindowsNtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
@@ -28,36 +31,6 @@ constexpr int CommonDocumentsFolder = 46;  // CSIDL_COMMON_DOCUMENTS
 constexpr int PersonalFolder = 5;          // CSIDL_PERSONAL
 
 using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-
-// Owns a loaded library and frees it on every path; cannot be copied.
-class Library {
-public:
-    explicit Library(HMODULE module) : module_(module) {}
-    ~Library()
-    {
-        if (module_ != nullptr)
-            FreeLibrary(module_);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
-
-// Loads a system DLL from the system directory only, never from the package directory.
-HMODULE loadSystemLibrary(const char* name)
-{
-    char system[MAX_PATH + 1];
-    const UINT length = GetSystemDirectoryA(system, sizeof system);
-    if (length == 0 || length >= sizeof system)
-        return nullptr;
-    TextBuffer path(PathCapacity);
-    if (!path.format("%s\\%s", system, name))
-        return nullptr;
-    return LoadLibraryA(path);
-}
 
 // The part of the version this directory is named after: the family and the micro part.
 struct VersionParts {
@@ -330,7 +303,7 @@ bool JvmInstaller::createJvmSubdirectory(const char* required, const char* minim
     const VersionParts version(jvmVersion);
     TextBuffer name(PathCapacity);
     name.format("%s%s", jvmName, version.family.c_str());
-    lowerAscii(name.data());
+    lowerAsciiInPlace(name.data());
 
     bool ok = addDirectory(directory, "jvm") && addDirectory(directory, name);
     if (!ok) {
@@ -430,16 +403,12 @@ bool JvmInstaller::getProgramFilesDirectory(char* out)
 {
     out[0] = '\0';
     RegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, WindowsKey, 0, KEY_QUERY_VALUE, key.receive()) !=
-        ERROR_SUCCESS) {
-        key.forget();
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, WindowsNtKey, 0, KEY_QUERY_VALUE, key.receive()) !=
-            ERROR_SUCCESS)
-            key.forget();
-    }
+    if (!key.open(HKEY_LOCAL_MACHINE, WindowsKey, KEY_QUERY_VALUE))
+        key.open(HKEY_LOCAL_MACHINE, WindowsNtKey, KEY_QUERY_VALUE);
     if (key.isOpen()) {
         // A value cut to the buffer would name some other directory: treat it as none.
-        const bool whole = queryRegText(key.get(), "ProgramFilesDir", out, PathCapacity);
+        const bool whole =
+            readRegText(key.get(), "ProgramFilesDir", out, PathCapacity) == RegRead::Whole;
         key.close();
         if (whole && out[0] != '\0')
             return true;
@@ -456,14 +425,10 @@ bool JvmInstaller::getProgramFilesDirectory(char* out)
 bool JvmInstaller::getDocumentsDirectory(char* out)
 {
     out[0] = '\0';
-    HMODULE module = loadSystemLibrary("Shell32.dll");
-    if (module == nullptr)
-        module = loadSystemLibrary("SHFolder.dll");
-    if (module == nullptr)
-        return false;
-    const Library library(module);
-    const auto getFolderPath = reinterpret_cast<GetFolderPathFn>(
-        reinterpret_cast<void*>(GetProcAddress(library.get(), "SHGetFolderPathA")));
+    const SystemDll shell32("Shell32.dll");
+    const SystemDll shfolder(shell32.loaded() ? nullptr : "SHFolder.dll");
+    const SystemDll& library = shell32.loaded() ? shell32 : shfolder;
+    const auto getFolderPath = library.function<GetFolderPathFn>("SHGetFolderPathA");
     if (getFolderPath == nullptr)
         return false;
     char folder[MAX_PATH + 1] = {};
@@ -476,38 +441,18 @@ bool JvmInstaller::getDocumentsDirectory(char* out)
 
 bool JvmInstaller::getWindowsDirectory(char* out)
 {
-    struct Source {
-        const char* key;
-        const char* value;
-        bool ntOnly;
-    };
-    static const Source sources[] = {
-        {WindowsNtKey, "SystemRoot", true},
-        {WindowsNtKey, "PathName", true},
-        {WindowsNtKey, "WinDir", true},
-        {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SETUP", "WinDir", true},
-        {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SETUP", "WinDir", false},
-    };
-    out[0] = '\0';
-    const bool nt = isWinNT();
-    for (const Source& source : sources) {
-        if (source.ntOnly && !nt)
-            continue;
-        // Only a whole value is taken; a cut one would name some other directory.
-        if (readRegText(HKEY_LOCAL_MACHINE, source.key, source.value, out, PathCapacity) &&
-            out[0] != '\0')
-            return true;
-        out[0] = '\0';
-    }
-    return false;
+    // Unlike the driver's home directory, this one also asks the Windows 9x place on NT and
+    // takes string values only.
+    return readWindowsDirectory(WinVersion().winNT(), true, RegType::Text, out, PathCapacity) !=
+           nullptr;
 }
 
 bool JvmInstaller::isVistaOrWindows7()
 {
     traceMessage(TraceFilename, "checking for vista/7");
     bool vista = false;
-    const Library kernel(loadSystemLibrary("KERNEL32.DLL"));
-    if (kernel.get() == nullptr) {
+    const SystemDll kernel("KERNEL32.DLL");
+    if (!kernel.loaded()) {
         traceMessage(TraceFilename, "KERNEL32 not found");
     } else {
         OSVERSIONINFOA info;
@@ -520,7 +465,3 @@ bool JvmInstaller::isVistaOrWindows7()
     return vista;
 }
 
-bool JvmInstaller::isWinNT()
-{
-    return (GetVersion() & 0x80000000u) == 0;
-}

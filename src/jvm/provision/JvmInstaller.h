@@ -5,6 +5,7 @@
 #include "diag/Trace.h"
 #include "launcher/Status.h"
 #include "util/TextBuffer.h"
+#include "util/Capacity.h"
 
 class JvmInstaller : public Trace, public Status {
 public:
@@ -14,7 +15,7 @@ public:
     // The Windows directory the driver found; the last base of the standard layout. Null is
     // ignored.
     void setHomeDirectory(const char* directory);
-    // Writes the chosen directory into `directory` (5001 bytes); `jvmCommand` (5001 bytes)
+    // Writes the chosen directory into `directory` (PathCapacity bytes); `jvmCommand` (PathCapacity bytes)
     // receives the JVM program when a candidate already held a JVM that passed the test.
     bool createJvmDirectory(const char* required, const char* minimum, const char* maximum,
                             const char* jvmVersion, const char* jvmName, char* jvmCommandName,
@@ -58,7 +59,6 @@ private:
     bool getProgramFilesDirectory(char* out);
     bool getWindowsDirectory(char* out);
     bool isVistaOrWindows7();
-    bool isWinNT();
 
     TextBuffer homeDirectory;
     bool jvmDiscovered = false;

@@ -14,11 +14,11 @@
 #include "jvm/provision/InstallerCommand.h"
 #include "jvm/provision/JvmInstaller.h"
 #include "util/clib.h"
+#include "util/FileNames.h"
+
+using namespace file_names;
 
 namespace {
-constexpr const char* TraceFilename = "jinstall.log";
-constexpr const char* ErrorsFilename = "errors.log";
-constexpr const char* DIR_END = "\\";
 constexpr unsigned ReasonSize = 500;
 
 std::string joinPath(const char* dir, const char* name)
@@ -26,12 +26,6 @@ std::string joinPath(const char* dir, const char* name)
     return std::string(dir) + DIR_END + name;
 }
 
-std::string currentDir()
-{
-    std::vector<char> buffer(PathCapacity);
-    getCurrentDir(buffer.data(), PathSize);
-    return buffer.data();
-}
 
 // The directory entries other than "." and ".."; false when it cannot be listed.
 bool listDir(const char* dir, std::vector<std::string>& names)
@@ -106,7 +100,7 @@ bool RunJvmInstaller::installJvm(const char* jvmVersion, const char* jvmName, ch
 
 bool RunJvmInstaller::copyInstaller(const char* installerFile, const char* jvmDir)
 {
-    const std::string from = joinPath(currentDir().c_str(), installerFile);
+    const std::string from = joinPath(currentDirectory().c_str(), installerFile);
     const std::string to = joinPath(jvmDir, installerFile);
     traceMessage(TraceFilename, "copied installer from: ", from.c_str());
     traceMessage(TraceFilename, "                   to: ", to.c_str());
@@ -149,7 +143,7 @@ bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
 bool RunJvmInstaller::executeInstaller(const char* program, const char* const* argv,
                                        const char* jvmDir)
 {
-    const std::string saved = currentDir();
+    const std::string saved = currentDirectory();
     const std::string errors = joinPath(saved.c_str(), ErrorsFilename);
     const std::string trace = joinPath(saved.c_str(), TraceFilename);
     auto exec = std::make_unique<ExecCommand>();
@@ -212,7 +206,6 @@ bool RunJvmInstaller::findInstalledJvm(const char* required, const char* minimum
                                        char* jvmCommand, char* jvmPath)
 {
     auto search = std::make_unique<FindJvm>();
-    search->setHwnd(hwnd);
     const bool found =
         search->isJvmInstalled(required, minimum, maximum, jvmName, jvmCommand, jvmPath);
     if (found)

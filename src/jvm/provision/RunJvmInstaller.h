@@ -9,12 +9,11 @@
 #include "diag/Trace.h"
 #include "launcher/Status.h"
 #include "util/TextBuffer.h"
+#include "util/Capacity.h"
 
 class RunJvmInstaller : public Trace, public Status {
 public:
     RunJvmInstaller();
-
-    void setHwnd(HWND window) { hwnd = window; }
 
     // True when a suitable JVM is in place; its program path is then in `jvmPath`.
     bool run(const char* required, const char* minimum, const char* maximum,
@@ -37,7 +36,6 @@ public:
     bool configureWinReg();
 
 private:
-    TextBuffer homeDirectory{5001};
+    TextBuffer homeDirectory{PathCapacity};
     bool discovered = false;
-    HWND hwnd = nullptr;
 };

@@ -26,7 +26,7 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
     writeFile("jinstall.log", "");  // a trace the user asked for outlives a successful run
 
     char details[] = "";
-    EXPECT_TRUE(startProgram(true, false, details)) << readTextFile("jinstall.log");
+    EXPECT_TRUE(startProgram(true, false, details, "")) << readTextFile("jinstall.log");
 
     std::string forward = home;
     std::replace(forward.begin(), forward.end(), '\\', '/');
@@ -55,7 +55,7 @@ TEST_F(DriverWithRegisteredJvm, SearchSwitchedOffFindsNothing)
 {
     writeFile("qrv.control", "searchForJvm=NONE\n");
     char details[] = "";
-    EXPECT_FALSE(startProgram(true, false, details));
+    EXPECT_FALSE(startProgram(true, false, details, ""));
     const std::vector<std::string> trace = logMessages("jinstall.log");
     EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), "Search for JVM: NONE"));
     EXPECT_FALSE(exists("native.properties"));

@@ -38,7 +38,7 @@ protected:
 TEST_F(DriverWithPackagedJvm, AnExpanderThatLaysOutNothingEndsInTheInstallationFailure)
 {
     char details[] = "";
-    EXPECT_FALSE(startProgram(true, false, details));
+    EXPECT_FALSE(startProgram(true, false, details, ""));
 
     EXPECT_TRUE(exists("fakeexpander.record"));  // the expander did run
     const std::string errors = readTextFile("errors.log");
