@@ -5,8 +5,6 @@ include(${CMAKE_SOURCE_DIR}/cmake/text-rules.cmake)
 set(QRV_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 add_compile_options(-Wall -Wextra -Werror -g -O1)
 
-list(TRANSFORM QRV_RULE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
-list(TRANSFORM QRV_RULE_TESTS PREPEND ${CMAKE_SOURCE_DIR}/)
 add_library(qrv_rules STATIC ${QRV_RULE_SOURCES})
 target_include_directories(qrv_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qrv_rules PUBLIC ${QRV_SANITIZE} -fsanitize=fuzzer-no-link)

@@ -1,29 +1,17 @@
-# The launcher's text rules: code free of Windows calls, built on the host as well, with
-# sanitizers, for their unit tests and the fuzz targets.
-set(QRV_RULE_SOURCES
-  src/util/TextBuffer.cpp
-  src/util/rules/AsciiCase.cpp
-  src/exec/ArgQuote.cpp
-  src/exec/CommandRules.cpp
-  src/config/ControlFileRules.cpp
-  src/jvm/discovery/VersionRules.cpp
-  src/jvm/provision/InstallerCommand.cpp
-  src/jvm/provision/JvmDirRules.cpp
-  src/install/CleanupRules.cpp
-  src/install/PathRules.cpp
-  src/install/WizardArgs.cpp
-  src/security/SecurityRules.cpp
-)
-set(QRV_RULE_TESTS
-  tests/util/TextBuffer_test.cpp
-  tests/exec/ArgQuote_test.cpp
-  tests/exec/CommandRules_test.cpp
-  tests/config/ControlFileRules_test.cpp
-  tests/jvm/discovery/VersionRules_test.cpp
-  tests/jvm/provision/InstallerCommand_test.cpp
-  tests/jvm/provision/JvmDirRules_test.cpp
-  tests/install/CleanupRules_test.cpp
-  tests/install/PathRules_test.cpp
-  tests/install/WizardArgs_test.cpp
-  tests/security/SecurityRules_test.cpp
-)
+# The launcher's text rules: code free of Windows calls, kept in the rules/ folder of its
+# subsystem (src/<subsystem>/rules/<Name>.cpp; the header stays beside the classes that call it).
+# Every such file is built on the host as well, with sanitizers, for its unit test
+# tests/<subsystem>/<Name>_test.cpp and the fuzz targets.
+file(GLOB_RECURSE QRV_RULE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
+list(FILTER QRV_RULE_SOURCES INCLUDE REGEX "/rules/[^/]+\\.cpp$")
+set(QRV_RULE_TESTS "")
+foreach(source ${QRV_RULE_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  get_filename_component(dir ${source} DIRECTORY)
+  get_filename_component(dir ${dir} DIRECTORY)
+  file(RELATIVE_PATH subsystem ${CMAKE_SOURCE_DIR}/src ${dir})
+  set(test ${CMAKE_SOURCE_DIR}/tests/${subsystem}/${name}_test.cpp)
+  if(EXISTS ${test})
+    list(APPEND QRV_RULE_TESTS ${test})
+  endif()
+endforeach()
