@@ -13,5 +13,7 @@ struct LanguageMatch {
 
 // Goes through the recognition rows in order with an already lower-cased, non-empty locale
 // name; the first row whose exact name equals it, or one of whose prefixes begins it, decides.
-// Anything else is English.
+// A name that no row takes is read as a language tag: a first subtag (the letters before the
+// first "-" or the end) "fr", "de", "es", "pl", "ja", "it", "pt" or "nl" gives that language's
+// row. Anything else is English.
 LanguageMatch recogniseLanguage(const char* lowerName);

@@ -103,6 +103,9 @@ TEST(ControlFileRules, CommandNameNormalisation)
         {"run.com", true, "run.com"},     {"java.cmd", true, "java.exe"},
         {"a.exe.txt", true, "a.exe"},     {"a.exe.exe", true, "a.exe"},
         {"javaw.exe", false, "javaw.exe"}, {"jre", false, "jrew.exe"},
+        // The windowed form is chosen by what the name begins with.
+        {"jre.exe.bat", false, "jrew.exe"}, {"java.exe.bat", false, "javaw.exe"},
+        {"jre.exe.bat", true, "jre.exe.bat"}, {"jrew.exe", false, "jrew.exe"},
     };
     for (const Case& c : cases) {
         char name[5001];

@@ -36,9 +36,28 @@ const LocaleRow LocaleRows[] = {
     {"dutch (belgian)", "dutch"},
     {"Landinstellingen", "dutch"},
     {"dutchy", "english"},
-    {"fr-FR", "english"},          // language tags match no row
-    {"de-DE", "english"},
+    // Language tags, as Windows stores them since Vista: the first subtag decides when no
+    // row of the table does.
+    {"fr-FR", "french"},
+    {"fr", "french"},
+    {"de-DE", "german"},
+    {"de-CH", "german"},
+    {"es-ES", "spanish"},
+    {"pl-PL", "polish"},
+    {"ja-JP", "japanese"},
+    {"it-IT", "italian"},
+    {"PT-br", "portuguese"},
+    {"nl", "dutch"},
+    {"nl-BE", "dutch"},
+    {"zh-Hans-CN", "english"},
     {"en-US", "english"},
+    {"x-fr", "english"},           // the first subtag, not any
+    {"fr_FR", "english"},          // only "-" separates subtags
+    {"fr1-FR", "english"},
+    {"-fr", "english"},
+    {"fra-FR", "french"},          // the table comes first: "fra" is its prefix
+    {"des-DE", "german"},
+    {"dex-DE", "english"},
     {"x", "english"},
 };
 
@@ -55,7 +74,9 @@ TEST(LanguageRules, LogMessageNamesTheRow)
     EXPECT_STREQ("French found", recogniseLanguage("fra").logMessage);
     EXPECT_STREQ("German found", recogniseLanguage("swiss").logMessage);
     EXPECT_STREQ("Dutch found", recogniseLanguage("dutch").logMessage);
-    EXPECT_STREQ("English found", recogniseLanguage("fr-fr").logMessage);
+    EXPECT_STREQ("French found", recogniseLanguage("fr-fr").logMessage);
+    EXPECT_STREQ("Japanese found", recogniseLanguage("ja-jp").logMessage);
+    EXPECT_STREQ("English found", recogniseLanguage("en-us").logMessage);
 }
 
 TEST(LanguageRules, LowerCasesOnlyAsciiLetters)
@@ -91,6 +112,16 @@ TEST_F(GetLanguage, LogsTheMatchAndTheValueAsRead)
     EXPECT_EQ("french", language());
     EXPECT_EQ("French found locale: fra language: french\n"
               "getLang locale: FRA language: french\n",
+              readTextFile("locale.log"));
+}
+
+TEST_F(GetLanguage, LogsATagAsItsLanguage)
+{
+    writeFile("locale.log", "");
+    setLocale("de-CH");
+    EXPECT_EQ("german", language());
+    EXPECT_EQ("German found locale: de-ch language: german\n"
+              "getLang locale: de-CH language: german\n",
               readTextFile("locale.log"));
 }
 

@@ -22,6 +22,9 @@ TEST(CleanupRules, PropertiesLinesAndStartDir)
     EXPECT_EQ("true", value);
     EXPECT_TRUE(propertyValue("nativeJvmHomeDir=", "nativeJvmHomeDir", value));
     EXPECT_EQ("", value);
+    value = "poison";
+    EXPECT_TRUE(propertyValue("nativeJvmHomeDir", "nativeJvmHomeDir", value));  // only the key
+    EXPECT_EQ("", value);
     EXPECT_FALSE(propertyValue("configure", "configureWinRegistry", value));
     EXPECT_EQ("C:\\start", startDirFromLine("C:\\start  \r\n"));
     EXPECT_EQ(" ", startDirFromLine(" \n"));

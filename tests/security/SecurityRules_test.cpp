@@ -41,6 +41,8 @@ TEST(SecurityRules, IdentityDatabaseLine)
         {"identity.database=C:\\\\keys\\\\\\identitydb.obj  \r\n", true, "C:\\keys\\identitydb.obj"},
         {"identity.database=${user.home}/db\n", true, "${user.home}\\db"},
         {"identity.database=\n", true, ""},
+        {"identity.database=\\\\server\\keys\n", true, "\\server\\keys"},  // a leading run too
+        {"identity.database=//x/db\n", true, "\\x\\db"},
         {"#identity.database=x\n", false, ""},
         {"policy.provider=x\n", false, ""},
     };
@@ -52,6 +54,43 @@ TEST(SecurityRules, IdentityDatabaseLine)
             EXPECT_STREQ(row.value, out);
         }
     }
+}
+
+TEST(SecurityRules, SplitAtTheLastSlashOnly)
+{
+    struct Row {
+        const char* text;
+        bool split;
+        const char* before;
+        const char* after;
+    };
+    const Row rows[] = {
+        {"${user.home}/lib/security/java.policy", true, "${user.home}/lib/security", "java.policy"},
+        {"${java.home}/a\\b/c\\d", true, "${java.home}/a\\b", "c\\d"},  // "\\" does not split
+        {"/x", true, "", "x"},
+        {"x/", true, "x", ""},
+        {"a\\b", false, "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        char before[50] = "poison";
+        char after[50] = "poison";
+        EXPECT_EQ(row.split, splitAtLastSlash(row.text, before, sizeof before, after, sizeof after));
+        EXPECT_STREQ(row.before, before);
+        EXPECT_STREQ(row.after, after);
+    }
+    char small[4];
+    char after[50];
+    EXPECT_FALSE(splitAtLastSlash("abcd/x", small, sizeof small, after, sizeof after));
+    EXPECT_STREQ("", small);
+    EXPECT_TRUE(splitAtLastSlash("abc/x", small, sizeof small, after, sizeof after));
+
+    // The per-user form is recognised in any case.
+    EXPECT_TRUE(equalsNoCase("${USER.Home}", "${user.home}"));
+    EXPECT_TRUE(equalsNoCase("${user.home}", "${USER.HOME}"));
+    EXPECT_FALSE(equalsNoCase("${user.home}x", "${user.home}"));
+    EXPECT_FALSE(equalsNoCase("${user.hom}", "${user.home}"));
+    EXPECT_FALSE(equalsNoCase("${user_home}", "${user.home}"));
 }
 
 TEST(SecurityRules, ChangeLogWords)

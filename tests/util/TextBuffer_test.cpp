@@ -24,4 +24,22 @@ TEST(TextBuffer, CopiesAreCutToTheCapacityAndReportTheCut)
     EXPECT_TRUE(text.empty());
     EXPECT_FALSE(text.set("toolong"));
     EXPECT_STREQ("too", text.c_str());
+    EXPECT_FALSE(text.empty());
+    text.clear();
+    EXPECT_TRUE(text.empty());
+    EXPECT_STREQ("", text.c_str());
+    EXPECT_TRUE(text.append("ab"));
+    EXPECT_STREQ("ab", text.c_str());
+
+    // A buffer of one byte holds only the end of the text.
+    char one[2] = {'\xbd', '\xbd'};
+    EXPECT_FALSE(copyText(one, 1, "a"));
+    EXPECT_EQ('\0', one[0]);
+    EXPECT_EQ('\xbd', one[1]);
+    EXPECT_TRUE(copyText(one, 1, ""));
+    EXPECT_FALSE(appendText(one, 1, "a"));
+    EXPECT_EQ('\xbd', one[1]);
+    TextBuffer single(1);
+    EXPECT_FALSE(single.set("a"));
+    EXPECT_TRUE(single.empty());
 }

@@ -35,9 +35,39 @@ const LanguageRow LanguageRows[] = {
      "Dutch found"},
 };
 
+// Language subtags of the tags that Windows stores ("fr-FR", "de-CH"), with the row of the
+// table above that each one stands for.
+const struct {
+    const char* subtag;
+    size_t row;
+} LanguageSubtags[] = {
+    {"fr", 0}, {"de", 1}, {"es", 2}, {"pl", 3}, {"ja", 4}, {"it", 5}, {"pt", 6}, {"nl", 7},
+};
+
 bool beginsWith(const char* text, const char* prefix)
 {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The row of a language tag's first subtag: the letters before the first "-" or the end. Only
+// "-" separates subtags, so "fr_FR" or "fr1" has no subtag of its own.
+const LanguageRow* rowOfTag(const char* name)
+{
+    size_t length = 0;
+    while (isLetter(name[length]))
+        ++length;
+    if (length == 0 || (name[length] != '-' && name[length] != '\0'))
+        return nullptr;
+    for (const auto& entry : LanguageSubtags) {
+        if (std::strlen(entry.subtag) == length && std::strncmp(name, entry.subtag, length) == 0)
+            return &LanguageRows[entry.row];
+    }
+    return nullptr;
 }
 } // namespace
 
@@ -52,5 +82,8 @@ LanguageMatch recogniseLanguage(const char* lowerName)
                 return {row.key, row.logMessage};
         }
     }
+    // The names above are those of older systems; since Vista the value is a language tag.
+    if (const LanguageRow* row = rowOfTag(name))
+        return {row->key, row->logMessage};
     return {"english", "English found"};
 }

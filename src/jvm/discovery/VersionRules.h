@@ -7,9 +7,19 @@
 namespace version_rules {
 
 // True when the JVM version `version` satisfies the required, minimum and maximum settings.
-// Versions are compared as text, each setting against the same number of leading characters.
+// Versions are compared component by component (see compareVersions), each setting against
+// the same number of leading components of the version, so that a setting takes in every
+// version that begins with it: 1.4 matches 1.4.2_05, and a maximum of 1.5 every 1.5.x.
 bool verifyVersion(const char* required, const char* minimum, const char* maximum,
                    const char* version);
+
+// Orders two versions: negative, zero or positive. They are split at ".", "_", "-" and "+";
+// components made only of digits compare as numbers of any length (leading zeros ignored),
+// other components as text without regard to case; an empty component sorts first, then
+// numbers, then text. A version that
+// is a proper prefix of the other, component-wise, sorts first; the empty text has no
+// components. A total order, so versions can be sorted with it.
+int compareVersions(const char* first, const char* second);
 
 // Reduces `line` in place to the stretch from its first to its last decimal digit; a line
 // without any digit becomes empty.
@@ -21,11 +31,13 @@ void extractVersion(char* line);
 bool parseVersion(const char* version, char* family, size_t familySize, char* micro,
                   size_t microSize);
 
-// The JVM home of a program path: its directory, cut before a trailing "bin" component.
+// The JVM home of a program path: the program's directory, or that directory's parent when the
+// program lies directly in a "bin" directory (C:\jre\bin\java.exe gives C:\jre).
 void getJavaHomeDirectory(const char* programPath, char* home, size_t homeSize);
 
-// Cuts `dir` in place before its last "bin" that is a whole path component (a backslash before
-// it, a backslash or the end after it); a directory without one stays as it is.
+// Cuts `dir` in place before its last component when that component is "bin" (case-sensitive;
+// one trailing backslash is allowed); any other directory stays as it is, also one with a "bin"
+// further up (C:\apps\bin\jre).
 void cutAtBinComponent(char* dir);
 
 // The "java" form of an old runtime program name ("jre..." becomes "javaw.exe" when `windowed`,

@@ -256,7 +256,8 @@ bool ExtractJvm::_configureWinJvm(const char* jvmVersion, const char* jvmName,
     char family[201] = "";
     char micro[201] = "";
     version_rules::parseVersion(jvmVersion, family, sizeof family, micro, sizeof micro);
-    // The registered home: lower case, cut at a trailing "bin" component. A "bin" that only
+    // The registered home: lower case, and the parent of the JVM directory only when that
+    // directory itself is named "bin". A "bin" further up ("C:\tools\bin\jre") or one that only
     // begins a longer name ("C:\binaries\...") is part of the home and stays.
     TextBuffer home(PathCapacity);
     home.set(jvmDir);

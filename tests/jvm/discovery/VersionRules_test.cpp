@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 using namespace version_rules;
 
@@ -33,7 +34,8 @@ const VersionCase versionCases[] = {
     {"1.4.0", "", "1.4", "1.5", true},
     {"1.3.1", "", "1.4", "", false},
     {"1.3", "", "1.3.1", "", false},  // a proper prefix sorts first
-    {"1.10.0", "", "1.4", "", false},  // text, not numbers
+    // Components compare as numbers: 1.10 is newer than 1.4, 9 older than 11.
+    {"1.10.0", "", "1.4", "", true},
     {"10.0", "", "1.4", "", true},
     {"9", "", "1.4", "", true},
     {"10.0", "", "1.4", "1.6", false},
@@ -42,6 +44,26 @@ const VersionCase versionCases[] = {
     {"", "1.4", "", "", false},
     {"", "", "1.4", "", false},
     {"0.9", "", "", "1.6", true},  // empty MIN accepts anything at the lower bound
+    {"9.0.4", "", "11", "", false},
+    {"17.0.2", "", "11", "", true},
+    {"11", "", "11", "", true},
+    {"8", "", "17", "", false},
+    {"1.8.0_392", "", "17", "", false},
+    {"17.0.9", "17", "", "", true},
+    {"170", "17", "", "", false},  // a setting is a prefix by whole components only
+    {"1.41", "1.4", "", "", false},
+    {"17+35", "17", "", "", true},
+    {"11", "", "1.4", "1.8", false},
+    {"1.8.0_392", "", "1.4", "1.8", true},
+    {"1.8.0_392", "", "1.8.0_400", "", false},  // 392 < 400 although "3" > "4" is false
+    {"1.8.0_1000", "", "1.8.0_999", "", true},
+    {"1.4.2", "", "1.4", "1.04", true},  // leading zeros do not count
+    {"1.5.0-BETA2", "1.5.0-beta2", "", "", true},
+    {"1.5.0-beta", "", "", "1.5.0", true},
+    {"1.5.0-beta", "1.5.0.0", "", "", false},  // digits sort before other text
+    // Digit runs far beyond any integer type compare by length, then digit by digit.
+    {"123456789012345678901234567890.1", "", "123456789012345678901234567889", "", true},
+    {"00000000000000000000000000000000009", "", "10", "", false},
 };
 
 TEST(VersionRules, VerifyVersionTable)
@@ -53,6 +75,50 @@ TEST(VersionRules, VerifyVersionTable)
     }
 }
 
+// Oldest first; neighbours in one group are equal.
+const std::vector<std::vector<const char*>> versionOrder = {
+    {""},
+    {"0"},
+    {"0.9"},
+    {"1", "01"},
+    {"1.", "1-"},  // an empty component sorts before any other
+    {"1.3"},
+    {"1.3.1"},
+    {"1.4", "1_4", "1-4", "1+4", "1.04"},
+    {"1.4.2"},
+    {"1.4.2_05", "1.4.2.5"},
+    {"1.4.2_05-b04"},
+    {"1.4.10"},
+    {"1.8.0_392"},
+    {"1.10.0"},
+    {"1.x", "1.X"},
+    {"9.0.4"},
+    {"11"},
+    {"17", "017"},
+    {"17.0.2"},
+    {"17.0.9+9"},
+    {"170"},
+    {"99999999999999999999999999"},
+    {"100000000000000000000000000"},
+    {"ea"},
+    {"JDK1.4", "jdk1.4"},
+};
+
+TEST(VersionRules, CompareVersionsIsATotalOrder)
+{
+    for (size_t i = 0; i < versionOrder.size(); ++i) {
+        for (size_t j = 0; j < versionOrder.size(); ++j) {
+            for (const char* a : versionOrder[i]) {
+                for (const char* b : versionOrder[j]) {
+                    const int order = compareVersions(a, b);
+                    EXPECT_EQ(i < j ? -1 : (i > j ? 1 : 0), (order > 0) - (order < 0))
+                        << "[" << a << "] against [" << b << "]";
+                }
+            }
+        }
+    }
+}
+
 TEST(VersionRules, ExtractVersionTakesFirstToLastDigit)
 {
     const std::pair<const char*, const char*> cases[] = {
@@ -61,6 +127,11 @@ TEST(VersionRules, ExtractVersionTakesFirstToLastDigit)
         {"1.5.0-beta2", "1.5.0-beta2"},
         {"version 17", "17"},
         {"7", "7"},
+        // A 0 at either end counts as a digit.
+        {"java version \"1.6.0\"\n", "1.6.0"},
+        {"10\n", "10"},
+        {"0.9 beta", "0.9"},
+        {"build 1.7.0_10.", "1.7.0_10"},
         {"no digits at all\n", ""},
         {"", ""},
         {"\n", ""},
@@ -93,9 +164,16 @@ TEST(VersionRules, ParseVersionCutsToTheBuffers)
 {
     char family[4];
     char micro[2];
-    parseVersion("1.44.2_05", family, sizeof family, micro, sizeof micro);
+    EXPECT_FALSE(parseVersion("1.44.2_05", family, sizeof family, micro, sizeof micro));
     EXPECT_STREQ("1.4", family);
     EXPECT_STREQ("2", micro);
+    // Fewer than two dots: the whole version is the family, and a cut is still reported.
+    EXPECT_FALSE(parseVersion("1.44", family, sizeof family, micro, sizeof micro));
+    EXPECT_STREQ("1.4", family);
+    EXPECT_STREQ("0", micro);
+    EXPECT_FALSE(parseVersion("1744", family, sizeof family, micro, sizeof micro));
+    EXPECT_TRUE(parseVersion("1.4", family, sizeof family, micro, sizeof micro));
+    EXPECT_FALSE(parseVersion("1.4", family, sizeof family, micro, 1));
 }
 
 TEST(VersionRules, JavaHomeDirectoryTable)
@@ -109,7 +187,11 @@ TEST(VersionRules, JavaHomeDirectoryTable)
         {"C:\\Users\\robin\\jre\\java.exe", "C:\\Users\\robin\\jre"},
         {"C:\\binaries\\jre\\bin\\java.exe", "C:\\binaries\\jre"},
         {"C:\\jvms\\robin\\java.exe", "C:\\jvms\\robin"},
-        {"C:\\apps\\bin\\jre\\java.exe", "C:\\apps"},
+        // Only the program's own directory named "bin" is cut; a "bin" further up stays.
+        {"C:\\apps\\bin\\jre\\java.exe", "C:\\apps\\bin\\jre"},
+        {"C:\\tools\\bin\\jvm\\jre1.3\\bin\\java.exe", "C:\\tools\\bin\\jvm\\jre1.3"},
+        {"C:\\bin\\bin\\java.exe", "C:\\bin"},
+        {"C:\\jre\\xbin\\java.exe", "C:\\jre\\xbin"},
         {"bin\\java.exe", "bin"},
     };
     for (const auto& c : cases) {

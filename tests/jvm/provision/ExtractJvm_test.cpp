@@ -413,6 +413,8 @@ TEST_F(Locating, TheRegisteredHomeCutsOnlyAWholeBinComponent)
         {dir / "Binaries\\jvm\\1.3.1", lower(dir / "binaries\\jvm\\1.3.1")},
         {dir / "JRE\\1.3.1\\bin", lower(dir / "jre\\1.3.1")},
         {dir / "robin\\1.3.1", lower(dir / "robin\\1.3.1")},
+        // A "bin" further up is where the JVM lies, not its program directory.
+        {dir / "Bin\\jre\\1.3.1", lower(dir / "bin\\jre\\1.3.1")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.jvmDir);

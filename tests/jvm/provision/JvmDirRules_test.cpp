@@ -1,3 +1,4 @@
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ TEST(JvmDirRules, ClassifiesTheDirectoryVariables)
     EXPECT_EQ(DirVariable::ProgFilesDir, classifyPredefinedDir("[$ProgFilesDir]"));
     EXPECT_EQ(DirVariable::WinDir, classifyPredefinedDir("[$WinDir]\\x"));
     EXPECT_EQ(DirVariable::AppDir, classifyPredefinedDir("[$AppDir]runtime"));
+    EXPECT_EQ(DirVariable::AppDir, classifyPredefinedDir("[$AppDir]\\x"));
+    EXPECT_EQ(DirVariable::Unknown, classifyPredefinedDir("[$AppDirectory]\\x"));
+    EXPECT_EQ(DirVariable::Unknown, classifyPredefinedDir("[$AppDi]\\x"));
     EXPECT_EQ(DirVariable::Unknown, classifyPredefinedDir("[$Home]\\x"));
     // The variable names are case-sensitive.
     EXPECT_EQ(DirVariable::Unknown, classifyPredefinedDir("[$windir]\\x"));
@@ -126,6 +130,52 @@ TEST(JvmDirRules, SplitsASearchPathIntoEntries)
     ASSERT_TRUE(nextPathEntry("abcdef;g", position, small, sizeof small, cut));
     EXPECT_FALSE(cut);
     EXPECT_STREQ("g", small);
+    // An entry as long as the buffer leaves no room for its end: cut. One shorter fits.
+    position = 0;
+    ASSERT_TRUE(nextPathEntry("abcd;abc", position, small, sizeof small, cut));
+    EXPECT_TRUE(cut);
+    EXPECT_STREQ("abc", small);
+    ASSERT_TRUE(nextPathEntry("abcd;abc", position, small, sizeof small, cut));
+    EXPECT_FALSE(cut);
+    EXPECT_STREQ("abc", small);
+    EXPECT_FALSE(nextPathEntry("abcd;abc", position, small, sizeof small, cut));
+}
+
+TEST(JvmDirRules, DriveKindAndLowerCaseName)
+{
+    struct Row {
+        const char* path;
+        const char* drive;
+    };
+    const Row rows[] = {
+        {"C:\\Program Files", "C:"}, {"D:", "D:"}, {"relative\\dir", ""},
+        {"", ""},                    {"\\\\server\\x:y", "\\\\server\\x:"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        char drive[50];
+        std::memset(drive, 0xbd, sizeof drive);
+        driveOfPath(row.path, drive, sizeof drive);
+        EXPECT_STREQ(row.drive, drive);
+    }
+    char small[3];
+    driveOfPath("C:\\x", small, sizeof small);
+    EXPECT_STREQ("C:", small);
+    driveOfPath("AB:\\x", small, sizeof small);
+    EXPECT_STREQ("", small);
+
+    EXPECT_TRUE(isJavaSoftKind("JRE"));
+    EXPECT_TRUE(isJavaSoftKind("JDK"));
+    EXPECT_TRUE(isJavaSoftKind("Java Plug-in"));
+    EXPECT_FALSE(isJavaSoftKind("jre"));
+    EXPECT_FALSE(isJavaSoftKind("Runtime"));
+    EXPECT_FALSE(isJavaSoftKind("JRE "));
+    EXPECT_FALSE(isJavaSoftKind(""));
+
+    // The JVM's own directory level is named by kind and family in lower case.
+    char name[] = "Java Plug-in1.4 AZ@[`{";
+    lowerAscii(name);
+    EXPECT_STREQ("java plug-in1.4 az@[`{", name);
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 #include "jvm/discovery/VersionRules.h"
 
-#include <cerrno>
 #include <cstring>
-#include <strings.h>
 
 #include "util/TextBuffer.h"
 
@@ -15,13 +13,124 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Copy of `version` cut to the length of `setting` when longer.
-void cutTo(TextBuffer& work, const char* version, const char* setting)
+bool isSeparator(char c)
 {
-    work.set(version);
-    const size_t length = std::strlen(setting);
-    if (std::strlen(work) > length)
-        work.data()[length] = '\0';
+    return c == '.' || c == '_' || c == '-' || c == '+';
+}
+
+char lowerChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// One component of a version: a stretch between separators (possibly empty).
+struct Component {
+    const char* text;
+    size_t length;
+};
+
+// Walks the components of a version text; the empty text has none, "1." has "1" and "".
+class Components {
+public:
+    explicit Components(const char* text) : next_(text), done_(*text == '\0') {}
+
+    bool next(Component& component)
+    {
+        if (done_)
+            return false;
+        const char* end = next_;
+        while (*end != '\0' && !isSeparator(*end))
+            ++end;
+        component = {next_, static_cast<size_t>(end - next_)};
+        if (*end == '\0')
+            done_ = true;
+        else
+            next_ = end + 1;
+        return true;
+    }
+
+private:
+    const char* next_;
+    bool done_;
+};
+
+bool isNumber(const Component& c)
+{
+    if (c.length == 0)
+        return false;
+    for (size_t i = 0; i < c.length; ++i) {
+        if (!isDigit(c.text[i]))
+            return false;
+    }
+    return true;
+}
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+// Numbers of any length, without converting them: fewer significant digits is smaller, the
+// same count compares digit by digit.
+int compareNumbers(Component a, Component b)
+{
+    while (a.length > 0 && *a.text == '0') {
+        ++a.text;
+        --a.length;
+    }
+    while (b.length > 0 && *b.text == '0') {
+        ++b.text;
+        --b.length;
+    }
+    if (a.length != b.length)
+        return a.length < b.length ? -1 : 1;
+    return a.length == 0 ? 0 : sign(std::memcmp(a.text, b.text, a.length));
+}
+
+int compareTexts(const Component& a, const Component& b)
+{
+    const size_t common = a.length < b.length ? a.length : b.length;
+    for (size_t i = 0; i < common; ++i) {
+        const unsigned char x = static_cast<unsigned char>(lowerChar(a.text[i]));
+        const unsigned char y = static_cast<unsigned char>(lowerChar(b.text[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.length != b.length)
+        return a.length < b.length ? -1 : 1;
+    return 0;
+}
+
+// An empty component ("1.4.") sorts first, then numbers, then any other text.
+int compareComponents(const Component& a, const Component& b)
+{
+    if (a.length == 0 || b.length == 0)
+        return (b.length == 0) - (a.length == 0);
+    const bool numberA = isNumber(a);
+    const bool numberB = isNumber(b);
+    if (numberA && numberB)
+        return compareNumbers(a, b);
+    if (numberA != numberB)
+        return numberA ? -1 : 1;
+    return compareTexts(a, b);
+}
+
+// The version's leading components, as many as the setting has, against the setting; a version
+// with fewer components is compared whole and then sorts first.
+int compareToSetting(const char* version, const char* setting)
+{
+    Components versionParts(version);
+    Components settingParts(setting);
+    Component wanted;
+    while (settingParts.next(wanted)) {
+        Component have;
+        if (!versionParts.next(have))
+            return -1;
+        const int order = compareComponents(have, wanted);
+        if (order != 0)
+            return order;
+    }
+    return 0;
 }
 
 } // namespace
@@ -29,18 +138,28 @@ void cutTo(TextBuffer& work, const char* version, const char* setting)
 bool verifyVersion(const char* required, const char* minimum, const char* maximum,
                    const char* version)
 {
-    TextBuffer work(1000);
-    if (*required != '\0') {
-        cutTo(work, version, required);
-        return strcasecmp(work, required) == 0;
-    }
-    cutTo(work, version, minimum);
-    if (strcasecmp(work, minimum) < 0)
+    if (*required != '\0')
+        return compareToSetting(version, required) == 0;
+    if (compareToSetting(version, minimum) < 0)
         return false;
-    if (*maximum == '\0')
-        return true;
-    cutTo(work, version, maximum);
-    return strcasecmp(work, maximum) <= 0;
+    return *maximum == '\0' || compareToSetting(version, maximum) <= 0;
+}
+
+int compareVersions(const char* first, const char* second)
+{
+    Components firstParts(first);
+    Components secondParts(second);
+    for (;;) {
+        Component a;
+        Component b;
+        const bool moreA = firstParts.next(a);
+        const bool moreB = secondParts.next(b);
+        if (!moreA || !moreB)
+            return moreA ? 1 : (moreB ? -1 : 0);
+        const int order = compareComponents(a, b);
+        if (order != 0)
+            return order;
+    }
 }
 
 void extractVersion(char* line)
@@ -86,14 +205,14 @@ void getJavaHomeDirectory(const char* programPath, char* home, size_t homeSize)
 
 void cutAtBinComponent(char* dir)
 {
-    // The last "bin" that is a whole path component is cut with the backslash before it;
-    // "robin" or "binaries" belong to the home's own name.
-    for (char* p = dir + std::strlen(dir); p > dir; --p) {
-        if (p[-1] == '\\' && std::strncmp(p, "bin", 3) == 0 && (p[3] == '\\' || p[3] == '\0')) {
-            p[-1] = '\0';
-            return;
-        }
-    }
+    // Only a program directory named "bin" says that its parent is the home: a "bin" further up
+    // (C:\tools\bin\jvm\jre1.3) belongs to where the home lies, and "robin" or "binaries" to
+    // its own name.
+    size_t end = std::strlen(dir);
+    if (end > 0 && dir[end - 1] == '\\')
+        --end;
+    if (end >= 4 && std::strncmp(dir + end - 4, "\\bin", 4) == 0)
+        dir[end - 4] = '\0';
 }
 
 bool javaFormOfName(char* name, size_t capacity, bool windowed)
