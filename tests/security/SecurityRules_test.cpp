@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "security/SecurityRules.h"
+#include "util/AsciiCase.h"
 
 namespace {
 
@@ -86,11 +87,11 @@ TEST(SecurityRules, SplitAtTheLastSlashOnly)
     EXPECT_TRUE(splitAtLastSlash("abc/x", small, sizeof small, after, sizeof after));
 
     // The per-user form is recognised in any case.
-    EXPECT_TRUE(equalsNoCase("${USER.Home}", "${user.home}"));
-    EXPECT_TRUE(equalsNoCase("${user.home}", "${USER.HOME}"));
-    EXPECT_FALSE(equalsNoCase("${user.home}x", "${user.home}"));
-    EXPECT_FALSE(equalsNoCase("${user.hom}", "${user.home}"));
-    EXPECT_FALSE(equalsNoCase("${user_home}", "${user.home}"));
+    EXPECT_TRUE(equalsAsciiNoCase("${USER.Home}", "${user.home}"));
+    EXPECT_TRUE(equalsAsciiNoCase("${user.home}", "${USER.HOME}"));
+    EXPECT_FALSE(equalsAsciiNoCase("${user.home}x", "${user.home}"));
+    EXPECT_FALSE(equalsAsciiNoCase("${user.hom}", "${user.home}"));
+    EXPECT_FALSE(equalsAsciiNoCase("${user_home}", "${user.home}"));
 }
 
 TEST(SecurityRules, ChangeLogWords)

@@ -6,6 +6,7 @@
 
 #include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/JvmDirRules.h"
+#include "util/AsciiCase.h"
 
 namespace {
 
@@ -174,7 +175,7 @@ TEST(JvmDirRules, DriveKindAndLowerCaseName)
 
     // The JVM's own directory level is named by kind and family in lower case.
     char name[] = "Java Plug-in1.4 AZ@[`{";
-    lowerAscii(name);
+    lowerAsciiInPlace(name);
     EXPECT_STREQ("java plug-in1.4 az@[`{", name);
 }
 
