@@ -1,5 +1,6 @@
-# Shared by scripts/test and scripts/demo: build both targets, and bring up (and always take
-# down) an X display and a private Wine prefix with one wineserver for the whole run.
+# Shared by scripts/test, scripts/demo and bench/run: build both targets, and bring up (and always
+# take down) an X display and a private Wine prefix with one wineserver and one desktop-holding
+# program for the whole run.
 # Source it; it sets ROOT, BUILD, WINEPREFIX and installs an EXIT trap.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -8,13 +9,16 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 _qrv_xvfb_pid=""
 _qrv_wine_up=""
+_qrv_holder_pid=""
+_qrv_holder_flag=""
 
+# The tests and stand-ins are built for the 64-bit target only: 32-bit programs cannot run here.
 qrv_build() {
   local target
   for target in win64 win32; do
-    local triplet=x86_64-w64-mingw32
-    [ "$target" = win32 ] && triplet=i686-w64-mingw32
-    cmake -S "$ROOT" -B "$BUILD/$target" -DCMAKE_BUILD_TYPE=Release \
+    local triplet=x86_64-w64-mingw32 tests=ON
+    [ "$target" = win32 ] && triplet=i686-w64-mingw32 tests=OFF
+    cmake -S "$ROOT" -B "$BUILD/$target" -DCMAKE_BUILD_TYPE=Release -DQRV_TESTS=$tests \
       --toolchain "$ROOT/cmake/toolchain-$triplet.cmake" >"$BUILD/configure-$target.log" 2>&1 \
       || { cat "$BUILD/configure-$target.log"; return 1; }
     qrv_build_dir "$BUILD/$target" || return 1
@@ -28,6 +32,18 @@ qrv_build_dir() {
 }
 
 qrv_stop() {
+  if [ -n "$_qrv_holder_pid" ]; then
+    # Removing the flag file ends the holder; its pid is the fallback.
+    rm -f "$_qrv_holder_flag"
+    local i
+    for i in $(seq 1 20); do
+      kill -0 "$_qrv_holder_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$_qrv_holder_pid" 2>/dev/null || true
+    wait "$_qrv_holder_pid" 2>/dev/null || true
+    _qrv_holder_pid=""
+  fi
   if [ -n "$_qrv_wine_up" ]; then
     wineserver -k >/dev/null 2>&1 || true
     _qrv_wine_up=""
@@ -69,6 +85,28 @@ qrv_start_wine() {
   # output in a file, before any test runs Wine through a pipe. No network here: keep it from
   # offering the Mono and Gecko downloads.
   WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >"$BUILD/wineboot.log" 2>&1 </dev/null
+  qrv_hold_desktop
+}
+
+# The first window of a prefix starts Wine's desktop process (explorer.exe /desktop, some
+# seconds), which inherits the output of the program that caused it and lingers after that
+# program's last window. The stand-in desktop_holder.exe, started here with its output in a
+# file, keeps it up until qrv_stop: no test program waits for it or is held by it.
+qrv_hold_desktop() {
+  local holder="$BUILD/win64/bin/desktop_holder.exe"
+  [ -f "$holder" ] || return 0
+  _qrv_holder_flag="$BUILD/desktop-holder.up"
+  rm -f "$_qrv_holder_flag"
+  wine "$holder" "Z:$_qrv_holder_flag" >"$BUILD/desktop-holder.log" 2>&1 </dev/null &
+  _qrv_holder_pid=$!
+  local i
+  for i in $(seq 1 600); do
+    [ -e "$_qrv_holder_flag" ] && return 0
+    kill -0 "$_qrv_holder_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "the desktop holder did not come up; see $BUILD/desktop-holder.log" >&2
+  return 1
 }
 
 trap qrv_stop EXIT

@@ -49,9 +49,8 @@ TEST_F(Exec, SpawnPassesArgumentsWithBlanksWholeAndDropsEmptyOnes)
     const char* argv[] = {"my prog.exe", "-cp", ".;C:\\a b\\x.jar", "", "C:\\trail dir\\",
                           "tab\there", nullptr};
     EXPECT_TRUE(exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason));
-    const std::vector<std::string> expected = {dir.path(), "my prog.exe", "-cp",
-                                               ".;C:\\a b\\x.jar", "C:\\trail dir\\",
-                                               "tab\there"};
+    const std::vector<std::string> expected = startLines(
+        dir.path(), {"my prog.exe", "-cp", ".;C:\\a b\\x.jar", "C:\\trail dir\\", "tab\there"});
     EXPECT_EQ(expected, recorded(program));
 }
 
@@ -71,9 +70,9 @@ TEST_F(Exec, CommandLineQuotedTextsArriveUnchanged)
     ExecCommand exec;
     char reason[500] = "";
     ASSERT_TRUE(exec.spawnAndWait(program.c_str(), argv.data(), reason, sizeof reason));
-    std::vector<std::string> expected = {dir.path(), "rec.exe"};
-    expected.insert(expected.end(), std::begin(texts), std::end(texts));
-    EXPECT_EQ(expected, recorded(program));
+    std::vector<std::string> sent = {"rec.exe"};
+    sent.insert(sent.end(), std::begin(texts), std::end(texts));
+    EXPECT_EQ(startLines(dir.path(), sent), recorded(program));
 }
 
 TEST_F(Exec, ExecCommandWithoutArgumentsSucceedsWhateverTheExitCode)
@@ -84,7 +83,7 @@ TEST_F(Exec, ExecCommandWithoutArgumentsSucceedsWhateverTheExitCode)
     configureRecorder(program, false, 5);
     ExecCommand exec;
     EXPECT_TRUE(exec.execCommand(program.c_str(), nullptr, 0));
-    EXPECT_EQ((std::vector<std::string>{dir.path(), program}), recorded(program));
+    EXPECT_EQ(startLines(dir.path(), {program}), recorded(program));
     const std::vector<std::string> expected = {
         "Formatting command " + program,     "formattedCommand: " + program,
         "New formatted command " + program,  "command " + program,
@@ -100,8 +99,7 @@ TEST_F(Exec, ExecCommandPassesEveryPieceEvenBeyondTheAnnouncedCount)
     ExecCommand exec;
     // Fault guarded: a vector sized from the count alone would be overrun by the extra pieces.
     EXPECT_TRUE(exec.execCommand(program.c_str(), "-a  -b -c -d -e", 1));
-    EXPECT_EQ((std::vector<std::string>{dir.path(), program, "-a", "-b", "-c", "-d", "-e"}),
-              recorded(program));
+    EXPECT_EQ(startLines(dir.path(), {program, "-a", "-b", "-c", "-d", "-e"}), recorded(program));
 }
 
 TEST_F(Exec, ExecCommandOfAMissingProgramWritesTheThreeLineReport)

@@ -25,11 +25,13 @@ inline void configureRecorder(const std::string& exePath, bool createSem, int ex
                                  std::to_string(exitCode) + "\n");
 }
 
-// What the stand-in at `exePath` recorded: its current directory first, then its argv.
-inline std::vector<std::string> recorded(const std::string& exePath)
+// The lines of the last start that the stand-in at `exePath` recorded ("cwd=...",
+// "program=...", "arg=..."); none when it never ran.
+inline RecordedStart recorded(const std::string& exePath)
 {
-    const std::string base = exePath.substr(0, exePath.find_last_of('.'));
-    return readLines(base + ".args");
+    const std::vector<RecordedStart> starts =
+        recordedStarts(exePath.substr(0, exePath.find_last_of('.')) + ".record");
+    return starts.empty() ? RecordedStart{} : starts.back();
 }
 
 } // namespace qrvtest

@@ -38,22 +38,6 @@ protected:
     }
 };
 
-// Sets PATH for one test and puts the old value back.
-class PathOverride {
-public:
-    explicit PathOverride(const std::string& value)
-    {
-        const char* old = std::getenv("PATH");
-        saved_ = old != nullptr ? old : "";
-        _putenv(("PATH=" + value).c_str());
-    }
-    ~PathOverride() { _putenv(("PATH=" + saved_).c_str()); }
-    PathOverride(const PathOverride&) = delete;
-    PathOverride& operator=(const PathOverride&) = delete;
-
-private:
-    std::string saved_;
-};
 
 class Home : public InTempDirWithRegistry {
 protected:
@@ -131,7 +115,7 @@ TEST_F(Home, NtWithoutRegistryTakesTheExistingPathEntryInLowerCase)
     CreateDirectoryA((dir / "WINNT").c_str(), nullptr);
     CreateDirectoryA((dir / "WINNT\\system32").c_str(), nullptr);
     CreateDirectoryA((dir / "WINNT\\WINNT").c_str(), nullptr);
-    PathOverride path(dir / "WINNT\\WINNT" + ";" + dir / "Gone\\WINNT" + ";" +
+    EnvOverride path("PATH", dir / "WINNT\\WINNT" + ";" + dir / "Gone\\WINNT" + ";" +
                       dir / "WINNT\\system32;" + dir / "WINNT");
     install.setNT(true);
     EXPECT_TRUE(install.getHomeDirectory());
@@ -147,7 +131,7 @@ TEST_F(Home, NtWithNothingElseTakesTheCurrentDirectory)
 {
     // Under Wine there is no c:\winnt, so the NT road ends at the current directory.
     ASSERT_FALSE(exists("c:\\winnt"));
-    PathOverride path(dir / "nowhere");
+    EnvOverride path("PATH", dir / "nowhere");
     install.setNT(true);
     EXPECT_TRUE(install.getHomeDirectory());
     EXPECT_EQ(dir.path(), install.getHomeDirectoryText());
@@ -159,7 +143,7 @@ TEST_F(Home, NtWithNothingElseTakesTheCurrentDirectory)
 TEST_F(Home, The9xRoadFallsBackToTheFixedWindowsDirectory)
 {
     // Wine's Windows directory is c:\windows, so the 9x road finds the fixed location.
-    PathOverride path(dir / "nowhere");
+    EnvOverride path("PATH", dir / "nowhere");
     install.setNT(false);
     EXPECT_TRUE(install.getHomeDirectory());
     EXPECT_STREQ("c:\\windows", install.getHomeDirectoryText());
@@ -169,7 +153,7 @@ TEST_F(Home, The9xRoadFallsBackToTheFixedWindowsDirectory)
 
 TEST_F(Home, IsDirInPathWithoutAPathFindsNothing)
 {
-    PathOverride path("");
+    EnvOverride path("PATH", "");
     char out[5001] = "untouched";
     // An empty PATH variable is removed from the environment by _putenv.
     EXPECT_FALSE(install.isDirInPath("winnt", out));

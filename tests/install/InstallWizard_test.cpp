@@ -58,16 +58,20 @@ protected:
         writeFile("__qrvshow.sem", "ok\n");
         install.setShowDialogFilename((package + "\\__qrvshow.sem").c_str());
     }
-    // What the stand-in received, after its current directory.
+    // What the stand-in received on its last start (program name, then arguments), after
+    // checking that it ran in the package directory.
     Args received()
     {
-        Args lines = recorded(javaw);
+        const RecordedStart lines = recorded(javaw);
         EXPECT_FALSE(lines.empty());
         if (!lines.empty()) {
-            EXPECT_EQ(package, lines[0]);
-            lines.erase(lines.begin());
+            EXPECT_EQ("cwd=" + package, lines[0]);
         }
-        return lines;
+        Args argv = linesStartingWith(lines, "program=");
+        const Args args = linesStartingWith(lines, "arg=");
+        argv.insert(argv.end(), args.begin(), args.end());
+        EXPECT_EQ(lines.size(), argv.size() + 1) << "a line other than cwd, program or arg";
+        return argv;
     }
 
     std::string javaw;
@@ -209,7 +213,7 @@ TEST_F(WizardLaunch, AMissingInstallJarStartsNothingAndKeepsTheDialog)
     EXPECT_FALSE(install.runJavaInstaller(details));
     EXPECT_EQ((Args{"install.jar does not exist."}), logMessages("errors.log"));
     EXPECT_TRUE(exists("__qrvshow.sem"));
-    EXPECT_FALSE(exists(dir / "J dir\\bin\\javaw.args"));
+    EXPECT_FALSE(exists(dir / "J dir\\bin\\javaw.record"));
 
     // The name is looked for case-sensitively: another spelling is not checked.
     install.configure(javaw, "", "-cp", ".;Install.JAR", "Loader", false, false);

@@ -5,7 +5,7 @@
 //   layout=bin|jre|old|flat
 //   fail=1                exit with code 3 without laying out anything
 //   crash=1               end as a crashed program does (access violation exit status)
-// Every start is appended to "fakeexpander.record" beside it.
+// Every start is appended to "fakeexpander.record" beside it (the stand-ins' record format).
 #include "StandinJvmTree.h"
 
 int main(int argc, char** argv)

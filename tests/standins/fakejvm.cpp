@@ -6,59 +6,25 @@
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
 //   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
 //                           temporary JVM directory
-// Every start is appended to "fakejvm.record" beside it: a line "start", "cwd=<dir>", then one
-// line "arg=<text>" per argument after the program name; a wizard start adds a line
-// "native=<line>" per line of the native.properties that it finds in its current directory, and
-// "changes=<line>" per line of a changes.txt there.
-#include <windows.h>
-
-#include <cstdio>
-#include <cstring>
-#include <string>
+// Every start is appended to "fakejvm.record" beside it, whichever name the copy has (the
+// stand-ins' record format, Standin.h); a wizard start adds a line "native=<line>" per line of
+// the native.properties that it finds in its current directory, and "changes=<line>" per line of
+// a changes.txt there.
+#include "Standin.h"
 
 namespace {
 
-std::string ownDirectory()
-{
-    char path[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string text(path, length < sizeof path ? length : 0);
-    const size_t slash = text.find_last_of('\\');
-    return slash == std::string::npos ? std::string(".") : text.substr(0, slash);
-}
-
 std::string setting(const std::string& dir, const char* key, const char* fallback)
 {
-    FILE* file = std::fopen((dir + "\\fakejvm.ini").c_str(), "rt");
-    std::string value = fallback;
-    if (file == nullptr)
-        return value;
-    char line[1024];
-    const size_t keyLength = std::strlen(key);
-    while (std::fgets(line, sizeof line, file) != nullptr) {
-        line[std::strcspn(line, "\r\n")] = '\0';
-        if (std::strncmp(line, key, keyLength) == 0 && line[keyLength] == '=')
-            value = line + keyLength + 1;
-    }
-    std::fclose(file);
-    return value;
+    return standin::setting(dir + "\\fakejvm.ini", key, fallback);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::string dir = ownDirectory();
-    char cwd[MAX_PATH * 4];
-    if (GetCurrentDirectoryA(sizeof cwd, cwd) == 0)
-        cwd[0] = '\0';
-
-    if (FILE* record = std::fopen((dir + "\\fakejvm.record").c_str(), "at")) {
-        std::fprintf(record, "start\ncwd=%s\n", cwd);
-        for (int i = 1; i < argc; ++i)
-            std::fprintf(record, "arg=%s\n", argv[i]);
-        std::fclose(record);
-    }
+    const std::string dir = standin::ownDirectory();
+    standin::record(dir + "\\fakejvm.record", argc, argv);
 
     int classIndex = -1;
     for (int i = 1; i < argc; ++i) {

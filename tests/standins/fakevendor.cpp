@@ -10,7 +10,7 @@
 //   mode=nothing        install nothing
 //   exitcode=<n>        the exit code (default 0)
 //   crash=1             end as a crashed program does (access violation exit status)
-//   record=<file>       every start is appended there (arguments and current directory)
+//   record=<file>       every start is appended there (the stand-ins' record format)
 #include <cstdlib>
 
 #include "StandinJvmTree.h"

@@ -3,7 +3,10 @@
 #include <direct.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -95,10 +98,47 @@ RegistryOverride::~RegistryOverride()
     RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str());
 }
 
+EnvOverride::EnvOverride(const std::string& name, const std::string& value) : name_(name)
+{
+    const char* old = std::getenv(name.c_str());
+    had_ = old != nullptr;
+    saved_ = had_ ? old : "";
+    if (_putenv((name + "=" + value).c_str()) != 0)
+        ADD_FAILURE() << "cannot set the environment variable " << name;
+}
+
+EnvOverride::~EnvOverride()
+{
+    _putenv((name_ + "=" + (had_ ? saved_ : "")).c_str());
+}
+
 void writeFile(const std::string& path, const std::string& content)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        ADD_FAILURE() << "cannot create " << path << ": " << std::strerror(errno);
+        return;
+    }
+    const bool written = std::fwrite(content.data(), 1, content.size(), out) == content.size();
+    if (!written)
+        ADD_FAILURE() << "cannot write " << path << ": " << std::strerror(errno);
+    if (std::fclose(out) != 0 && written)
+        ADD_FAILURE() << "cannot write " << path << ": " << std::strerror(errno);
+}
+
+void copyFile(const std::string& from, const std::string& to)
+{
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy " << from << " to " << to << ": error " << GetLastError();
+}
+
+void makeDirs(const std::string& path)
+{
+    // Every parent from the first one after the drive or share on; most exist already.
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        ADD_FAILURE() << "cannot create the directory " << path << ": error " << GetLastError();
 }
 
 std::string readFile(const std::string& path)
@@ -200,12 +240,19 @@ void setRegString(HKEY root, const std::string& key, const std::string& name,
                   const std::string& value)
 {
     HKEY handle = nullptr;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
-                        nullptr) != ERROR_SUCCESS)
+    LONG rc = RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                              nullptr);
+    if (rc != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create the registry key " << key << ": error " << rc;
         return;
-    RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    }
+    rc = RegSetValueExA(handle, name.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>(value.size() + 1));
     RegCloseKey(handle);
+    if (rc != ERROR_SUCCESS)
+        ADD_FAILURE() << "cannot set the registry value " << key << "\\" << name << ": error "
+                      << rc;
 }
 
 bool getRegString(HKEY root, const std::string& key, const std::string& name, std::string& value)
@@ -228,7 +275,50 @@ bool getRegString(HKEY root, const std::string& key, const std::string& name, st
 
 void deleteRegTree(HKEY root, const std::string& key)
 {
-    RegDeleteTreeA(root, key.c_str());
+    const LONG rc = RegDeleteTreeA(root, key.c_str());
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+        ADD_FAILURE() << "cannot delete the registry key " << key << ": error " << rc;
+}
+
+bool keyExists(const std::string& key, HKEY root)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+std::vector<RecordedStart> recordedStarts(const std::string& recordFile)
+{
+    std::vector<RecordedStart> starts;
+    if (!exists(recordFile))
+        return starts;
+    for (const std::string& line : readLines(recordFile)) {
+        if (line == "start")
+            starts.emplace_back();
+        else if (!starts.empty())
+            starts.back().push_back(line);
+    }
+    return starts;
+}
+
+std::vector<std::string> linesStartingWith(const RecordedStart& lines, const std::string& prefix)
+{
+    std::vector<std::string> out;
+    for (const std::string& line : lines) {
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(line.substr(prefix.size()));
+    }
+    return out;
+}
+
+RecordedStart startLines(const std::string& cwd, const std::vector<std::string>& argv)
+{
+    RecordedStart lines = {"cwd=" + cwd};
+    for (size_t i = 0; i < argv.size(); ++i)
+        lines.push_back((i == 0 ? "program=" : "arg=") + argv[i]);
+    return lines;
 }
 
 } // namespace qrvtest

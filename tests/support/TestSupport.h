@@ -1,4 +1,6 @@
-// Shared test fixtures: a private working directory, scratch registry roots, file helpers.
+// Shared test fixtures: a private working directory, scratch registry roots, file, registry and
+// environment helpers, and the reader of the stand-in programs' records. Set-up helpers fail the
+// running test with the path and the error when they cannot do their job.
 #pragma once
 
 #include <windows.h>
@@ -60,7 +62,26 @@ protected:
     RegistryOverride registry;
 };
 
+// Sets an environment variable for this process and the programs it starts (an empty value
+// removes it); the old value, or its absence, comes back at the end.
+class EnvOverride {
+public:
+    EnvOverride(const std::string& name, const std::string& value);
+    ~EnvOverride();
+    EnvOverride(const EnvOverride&) = delete;
+    EnvOverride& operator=(const EnvOverride&) = delete;
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool had_ = false;
+};
+
 void writeFile(const std::string& path, const std::string& content);
+// CopyFileA, overwriting.
+void copyFile(const std::string& from, const std::string& to);
+// The directory and any missing parents.
+void makeDirs(const std::string& path);
 std::string readFile(const std::string& path);
 // The file as a text-mode reader sees it: CR LF line ends read as LF.
 std::string readTextFile(const std::string& path);
@@ -90,6 +111,22 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
 void setRegString(HKEY root, const std::string& key, const std::string& name,
                   const std::string& value);
 bool getRegString(HKEY root, const std::string& key, const std::string& name, std::string& value);
+// Removes the key with everything below it; a key that is not there is no failure.
 void deleteRegTree(HKEY root, const std::string& key);
+bool keyExists(const std::string& key, HKEY root = HKEY_LOCAL_MACHINE);
+
+// The record that every stand-in program appends one block to per start:
+//   start
+//   cwd=<its current directory>
+//   program=<argv[0]>
+//   arg=<argument>          one line per argument after argv[0]
+//   <name>=<text>           what the stand-in noted besides (native=..., changes=...)
+// Each start as its lines after "start"; none when the record file is not there.
+using RecordedStart = std::vector<std::string>;
+std::vector<RecordedStart> recordedStarts(const std::string& recordFile);
+// The texts of a start's lines that begin with `prefix` ("arg=", "native=", ...), without it.
+std::vector<std::string> linesStartingWith(const RecordedStart& lines, const std::string& prefix);
+// The lines of one start, as the stand-in writes them.
+RecordedStart startLines(const std::string& cwd, const std::vector<std::string>& argv);
 
 } // namespace qrvtest

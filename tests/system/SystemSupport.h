@@ -1,11 +1,15 @@
-// Shared by the system tests: the prefix's real registry made to look like a machine without
-// JVMs for the length of a test, and environment settings for the launcher's children.
+// Shared by the system tests, which run the built launcher as a child against the prefix's real
+// registry: machine keys saved and put back exactly, the machine made to look as if it had no
+// JVMs, JVM keys written for a test, and snapshots of directory trees. The helpers that unit
+// tests share as well (files, registry values, environment, stand-in records) are in
+// support/TestSupport.h.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "support/TestSupport.h"
 
@@ -13,81 +17,89 @@ namespace systemtest {
 
 inline const char* const WindowsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 inline const char* const JavaSoftKey = "SOFTWARE\\JavaSoft";
+inline const char* const JavaSoft32Key = "SOFTWARE\\Wow6432Node\\JavaSoft";
+inline const char* const JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
-// Takes the real JavaSoft tree away for the test (a copy waits under HKEY_CURRENT_USER) and
-// points the Program Files value at a scratch directory, so the JVM directory lands in the
-// test's tree; both are put back afterwards.
+// A key of HKEY_LOCAL_MACHINE with everything below it, copied aside (under HKEY_CURRENT_USER)
+// for the owner's lifetime and put back exactly as it was afterwards: removed when it was not
+// there. `Emptied` takes the key away for the test. A key that cannot be saved is left alone
+// (and the test fails), so a failed save never loses the machine's keys.
+class SavedKey {
+public:
+    enum Start { Kept, Emptied };
+    explicit SavedKey(const std::string& key, Start start = Kept);
+    ~SavedKey();
+    SavedKey(const SavedKey&) = delete;
+    SavedKey& operator=(const SavedKey&) = delete;
+
+private:
+    std::string key_;
+    std::string backup_;
+    bool existed_ = false;
+    bool saved_ = false;
+};
+
+// A string value of HKEY_LOCAL_MACHINE set for the owner's lifetime; the old value comes back
+// (or the value goes again when there was none).
+class SavedValue {
+public:
+    SavedValue(const std::string& key, const std::string& name, const std::string& value);
+    ~SavedValue();
+    SavedValue(const SavedValue&) = delete;
+    SavedValue& operator=(const SavedValue&) = delete;
+
+private:
+    std::string key_;
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// A machine without JVMs for the test's time: no JavaSoft keys in either registry view. With
+// `programFiles`, the Program Files value points there, so a JVM directory chosen by the
+// launcher lands in the test's tree.
 class MachineWithoutJvms {
 public:
-    explicit MachineWithoutJvms(const std::string& programFiles)
-    {
-        backup_ = "Software\\QrvTests\\javasoft-backup-" + std::to_string(GetCurrentProcessId());
-        HKEY existing = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, JavaSoftKey, 0, KEY_READ, &existing) ==
-            ERROR_SUCCESS) {
-            HKEY copy = nullptr;
-            RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, backup_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &copy, nullptr) == ERROR_SUCCESS) {
-                hadJavaSoft_ = RegCopyTreeA(existing, nullptr, copy) == ERROR_SUCCESS;
-                RegCloseKey(copy);
-            }
-            RegCloseKey(existing);
-        }
-        if (hadJavaSoft_)
-            qrvtest::deleteRegTree(HKEY_LOCAL_MACHINE, JavaSoftKey);
-        hadProgramFiles_ =
-            qrvtest::getRegString(HKEY_LOCAL_MACHINE, WindowsKey, "ProgramFilesDir", programFiles_);
-        qrvtest::setRegString(HKEY_LOCAL_MACHINE, WindowsKey, "ProgramFilesDir", programFiles);
-    }
-
-    ~MachineWithoutJvms()
-    {
-        if (hadProgramFiles_)
-            qrvtest::setRegString(HKEY_LOCAL_MACHINE, WindowsKey, "ProgramFilesDir", programFiles_);
-        qrvtest::deleteRegTree(HKEY_LOCAL_MACHINE, JavaSoftKey);
-        if (hadJavaSoft_) {
-            HKEY copy = nullptr;
-            HKEY restored = nullptr;
-            if (RegOpenKeyExA(HKEY_CURRENT_USER, backup_.c_str(), 0, KEY_READ, &copy) ==
-                ERROR_SUCCESS) {
-                if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, JavaSoftKey, 0, nullptr, 0,
-                                    KEY_ALL_ACCESS, nullptr, &restored,
-                                    nullptr) == ERROR_SUCCESS) {
-                    RegCopyTreeA(copy, nullptr, restored);
-                    RegCloseKey(restored);
-                }
-                RegCloseKey(copy);
-            }
-        }
-        RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());
-    }
+    explicit MachineWithoutJvms(const std::string& programFiles = "");
     MachineWithoutJvms(const MachineWithoutJvms&) = delete;
     MachineWithoutJvms& operator=(const MachineWithoutJvms&) = delete;
 
 private:
-    std::string backup_;
-    std::string programFiles_;
-    bool hadJavaSoft_ = false;
-    bool hadProgramFiles_ = false;
+    SavedKey javaSoft_{JavaSoftKey, SavedKey::Emptied};
+    SavedKey javaSoft32_{JavaSoft32Key, SavedKey::Emptied};
+    std::optional<SavedValue> programFiles_;
 };
 
-// Sets an environment variable for this process and the launcher it starts; restores it.
-class EnvOverride {
+// JVM version keys written under the runtime key of the real registry for the test's time; the
+// JavaSoft tree is put back exactly afterwards, whatever the test or the launcher wrote there.
+class JvmKeys {
 public:
-    EnvOverride(const std::string& name, const std::string& value) : name_(name)
-    {
-        const char* old = std::getenv(name.c_str());
-        saved_ = old != nullptr ? old : "";
-        _putenv((name + "=" + value).c_str());
-    }
-    ~EnvOverride() { _putenv((name_ + "=" + saved_).c_str()); }
-    EnvOverride(const EnvOverride&) = delete;
-    EnvOverride& operator=(const EnvOverride&) = delete;
+    JvmKeys() = default;
+    // One JVM registered: `version`'s key with JavaHome = `home`.
+    JvmKeys(const std::string& version, const std::string& home);
+    ~JvmKeys() { closeAll(); }
+    JvmKeys(const JvmKeys&) = delete;
+    JvmKeys& operator=(const JvmKeys&) = delete;
+
+    // The version key, created when missing and open until closeAll; null (and the test fails)
+    // when it cannot be created.
+    HKEY version(const std::string& name);
+    void setString(const std::string& version, const char* value, const std::string& text);
+    // Any type and size, for values that the launcher must survive.
+    static void setRaw(HKEY key, const char* value, DWORD type, const void* data, size_t size);
+    void closeAll();
 
 private:
-    std::string name_;
-    std::string saved_;
+    SavedKey javaSoft_{JavaSoftKey};
+    std::vector<HKEY> keys_;
 };
+
+// What a snapshot of a tree holds for each entry: its name only, or also its size and its
+// attributes (the archive bit left out).
+enum class TreeView { Names, NamesSizesAttributes };
+// Every file and directory under `dir`, as its path relative to `dir`, sorted.
+std::vector<std::string> treeOf(const std::string& dir, TreeView view = TreeView::Names);
+
+std::string forwardSlashes(std::string text);
 
 } // namespace systemtest

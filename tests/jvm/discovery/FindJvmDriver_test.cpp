@@ -36,7 +36,7 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
 
     // The properties as the wizard saw them (the cleanup removes the file afterwards).
     std::vector<std::string> seen;
-    for (const auto& start : recordedStarts(home + "\\bin")) {
+    for (const auto& start : jvmStarts(home + "\\bin")) {
         for (const std::string& line : start) {
             if (line.compare(0, 7, "native=") == 0)
                 seen.push_back(line.substr(7));

@@ -37,7 +37,7 @@ TEST_F(TestRun, WithoutTheTestClassNothingIsStarted)
     writeFile("jvmGood.txt", "java.version=1.3.1\n");
     _putenv("CLASSPATH=kept");
     EXPECT_TRUE(check.testVersion("1.6", "", "", javaPath().c_str()));
-    EXPECT_TRUE(recordedStarts(home() + "\\bin").empty());
+    EXPECT_TRUE(jvmStarts(home() + "\\bin").empty());
     EXPECT_TRUE(exists("jvmGood.txt"));
     const char* classpath = std::getenv("CLASSPATH");
     EXPECT_STREQ("kept", classpath != nullptr ? classpath : "");
@@ -52,10 +52,10 @@ TEST_F(TestRun, GoodRunStartsTheClassWithTheCurrentDirectory)
     _putenv("CLASSPATH=C:\\elsewhere");
     EXPECT_TRUE(check.testVersion("1.6", "", "", javaPath().c_str()));
     EXPECT_EQ(nullptr, std::getenv("CLASSPATH"));
-    const auto starts = recordedStarts(home() + "\\bin");
+    const auto starts = jvmStarts(home() + "\\bin");
     ASSERT_EQ(1u, starts.size());
-    const std::vector<std::string> expected = {"cwd=" + dir.path(), "arg=-cp", "arg=.",
-                                               "arg=TestJvm", "arg=" + dir.path()};
+    const std::vector<std::string> expected =
+        startLines(dir.path(), {"java.exe", "-cp", ".", "TestJvm", dir.path()});
     EXPECT_EQ(expected, starts[0]);
     EXPECT_FALSE(exists("jvmGood.txt"));
     const auto trace = logMessages("jinstall.log");
@@ -73,7 +73,7 @@ TEST_F(TestRun, DirectoryWithBlanksReachesTheClass)
     SetCurrentDirectoryA(package.c_str());
     copyTestClass();
     EXPECT_TRUE(check.testVersion("1.6", "", "", javaPath().c_str()));
-    const auto starts = recordedStarts(home() + "\\bin");
+    const auto starts = jvmStarts(home() + "\\bin");
     ASSERT_EQ(1u, starts.size());
     EXPECT_EQ("arg=" + package, starts[0].back());
 }

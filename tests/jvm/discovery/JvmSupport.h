@@ -21,19 +21,10 @@ inline void installFakeJvm(const std::string& dir, const std::string& program,
                        "version=" + version + "\ntestrun=" + testRun + "\nwizard=create\n");
 }
 
-// The starts recorded by the stand-ins in `dir`: each start as its lines after "start".
-inline std::vector<std::vector<std::string>> recordedStarts(const std::string& dir)
+// The starts that the stand-in JVM copies in `dir` recorded.
+inline std::vector<qrvtest::RecordedStart> jvmStarts(const std::string& dir)
 {
-    std::vector<std::vector<std::string>> starts;
-    if (!qrvtest::exists(dir + "\\fakejvm.record"))
-        return starts;
-    for (const std::string& line : qrvtest::readLines(dir + "\\fakejvm.record")) {
-        if (line == "start")
-            starts.emplace_back();
-        else if (!starts.empty())
-            starts.back().push_back(line);
-    }
-    return starts;
+    return qrvtest::recordedStarts(dir + "\\fakejvm.record");
 }
 
 inline void copyTestClass()

@@ -20,15 +20,6 @@ protected:
         std::string text;
         return getRegString(HKEY_LOCAL_MACHINE, key, name, text) ? text : "<missing>";
     }
-    bool keyExists(const std::string& key)
-    {
-        HKEY handle = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) !=
-            ERROR_SUCCESS)
-            return false;
-        RegCloseKey(handle);
-        return true;
-    }
     bool traced(const std::string& line)
     {
         const auto lines = logMessages("jinstall.log");

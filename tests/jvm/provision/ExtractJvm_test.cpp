@@ -38,16 +38,6 @@ std::string cwd()
     return buffer;
 }
 
-bool keyExists(const std::string& key)
-{
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
 std::string regValue(const std::string& key, const char* name)
 {
     std::string text;

@@ -55,22 +55,6 @@ std::string missingDrive()
     return "";
 }
 
-// Sets PATH for the process and puts the old value back afterwards.
-class PathOverride {
-public:
-    explicit PathOverride(const std::string& value)
-    {
-        const char* old = std::getenv("PATH");
-        saved_ = old ? old : "";
-        _putenv(("PATH=" + value).c_str());
-    }
-    ~PathOverride() { _putenv(("PATH=" + saved_).c_str()); }
-    PathOverride(const PathOverride&) = delete;
-    PathOverride& operator=(const PathOverride&) = delete;
-
-private:
-    std::string saved_;
-};
 
 class DirectorySelection : public InTempDirWithRegistry {
 protected:
@@ -267,18 +251,18 @@ TEST_F(DirectorySelection, CandidateOrder)
     installer.setHomeDirectory((dir / "blocked").c_str());
     CreateDirectoryA((dir / "p2").c_str(), nullptr);
     {
-        PathOverride path((dir / "blocked") + ";" + (dir / "p2"));
+        EnvOverride path("PATH", (dir / "blocked") + ";" + (dir / "p2"));
         ASSERT_TRUE(select(predefined.c_str()));
         EXPECT_EQ(dir / "p2\\jvm\\jre1.3\\1.3", directory);
     }
     {
-        PathOverride path(";" + (dir / "blocked"));
+        EnvOverride path("PATH", ";" + (dir / "blocked"));
         ASSERT_TRUE(select(predefined.c_str()));
         EXPECT_STREQ("jvm\\jre1.3\\1.3", directory);
         delDirTree("jvm");
     }
     {
-        PathOverride path((dir / "blocked") + ";");
+        EnvOverride path("PATH", (dir / "blocked") + ";");
         CreateDirectoryA("jvm", nullptr);
         writeFile("jvm\\stale.txt", "");
         ASSERT_TRUE(select(predefined.c_str()));
@@ -297,7 +281,7 @@ TEST_F(DirectorySelection, EveryCandidateFailing)
     // A file named jvm in the current directory: it cannot be removed as a tree, and nothing
     // can be created below it.
     writeFile("jvm", "");
-    PathOverride path(dir / "blocked");
+    EnvOverride path("PATH", dir / "blocked");
     EXPECT_FALSE(select(""));
     EXPECT_EQ(std::vector<std::string>{"Unable to create a new directory to install JVM"},
               logMessages("errors.log"));

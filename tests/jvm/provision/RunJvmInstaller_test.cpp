@@ -16,26 +16,6 @@ namespace {
 const char* const WindowsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const char* const WindowsNtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-// Sets an environment variable for the process (and so for its children) and restores it.
-class EnvOverride {
-public:
-    EnvOverride(const std::string& name, const std::string& value) : name_(name)
-    {
-        const char* old = std::getenv(name.c_str());
-        had_ = old != nullptr;
-        saved_ = had_ ? old : "";
-        _putenv((name + "=" + value).c_str());
-    }
-    ~EnvOverride() { _putenv((name_ + "=" + (had_ ? saved_ : "")).c_str()); }
-    EnvOverride(const EnvOverride&) = delete;
-    EnvOverride& operator=(const EnvOverride&) = delete;
-
-private:
-    std::string name_;
-    std::string saved_;
-    bool had_ = false;
-};
-
 // A package directory holding the stand-in vendor installer as "vendor.exe" and the test
 // class, in a scratch registry whose Program Files value points into the test's directory.
 // The JVM directory that the directory selection settles on is then
@@ -77,19 +57,7 @@ protected:
     }
 
     // The starts of the stand-in vendor installer, each as its recorded lines.
-    std::vector<std::vector<std::string>> vendorStarts()
-    {
-        std::vector<std::vector<std::string>> starts;
-        if (!exists(dir / "vendor.record"))
-            return starts;
-        for (const std::string& line : readLines(dir / "vendor.record")) {
-            if (line == "start")
-                starts.emplace_back();
-            else if (!starts.empty())
-                starts.back().push_back(line);
-        }
-        return starts;
-    }
+    std::vector<RecordedStart> vendorStarts() { return recordedStarts(dir / "vendor.record"); }
 
     bool traced(const std::string& line, const char* file = "jinstall.log")
     {
@@ -108,7 +76,7 @@ TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
 {
     struct Row {
         std::string command;
-        std::vector<std::string> recorded;  // after the "cwd=" line
+        std::vector<std::string> recorded;  // after the "cwd=" and "program=" lines
         std::string leftInBuffer;
         std::string count;
     };
@@ -133,7 +101,8 @@ TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
         EXPECT_EQ(jvmDir + "\\jre1.6.0\\bin\\java.exe", std::string(jvmPath));
         const auto starts = vendorStarts();
         ASSERT_EQ(1u, starts.size());
-        std::vector<std::string> expected = {"cwd=" + jvmDir};
+        // The program gets its own name, without a directory, as its first word.
+        std::vector<std::string> expected = {"cwd=" + jvmDir, "program=vendor.exe"};
         expected.insert(expected.end(), row.recorded.begin(), row.recorded.end());
         EXPECT_EQ(expected, starts[0]);
         EXPECT_EQ(row.leftInBuffer, std::string(commandBuffer));

@@ -1,7 +1,7 @@
 // Hostile and broken packages: the built launcher runs quietly as a child in a package directory
 // and must end every run with its verdict (exit code 0 or 1, never a crash code), in time, with
 // the reason in errors.log, and with nothing outside the package directory changed.
-#include "support/TestSupport.h"
+#include "system/SystemSupport.h"
 
 #include <windows.h>
 
@@ -11,119 +11,22 @@
 #include <vector>
 
 using namespace qrvtest;
+using namespace systemtest;
 
 namespace {
 
 constexpr DWORD RunLimitMs = 90000;
-constexpr const char* JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 constexpr const char* NotFound = "was not found on your system.";
-
-bool keyExists(const std::string& key)
-{
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-// JVM keys written to the prefix's real registry, which the child reads. Only a test key tree
-// that was not there before is created, and it is deleted again on every path.
-class RealJvmKeys {
-public:
-    RealJvmKeys() : hadJavaSoft_(keyExists("SOFTWARE\\JavaSoft")), hadJre_(keyExists(JreKey)) {}
-    ~RealJvmKeys()
-    {
-        closeAll();
-        for (const std::string& key : added_)
-            deleteRegTree(HKEY_LOCAL_MACHINE, key);
-        if (!hadJre_)
-            deleteRegTree(HKEY_LOCAL_MACHINE, JreKey);
-        if (!hadJavaSoft_)
-            deleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
-    }
-    RealJvmKeys(const RealJvmKeys&) = delete;
-    RealJvmKeys& operator=(const RealJvmKeys&) = delete;
-
-    // A version key under the runtime key; a key that existed before the test is refused.
-    HKEY version(const std::string& name)
-    {
-        const std::string key = std::string(JreKey) + "\\" + name;
-        if (keyExists(key) && std::find(added_.begin(), added_.end(), key) == added_.end())
-            return nullptr;
-        HKEY handle = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &handle, nullptr) != ERROR_SUCCESS)
-            return nullptr;
-        if (std::find(added_.begin(), added_.end(), key) == added_.end())
-            added_.push_back(key);
-        keys_.push_back(handle);
-        return handle;
-    }
-    void setString(const std::string& name, const char* value, const std::string& text)
-    {
-        if (HKEY key = version(name))
-            setRaw(key, value, REG_SZ, text.data(), text.size() + 1);
-    }
-    static void setRaw(HKEY key, const char* value, DWORD type, const void* data, size_t size)
-    {
-        RegSetValueExA(key, value, 0, type, static_cast<const BYTE*>(data),
-                       static_cast<DWORD>(size));
-    }
-    void closeAll()
-    {
-        for (HKEY key : keys_)
-            RegCloseKey(key);
-        keys_.clear();
-    }
-
-private:
-    bool hadJavaSoft_;
-    bool hadJre_;
-    std::vector<std::string> added_;
-    std::vector<HKEY> keys_;
-};
-
-// Every file under `dir` with its size and attributes, for comparing a tree before and after.
-void listTree(const std::string& dir, std::vector<std::string>& out)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        out.push_back(dir + "\\" + name + " " + std::to_string(data.nFileSizeLow) + " " +
-                      std::to_string(data.dwFileAttributes & ~FILE_ATTRIBUTE_ARCHIVE));
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            listTree(dir + "\\" + name, out);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    std::sort(out.begin(), out.end());
-}
-
-std::vector<std::string> treeOf(const std::string& dir)
-{
-    std::vector<std::string> out;
-    listTree(dir, out);
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-void makeDirs(const std::string& path)
-{
-    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(path.c_str(), nullptr);
-}
 
 // A package directory at <temp>\a\<name>, with watched files beside it: <temp>\x and
 // <temp>\outside\keep.txt must come through every run unchanged.
 class Hostile : public ::testing::Test {
 protected:
-    void SetUp() override { usePackage("pkg"); }
+    void SetUp() override
+    {
+        usePackage("pkg");
+        makeDirs(dir / "outside");
+    }
 
     void usePackage(const std::string& name)
     {
@@ -161,15 +64,14 @@ protected:
         const std::string home = dir / "jre 1.6";
         makeDirs(home + "\\bin");
         for (const char* name : {"java.exe", "javaw.exe"})
-            CopyFileA(builtProgram("fakejvm.exe").c_str(), (home + "\\bin\\" + name).c_str(),
-                      FALSE);
+            copyFile(builtProgram("fakejvm.exe"), home + "\\bin\\" + name);
         writeFile(home + "\\bin\\fakejvm.ini", "version=1.6.0_20\ntestrun=" + testRun +
                                                    "\nwizard=" + wizard + "\n" + extra);
         return home;
     }
 
     // A stand-in JVM registered as version 1.6.
-    void registerJvm(RealJvmKeys& keys, const std::string& testRun = "good",
+    void registerJvm(JvmKeys& keys, const std::string& testRun = "good",
                      const std::string& wizard = "create", const std::string& extra = "")
     {
         const std::string home = fakeJvm(testRun, wizard, extra);
@@ -183,7 +85,7 @@ protected:
     {
         put("qrv.control", "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n");
         put("install.jar", "");
-        CopyFileA(builtProgram("TestJvm.class").c_str(), file("TestJvm.class").c_str(), FALSE);
+        copyFile(builtProgram("TestJvm.class"), file("TestJvm.class"));
     }
 
     // Runs setup.exe -q in the package and checks what every run must hold.
@@ -191,14 +93,15 @@ protected:
     {
         writeFile(dir / "x", "watched");
         writeFile(dir / "outside\\keep.txt", "watched");
-        const std::vector<std::string> before = treeOf(dir / "outside");
+        const std::vector<std::string> before =
+            treeOf(dir / "outside", TreeView::NamesSizesAttributes);
         const RunResult result =
             runProgram("\"" + builtProgram("setup.exe") + "\" -q " + details, pkg, RunLimitMs);
         EXPECT_TRUE(result.started);
         EXPECT_TRUE(result.finished) << "the launcher hung";
         EXPECT_LE(result.exitCode, 1u) << "exit code " << std::hex << result.exitCode;
         EXPECT_EQ("watched", readFile(dir / "x"));
-        EXPECT_EQ(before, treeOf(dir / "outside"));
+        EXPECT_EQ(before, treeOf(dir / "outside", TreeView::NamesSizesAttributes));
         return result;
     }
 
@@ -315,7 +218,7 @@ TEST_F(Hostile, PackagePathOf250Characters)
 TEST_F(Hostile, BlanksNonAsciiCharactersAndParenthesesInThePath)
 {
     usePackage("my pkg (x86) \xe9\xfc\xe6 [1]");
-    RealJvmKeys keys;
+    JvmKeys keys;
     registerJvm(keys);
     mainRoadPackage();
     const RunResult result = run();
@@ -325,7 +228,7 @@ TEST_F(Hostile, BlanksNonAsciiCharactersAndParenthesesInThePath)
 // Registered JVMs that answer badly.
 TEST_F(Hostile, TestRunWritingNothing)
 {
-    RealJvmKeys keys;
+    JvmKeys keys;
     registerJvm(keys, "nothing");
     mainRoadPackage();
     expectFailure("Jvm isn't installed properly.");
@@ -333,7 +236,7 @@ TEST_F(Hostile, TestRunWritingNothing)
 
 TEST_F(Hostile, TestRunWritingGarbage)
 {
-    RealJvmKeys keys;
+    JvmKeys keys;
     registerJvm(keys, "garbage");
     mainRoadPackage();
     expectFailure("Jvm isn't installed properly.");
@@ -341,7 +244,7 @@ TEST_F(Hostile, TestRunWritingGarbage)
 
 TEST_F(Hostile, WizardThatNeverCreatesItsSemaphore)
 {
-    RealJvmKeys keys;
+    JvmKeys keys;
     registerJvm(keys, "good", "none");
     mainRoadPackage();
     expectFailure("Java wizard not started properly");
@@ -350,36 +253,36 @@ TEST_F(Hostile, WizardThatNeverCreatesItsSemaphore)
 // Broken registries.
 TEST_F(Hostile, TwoHundredVersionKeys)
 {
-    RealJvmKeys keys;
+    JvmKeys keys;
     for (int i = 0; i < 200; ++i)
         keys.setString("1." + std::to_string(i) + ".0", "JavaHome", dir / ("nowhere" + std::to_string(i)));
     put("qrv.control", "jvmRequiredVersion=9.9\n");
     put("install.jar", "");
-    CopyFileA(builtProgram("TestJvm.class").c_str(), file("TestJvm.class").c_str(), FALSE);
+    copyFile(builtProgram("TestJvm.class"), file("TestJvm.class"));
     expectFailure(NotFound);
 }
 
 TEST_F(Hostile, EmptyKeyNamesWrongValueTypesAndStringsWithoutNul)
 {
-    RealJvmKeys keys;
+    JvmKeys keys;
     const DWORD number = 7;
     if (HKEY key = keys.version("1.6"))
-        RealJvmKeys::setRaw(key, "JavaHome", REG_DWORD, &number, sizeof number);
+        JvmKeys::setRaw(key, "JavaHome", REG_DWORD, &number, sizeof number);
     if (HKEY key = keys.version("1.5"))
-        RealJvmKeys::setRaw(key, "JavaHome", REG_BINARY, "\x01\x02\x03\x00\xff", 5);
+        JvmKeys::setRaw(key, "JavaHome", REG_BINARY, "\x01\x02\x03\x00\xff", 5);
     const std::string unterminated(300, 'C');
     if (HKEY key = keys.version("1.4"))
-        RealJvmKeys::setRaw(key, "JavaHome", REG_SZ, unterminated.data(), unterminated.size());
+        JvmKeys::setRaw(key, "JavaHome", REG_SZ, unterminated.data(), unterminated.size());
     if (HKEY key = keys.version("1.3"))
-        RealJvmKeys::setRaw(key, "JavaHome", REG_SZ, "", 0);
+        JvmKeys::setRaw(key, "JavaHome", REG_SZ, "", 0);
     if (HKEY key = keys.version(""))
-        RealJvmKeys::setRaw(key, "", REG_SZ, "x", 2);
+        JvmKeys::setRaw(key, "", REG_SZ, "x", 2);
     if (HKEY key = keys.version("1.7"))
-        RealJvmKeys::setRaw(key, "JavaHome", REG_MULTI_SZ, "a\0b\0", 5);
+        JvmKeys::setRaw(key, "JavaHome", REG_MULTI_SZ, "a\0b\0", 5);
     keys.closeAll();
     put("qrv.control", "jvmMinVersion=1.0\n");
     put("install.jar", "");
-    CopyFileA(builtProgram("TestJvm.class").c_str(), file("TestJvm.class").c_str(), FALSE);
+    copyFile(builtProgram("TestJvm.class"), file("TestJvm.class"));
     expectFailure(NotFound);
 }
 
@@ -390,7 +293,7 @@ TEST_F(Hostile, JavaHomeThatIsAFileAMissingDriveOrAHugeDirectory)
     makeDirs(huge + "\\bin");
     for (int i = 0; i < 3000; ++i)
         writeFile(huge + "\\bin\\f" + std::to_string(i) + ".txt", "");
-    RealJvmKeys keys;
+    JvmKeys keys;
     keys.setString("1.6", "JavaHome", dir / "homefile");
     keys.setString("1.6.1", "JavaHome", "Q:\\missing\\drive");
     keys.setString("1.6.2", "JavaHome", huge);
@@ -430,6 +333,7 @@ TEST_F(Hostile, StartDirectoryMissingAFileOrThePackageItself)
 TEST_F(Hostile, ManifestNamingFilesOutsideThePackage)
 {
     const std::string outside = dir / "outside\\keep.txt";
+    makeDirs(file("META-INF"));
     put("META-INF\\MANIFEST.MF", "Manifest-Version: 1.0\r\nName: ..\\..\\x\r\nName: ../../x\r\n"
                                  "Name: " + outside + "\r\nName: " + (dir / "outside") +
                                  "\r\nName: META-INF\r\nName: \r\n");
@@ -469,14 +373,13 @@ TEST_F(Hostile, VendorInstallerThatCrashes)
                           FALSE));
     const std::string ini = dir / "vendor.ini";
     writeFile(ini, "crash=1\nrecord=" + (dir / "vendor.record") + "\n");
-    SetEnvironmentVariableA("QRV_FAKEVENDOR_INI", ini.c_str());
+    const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", ini);
     put("qrv.control", "jvmRequiredVersion=9.9\njvmVersion=9.9.0\njvmName=MyJvm\n"
                        "jvmInstallerType=thirdPartyJvmInstaller\njvmInstallerBinary=vendor.exe\n"
                        "jvmInstallerCommand=vendor.exe/*/*/*-s\n"
                        "predefinedJvmInstallDir=[$AppDir]\\jvm\n");
     put("install.jar", "");
     expectFailure("Unable to install MyJvm 9.9.0.");
-    SetEnvironmentVariableA("QRV_FAKEVENDOR_INI", nullptr);
     EXPECT_TRUE(exists(dir / "vendor.record")) << "the vendor installer never ran";
 }
 
@@ -488,7 +391,7 @@ TEST_F(Hostile, WizardNamingATemporaryJvmOutside)
         SCOPED_TRACE(outside);
         std::string slashed = outside;
         std::replace(slashed.begin(), slashed.end(), '\\', '/');
-        RealJvmKeys keys;
+        JvmKeys keys;
         registerJvm(keys, "good", "create", "nativetemp=" + slashed + "\n");
         mainRoadPackage();
         const RunResult result = run();
@@ -498,7 +401,7 @@ TEST_F(Hostile, WizardNamingATemporaryJvmOutside)
 
 TEST_F(Hostile, DetailsOf30000Characters)
 {
-    RealJvmKeys keys;
+    JvmKeys keys;
     registerJvm(keys);
     mainRoadPackage();
     const RunResult result = run(std::string(30000, 'd'));

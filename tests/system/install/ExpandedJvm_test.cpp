@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "support/TestSupport.h"
+#include "jvm/discovery/JvmSupport.h"
+#include "system/SystemSupport.h"
 
 using namespace qrvtest;
+using namespace systemtest;
+using jvmtest::jvmStarts;
 
 namespace {
-
-const char* const JreEntry = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
-const char* const BackupRoot = "Software\\QrvSystemTestBackup";
 
 std::string lower(std::string text)
 {
@@ -23,61 +23,6 @@ std::string lower(std::string text)
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
-
-std::string forwardSlashes(std::string text)
-{
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
-// Moves a machine key (with its subkeys) aside for the test's lifetime: the key is deleted at
-// the start and at the end, and what was there before is copied back.
-class SavedMachineKey {
-public:
-    SavedMachineKey(std::string key, std::string backup)
-        : key_(std::move(key)), backup_(std::string(BackupRoot) + "\\" + std::move(backup))
-    {
-        RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());
-        HKEY source = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, &source) ==
-            ERROR_SUCCESS) {
-            HKEY target = nullptr;
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, backup_.c_str(), 0, nullptr, 0,
-                                KEY_ALL_ACCESS, nullptr, &target, nullptr) == ERROR_SUCCESS) {
-                saved_ = RegCopyTreeA(source, nullptr, target) == ERROR_SUCCESS;
-                RegCloseKey(target);
-            }
-            RegCloseKey(source);
-        }
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key_.c_str());
-    }
-    ~SavedMachineKey()
-    {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key_.c_str());
-        if (saved_) {
-            HKEY source = nullptr;
-            HKEY target = nullptr;
-            if (RegOpenKeyExA(HKEY_CURRENT_USER, backup_.c_str(), 0, KEY_READ, &source) ==
-                ERROR_SUCCESS) {
-                if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0,
-                                    KEY_ALL_ACCESS, nullptr, &target, nullptr) == ERROR_SUCCESS) {
-                    RegCopyTreeA(source, nullptr, target);
-                    RegCloseKey(target);
-                }
-                RegCloseKey(source);
-            }
-        }
-        RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, BackupRoot);
-    }
-    SavedMachineKey(const SavedMachineKey&) = delete;
-    SavedMachineKey& operator=(const SavedMachineKey&) = delete;
-
-private:
-    std::string key_;
-    std::string backup_;
-    bool saved_ = false;
-};
 
 // Files that the run may place in the Windows directory; those that were not there before are
 // removed at the end.
@@ -118,36 +63,24 @@ std::string windowsDirectory()
 std::vector<std::vector<std::string>> wizardViews(const std::string& bin)
 {
     std::vector<std::vector<std::string>> views;
-    if (!exists(bin + "\\fakejvm.record"))
-        return views;
-    bool wizard = false;
-    for (const std::string& line : readLines(bin + "\\fakejvm.record")) {
-        if (line == "start") {
-            wizard = false;
-        } else if (line.compare(0, 7, "native=") == 0) {
-            if (!wizard)
-                views.emplace_back();
-            wizard = true;
-            views.back().push_back(line.substr(7));
-        }
+    for (const RecordedStart& start : jvmStarts(bin)) {
+        const std::vector<std::string> native = linesStartingWith(start, "native=");
+        if (!native.empty())
+            views.push_back(native);
     }
     return views;
 }
 
 int expanderStarts(const std::string& package)
 {
-    if (!exists(package + "\\fakeexpander.record"))
-        return 0;
-    const std::vector<std::string> lines = readLines(package + "\\fakeexpander.record");
-    return static_cast<int>(std::count(lines.begin(), lines.end(), std::string("start")));
+    return static_cast<int>(recordedStarts(package + "\\fakeexpander.record").size());
 }
 
 TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
 {
     TempDir dir;
     // No JavaSoft keys in either registry view while the test runs.
-    SavedMachineKey javaSoft("SOFTWARE\\JavaSoft", "JavaSoft");
-    SavedMachineKey javaSoft32("SOFTWARE\\Wow6432Node\\JavaSoft", "Wow6432Node");
+    const MachineWithoutJvms machine;
     const std::string windows = windowsDirectory();
     ASSERT_FALSE(windows.empty());
     const NewFilesRemoved launchers({windows + "\\java.exe", windows + "\\javaw.exe",
@@ -156,13 +89,11 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
     // The JVM goes into a directory of the sandbox rather than the machine's program folder.
     const std::string package = dir / "package";
     const std::string jvmDir = dir / "jvms\\1.3.1";
-    CreateDirectoryA(package.c_str(), nullptr);
+    makeDirs(package);
     // The package as it arrives on the machine; the run's cleanup consumes some of its files.
     const auto layOutPackage = [&] {
-        CopyFileA(builtProgram("fakeexpander.exe").c_str(), (package + "\\jre131.exe").c_str(),
-                  FALSE);
-        CopyFileA(builtProgram("TestJvm.class").c_str(), (package + "\\TestJvm.class").c_str(),
-                  FALSE);
+        copyFile(builtProgram("fakeexpander.exe"), package + "\\jre131.exe");
+        copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
         writeFile(package + "\\fakeexpander.ini",
                   "jvm=" + builtProgram("fakejvm.exe") + "\nversion=1.3.1\nlayout=bin\n");
         writeFile(package + "\\install.jar", "");
@@ -186,12 +117,12 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
     EXPECT_EQ(1, expanderStarts(package));
     ASSERT_TRUE(exists(jvmDir + "\\bin\\java.exe"));
     std::string value;
-    EXPECT_TRUE(getRegString(HKEY_LOCAL_MACHINE, JreEntry, "CurrentVersion", value));
+    EXPECT_TRUE(getRegString(HKEY_LOCAL_MACHINE, JreKey, "CurrentVersion", value));
     EXPECT_EQ("1.3", value);
     for (const char* version : {"1.3", "1.3.1"}) {
         SCOPED_TRACE(version);
         value.clear();
-        EXPECT_TRUE(getRegString(HKEY_LOCAL_MACHINE, std::string(JreEntry) + "\\" + version,
+        EXPECT_TRUE(getRegString(HKEY_LOCAL_MACHINE, std::string(JreKey) + "\\" + version,
                                  "JavaHome", value));
         EXPECT_EQ(lower(jvmDir), value);
     }

@@ -2,7 +2,7 @@
 // the real registry of the test prefix, where a stand-in JVM is registered for the test's time.
 #include "jvm/discovery/JvmSupport.h"
 #include "install/InstallTexts.h"
-#include "support/TestSupport.h"
+#include "system/SystemSupport.h"
 
 #include <windows.h>
 
@@ -11,89 +11,15 @@
 #include <vector>
 
 using namespace qrvtest;
+using namespace systemtest;
 
 namespace {
 
-constexpr const char* JavaSoftKey = "SOFTWARE\\JavaSoft";
-constexpr const char* JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 constexpr DWORD RunLimitMs = 60000;
-
-bool keyExists(const std::string& key)
-{
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-// A JVM registered under the JavaSoft keys of the machine for the owner's lifetime. Removes
-// its version key again, and the parent keys when it was the one that created them, on every
-// way out of the test (a failed assertion included).
-class RegisteredJvm {
-public:
-    RegisteredJvm(const std::string& version, const std::string& home)
-        : versionKey_(std::string(JreKey) + "\\" + version),
-          hadJavaSoft_(keyExists(JavaSoftKey)),
-          hadJre_(keyExists(JreKey))
-    {
-        deleteRegTree(HKEY_LOCAL_MACHINE, versionKey_);  // leftover of a killed earlier run
-        setRegString(HKEY_LOCAL_MACHINE, versionKey_, "JavaHome", home);
-    }
-    ~RegisteredJvm()
-    {
-        deleteRegTree(HKEY_LOCAL_MACHINE, versionKey_);
-        if (!hadJre_)
-            deleteRegTree(HKEY_LOCAL_MACHINE, JreKey);
-        if (!hadJavaSoft_)
-            deleteRegTree(HKEY_LOCAL_MACHINE, JavaSoftKey);
-    }
-    RegisteredJvm(const RegisteredJvm&) = delete;
-    RegisteredJvm& operator=(const RegisteredJvm&) = delete;
-
-private:
-    std::string versionKey_;
-    bool hadJavaSoft_;
-    bool hadJre_;
-};
-
-std::vector<std::string> filesIn(const std::string& dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::vector<std::string> linesStartingWith(const std::vector<std::string>& lines,
-                                           const std::string& prefix)
-{
-    std::vector<std::string> out;
-    for (const std::string& line : lines) {
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            out.push_back(line.substr(prefix.size()));
-    }
-    return out;
-}
 
 bool containsLine(const std::vector<std::string>& lines, const std::string& text)
 {
     return std::find(lines.begin(), lines.end(), text) != lines.end();
-}
-
-std::string forwardSlashes(std::string text)
-{
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
 }
 
 // A package directory beside a stand-in JVM home, both in the test's own directory.
@@ -147,9 +73,9 @@ protected:
         ASSERT_TRUE(result.finished) << "setup.exe did not end within the time limit";
     }
 
-    std::vector<std::vector<std::string>> jvmStarts() const
+    std::vector<RecordedStart> jvmStarts() const
     {
-        return jvmtest::recordedStarts(jvmBin);
+        return jvmtest::jvmStarts(jvmBin);
     }
 
     std::vector<std::string> trace() const { return logMessages(package + "\\jinstall.log"); }
@@ -203,7 +129,7 @@ TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
 {
     control("jvmMinVersion=1.4\n");
     writeFile(package + "\\jinstall.log", "");
-    RegisteredJvm jvm("1.6", jvmHome);
+    JvmKeys jvm("1.6", jvmHome);
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const std::string program = jvmBin + "\\javaw.exe";
@@ -267,10 +193,9 @@ TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
     // The test run in the package directory, then the wizard, which found its properties.
     const auto starts = jvmStarts();
     ASSERT_EQ(2u, starts.size());
-    EXPECT_EQ((std::vector<std::string>{"cwd=" + package, "arg=-cp", "arg=.", "arg=TestJvm",
-                                        "arg=" + package}),
-              starts[0]);
+    EXPECT_EQ(startLines(package, {"javaw.exe", "-cp", ".", "TestJvm", package}), starts[0]);
     EXPECT_EQ((std::vector<std::string>{package}), linesStartingWith(starts[1], "cwd="));
+    EXPECT_EQ((std::vector<std::string>{"javaw.exe"}), linesStartingWith(starts[1], "program="));
     EXPECT_EQ((std::vector<std::string>{".;install.jar"}), linesStartingWith(starts[1], "arg="));
     EXPECT_EQ((std::vector<std::string>{"nativeJvmHomeDir=" + forwardSlashes(jvmHome),
                                         "nativeJvmInstalled=false",
@@ -280,7 +205,7 @@ TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
 
     // What the cleanup leaves: the user's trace log and the package's own program and control.
     EXPECT_EQ((std::vector<std::string>{"jinstall.log", "qrv.control", "setup.exe"}),
-              filesIn(package));
+              treeOf(package));
 }
 
 // The typical run as a user meets it: no trace log beforehand, so the run's own trace goes
@@ -292,7 +217,7 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
     // Without a trace log of the user's the windowed program is the one run: the console
     // program is no program at all here, so both starts below were javaw.exe's.
     writeFile(jvmBin + "\\java.exe", "not a program\n");
-    RegisteredJvm jvm("1.6", jvmHome);
+    JvmKeys jvm("1.6", jvmHome);
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const auto starts = jvmStarts();
@@ -302,7 +227,7 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
                                         "-mode", "install"}),
               linesStartingWith(starts[1], "arg="));
     EXPECT_EQ((std::vector<std::string>{package}), linesStartingWith(starts[1], "cwd="));
-    EXPECT_EQ((std::vector<std::string>{"qrv.control", "setup.exe"}), filesIn(package));
+    EXPECT_EQ((std::vector<std::string>{"qrv.control", "setup.exe"}), treeOf(package));
 }
 
 // Quiet runs pass the install details on to the wizard exactly as the command line gave them,
@@ -319,7 +244,7 @@ TEST_F(MainRoad, QuietRunHandsDetailsWithBlanksAndQuotesToTheWizard)
         {"-q \"C:\\My\"Apps\" dir\"", "C:\\My\"Apps\" dir"},
         {"-q C:\\target", "C:\\target"},
     };
-    RegisteredJvm jvm("1.6", jvmHome);
+    JvmKeys jvm("1.6", jvmHome);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.commandLine);
         control("jvmMinVersion=1.4\njvmClasspathSwitch=-cp\nloaderJavaCommand=Wizard\n");
@@ -357,7 +282,7 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
         {"no packaged JVM", "", false, "", false},
     };
     placeJvm("none");
-    RegisteredJvm jvm("1.6", jvmHome);
+    JvmKeys jvm("1.6", jvmHome);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         control(std::string("jvmMinVersion=1.4\npredefinedJvmInstallDir=[$AppDir]\\jvm\n"
@@ -415,7 +340,7 @@ TEST_F(MainRoad, MissingInstallJarStartsNoWizard)
 {
     control("jvmMinVersion=1.4\n");
     DeleteFileA((package + "\\install.jar").c_str());
-    RegisteredJvm jvm("1.6", jvmHome);
+    JvmKeys jvm("1.6", jvmHome);
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const auto starts = jvmStarts();
@@ -428,7 +353,7 @@ TEST_F(MainRoad, MissingInstallJarStartsNoWizard)
     // cleanup follow it.
     EXPECT_TRUE(containsLine(trace(), "install ok: false"));
     EXPECT_EQ((std::vector<std::string>{"errors.log", "jinstall.log", "qrv.control", "setup.exe"}),
-              filesIn(package));
+              treeOf(package));
 }
 
 // A JVM program that exists but cannot be started (a package without the test class accepts it
@@ -439,7 +364,7 @@ TEST_F(MainRoad, WizardProgramThatCannotBeStartedIsReported)
     DeleteFileA((package + "\\TestJvm.class").c_str());
     for (const char* program : {"java.exe", "javaw.exe"})
         writeFile(jvmBin + "\\" + program, "not a program\n");
-    RegisteredJvm jvm("1.6", jvmHome);
+    JvmKeys jvm("1.6", jvmHome);
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
     const std::string program = jvmBin + "\\javaw.exe";

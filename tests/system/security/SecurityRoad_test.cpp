@@ -62,7 +62,7 @@ TEST_F(SecurityRoad, PluginJvmGetsThePackagesSecurityFilesAndBackups)
     // the log away afterwards.
     bool wizard = false;
     std::vector<std::string> changes;
-    for (const auto& start : recordedStarts(home + "\\bin")) {
+    for (const auto& start : jvmStarts(home + "\\bin")) {
         if (std::find(start.begin(), start.end(), "arg=TestJvm") != start.end())
             continue;
         wizard = true;

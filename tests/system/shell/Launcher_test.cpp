@@ -213,12 +213,14 @@ TEST_F(Launcher, StartDirElsewhereStartsTheCleanupCopyWithThePackageDirectory)
     LauncherRun run(program(), "-q x", dir.path());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitEnd());
-    for (int i = 0; i < PollLimit && !exists(dir / "cleanup_args.txt"); ++i)
+    const std::string record = dir / "cleanup_recorder.record";
+    for (int i = 0; i < PollLimit && !exists(record); ++i)
         Sleep(PollStepMs);
-    const std::vector<std::string> args = readLines(dir / "cleanup_args.txt");
-    ASSERT_EQ(2u, args.size());
-    EXPECT_EQ("__cleanup.exe", args[0]);
-    EXPECT_EQ(dir.path(), args[1]);
+    const std::vector<RecordedStart> starts = recordedStarts(record);
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_EQ(3u, starts[0].size()) << "its directory, its name and one argument";
+    EXPECT_EQ((std::vector<std::string>{"__cleanup.exe"}), linesStartingWith(starts[0], "program="));
+    EXPECT_EQ((std::vector<std::string>{dir.path()}), linesStartingWith(starts[0], "arg="));
     EXPECT_TRUE(exists(dir / "__cleanup.exe"));
 }
 
@@ -235,7 +237,7 @@ TEST_F(Launcher, StartDirInAnotherCaseDeletesBothCleanupPrograms)
     ASSERT_TRUE(run.waitEnd());
     EXPECT_FALSE(exists(dir / "__cleanup.exe"));
     EXPECT_FALSE(exists(dir / "cleanup.exe"));
-    EXPECT_FALSE(exists(dir / "cleanup_args.txt"));
+    EXPECT_FALSE(exists(dir / "cleanup_recorder.record"));
 }
 
 } // namespace

@@ -1,0 +1,176 @@
+#include "system/SystemSupport.h"
+
+#include <algorithm>
+
+using namespace qrvtest;
+
+namespace systemtest {
+
+namespace {
+
+unsigned savedKeys = 0;
+
+// Copies `from` below `fromRoot` to `to` below `toRoot`; the Windows error, or ERROR_SUCCESS.
+LONG copyTree(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to)
+{
+    HKEY source = nullptr;
+    LONG rc = RegOpenKeyExA(fromRoot, from.c_str(), 0, KEY_READ, &source);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    HKEY target = nullptr;
+    rc = RegCreateKeyExA(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
+                         nullptr);
+    if (rc == ERROR_SUCCESS) {
+        rc = RegCopyTreeA(source, nullptr, target);
+        RegCloseKey(target);
+    }
+    RegCloseKey(source);
+    return rc;
+}
+
+void listTree(const std::string& dir, const std::string& relative, TreeView view,
+              std::vector<std::string>& out)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = relative.empty() ? name : relative + "\\" + name;
+        if (view == TreeView::Names)
+            out.push_back(path);
+        else
+            out.push_back(path + " " + std::to_string(data.nFileSizeLow) + " " +
+                          std::to_string(data.dwFileAttributes & ~FILE_ATTRIBUTE_ARCHIVE));
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            listTree(dir + "\\" + name, path, view, out);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
+} // namespace
+
+SavedKey::SavedKey(const std::string& key, Start start)
+    : key_(key),
+      backup_("Software\\QrvTests\\saved-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(savedKeys++))
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());  // leftover of a killed earlier run
+    existed_ = keyExists(key_);
+    if (existed_) {
+        const LONG rc = copyTree(HKEY_LOCAL_MACHINE, key_, HKEY_CURRENT_USER, backup_);
+        if (rc != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot save the registry key " << key_ << ": error " << rc;
+            return;
+        }
+    }
+    saved_ = true;
+    if (start == Emptied)
+        deleteRegTree(HKEY_LOCAL_MACHINE, key_);
+}
+
+SavedKey::~SavedKey()
+{
+    if (!saved_)
+        return;
+    deleteRegTree(HKEY_LOCAL_MACHINE, key_);
+    if (existed_) {
+        const LONG rc = copyTree(HKEY_CURRENT_USER, backup_, HKEY_LOCAL_MACHINE, key_);
+        if (rc != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot put the registry key " << key_ << " back (a copy stays in "
+                          << "HKEY_CURRENT_USER\\" << backup_ << "): error " << rc;
+            return;
+        }
+    }
+    deleteRegTree(HKEY_CURRENT_USER, backup_);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QrvTests");  // only when nothing else is there
+}
+
+SavedValue::SavedValue(const std::string& key, const std::string& name, const std::string& value)
+    : key_(key), name_(name)
+{
+    had_ = getRegString(HKEY_LOCAL_MACHINE, key_, name_, old_);
+    setRegString(HKEY_LOCAL_MACHINE, key_, name_, value);
+}
+
+SavedValue::~SavedValue()
+{
+    if (had_) {
+        setRegString(HKEY_LOCAL_MACHINE, key_, name_, old_);
+        return;
+    }
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_SET_VALUE, &handle) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueA(handle, name_.c_str());
+        RegCloseKey(handle);
+    }
+}
+
+MachineWithoutJvms::MachineWithoutJvms(const std::string& programFiles)
+{
+    if (!programFiles.empty())
+        programFiles_.emplace(WindowsKey, "ProgramFilesDir", programFiles);
+}
+
+JvmKeys::JvmKeys(const std::string& version, const std::string& home)
+{
+    deleteRegTree(HKEY_LOCAL_MACHINE, std::string(JreKey) + "\\" + version);
+    setString(version, "JavaHome", home);
+    closeAll();
+}
+
+HKEY JvmKeys::version(const std::string& name)
+{
+    const std::string key = std::string(JreKey) + "\\" + name;
+    HKEY handle = nullptr;
+    const LONG rc = RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    if (rc != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create the registry key " << key << ": error " << rc;
+        return nullptr;
+    }
+    keys_.push_back(handle);
+    return handle;
+}
+
+void JvmKeys::setString(const std::string& version, const char* value, const std::string& text)
+{
+    if (HKEY key = this->version(version))
+        setRaw(key, value, REG_SZ, text.data(), text.size() + 1);
+}
+
+void JvmKeys::setRaw(HKEY key, const char* value, DWORD type, const void* data, size_t size)
+{
+    const LONG rc = RegSetValueExA(key, value, 0, type, static_cast<const BYTE*>(data),
+                                   static_cast<DWORD>(size));
+    if (rc != ERROR_SUCCESS)
+        ADD_FAILURE() << "cannot set the registry value " << value << ": error " << rc;
+}
+
+void JvmKeys::closeAll()
+{
+    for (HKEY key : keys_)
+        RegCloseKey(key);
+    keys_.clear();
+}
+
+std::vector<std::string> treeOf(const std::string& dir, TreeView view)
+{
+    std::vector<std::string> out;
+    listTree(dir, "", view, out);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::string forwardSlashes(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+} // namespace systemtest
