@@ -6,6 +6,7 @@
 #include "config/ControlFileRules.h"
 #include "util/TextBuffer.h"
 #include "util/fexists.h"
+#include "util/File.h"
 #include "util/FileNames.h"
 #include "util/Capacity.h"
 
@@ -21,29 +22,6 @@ constexpr const char* OldDefaultJreFilename = "jre.exe";
 
 constexpr int LineBufferSize = 1001;
 constexpr int LineReadSize = 999;  // fgets reads at most 998 characters
-
-class File {
-public:
-    File(const char* name, const char* mode) : file_(std::fopen(name, mode)) {}
-    explicit File(FILE* file) : file_(file) {}
-    ~File() { close(); }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    FILE* get() const { return file_; }
-    explicit operator bool() const { return file_ != nullptr; }
-    // False when the buffered data could not be written.
-    bool close()
-    {
-        if (file_ == nullptr)
-            return true;
-        const bool ok = std::fclose(file_) == 0;
-        file_ = nullptr;
-        return ok;
-    }
-
-private:
-    FILE* file_;
-};
 
 // Reads the next line piece into `line` without its newline; false at end of file.
 bool readLine(FILE* file, char* line)

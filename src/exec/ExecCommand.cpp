@@ -61,6 +61,8 @@ std::unique_ptr<char[]> ExecCommand::argsString(const char* const* argv)
 bool ExecCommand::spawnAndWait(const char* command, const char* const* argv, char* errorText,
                                size_t errorSize)
 {
+    // The command is copied unchanged; the 100 spare bytes are the room the formatting step has
+    // always been given.
     const size_t workSize = std::strlen(command) + 100;
     std::unique_ptr<char[]> work(new char[workSize]);
     formatCommand(command, work.get(), workSize);
@@ -80,6 +82,7 @@ bool ExecCommand::spawnAndWait(const char* command, const char* const* argv, cha
 bool ExecCommand::execCommand(const char* command, const char* args, int count)
 {
     traceMessage(traceFilename, "Formatting command", command);
+    // The same room as in spawnAndWait.
     const size_t workSize = std::strlen(command) + 100;
     std::unique_ptr<char[]> work(new char[workSize]);
     formatCommand(command, work.get(), workSize);

@@ -13,6 +13,7 @@
 #include "jvm/provision/ExtractJvm.h"
 #include "jvm/provision/RunJvmInstaller.h"
 #include "security/Security.h"
+#include "util/File.h"
 #include "util/clib.h"
 
 using namespace install_names;
@@ -44,6 +45,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
     traceMessage(TraceFilename, "");
     traceMessage(TraceFilename, "Preparing Java install wizard");
     quietInstall = quiet;
+    // "Quite" as spelled in the log lines that existing packages' log readers look for.
     traceMessage(TraceFilename, "Quite install", quietInstall);
     propertiesInstall = propertiesInstallSwitch;
     traceMessage(TraceFilename, "Properties install", propertiesInstall);
@@ -207,7 +209,8 @@ bool Install::installJvmInstaller(char* versionText)
 
 void Install::logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry)
 {
-    FILE* file = std::fopen(NativePropertiesFilename, "wt");
+    File properties(NativePropertiesFilename, "wt");
+    FILE* file = properties.get();
     if (file == nullptr)
         return;
     TextBuffer home(javaHomeDir.capacity());
@@ -229,7 +232,7 @@ void Install::logJvmLocation(bool installed, const char* installDir, bool config
         std::fprintf(file, "nativeJvmInstalledInTemp=false\n");
     }
     std::fprintf(file, "configureWinRegistry=%s\n", configureWinRegistry ? "true" : "false");
-    std::fclose(file);
+    // Closed by its owner: a failed write of this file has never failed the run.
 }
 
 bool Install::getParams()

@@ -16,6 +16,7 @@
 #include "jvm/provision/ExtractJvm.h"
 #include "install/InstallTexts.h"
 #include "util/clib.h"
+#include "util/File.h"
 
 using namespace install_names;
 
@@ -28,24 +29,6 @@ constexpr const char* StartDirFilename = "startdir.txt";
 constexpr const char* ChangesFilename = "changes.txt";
 constexpr const char* WriteTestFilename = "__qrvtest.zos";
 constexpr const char* PandLogFilename = "qrvpand.log";
-
-// Owner of a stream opened for the length of one step.
-class File {
-public:
-    File(const char* name, const char* mode) : file_(std::fopen(name, mode)) {}
-    ~File()
-    {
-        if (file_ != nullptr)
-            std::fclose(file_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    FILE* get() const { return file_; }
-    explicit operator bool() const { return file_ != nullptr; }
-
-private:
-    FILE* file_;
-};
 
 // One line of a text stream (without its line end), read in pieces of `piece` bytes as the
 // fixed buffers of the original reader would; false at end of file.

@@ -7,12 +7,14 @@ namespace install_names {
 using namespace file_names;
 constexpr const char* AppDirVariable = "[$AppDir]";
 constexpr const char* PluginType = "Java Plug-in";
+// Spelled as the control files of existing packages spell it.
 constexpr const char* SelfExtratorJvmInstaller = "selfExtratorJvmInstaller";
 constexpr const char* ThirdPartyJvmInstaller = "thirdPartyJvmInstaller";
 
 constexpr const char* diskSpaceText =
     "Are the destination or temporary directories out of disk space?\r\r"
     "    See errors.log for other possible causes.";
+// Shown to the user word for word, misspelling included.
 constexpr const char* otherCausesText =
     "Other possible causes for errors:\n"
     "    * Read/write access rights to the 'temp' and installation directories?\n"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/ArgQuote.h"
 #include "exec/CommandRules.h"
 #include "exec/ExecCommand.h"
 #include "install/InstallTexts.h"
@@ -134,6 +135,7 @@ bool Install::_runInstaller(char** arguments)
         TextBuffer text(std::strlen(command) + std::strlen(joined.get()) + 2);
         text.format("%s %s", command.c_str(), joined.get());
         logAndTraceMessage(ErrorsFilename, TraceFilename, "Unable to start ", text);
+        // The reason and the fixed words before it.
         TextBuffer failure(ReasonSize + 100);
         failure.format("Error running JVM installer: %s", reason);
         logAndTraceMessage(ErrorsFilename, TraceFilename, failure, false);

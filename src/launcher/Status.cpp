@@ -27,6 +27,8 @@ Status::Status() : language(1000)
     getLanguage(language.data());
 }
 
+// Empty on purpose: the status dialog keeps its one text for the whole run, and the step texts
+// go to the trace only.
 void Status::showStatus(const char*) {}
 
 void Status::showStatus(unsigned) {}

@@ -15,6 +15,7 @@
 #include "launcher/CommandLine.h"
 #include "launcher/Globals.h"
 #include "launcher/StatusDialog.h"
+#include "util/File.h"
 #include "util/SystemDll.h"
 #include "util/TextBuffer.h"
 #include "util/clib.h"
@@ -39,11 +40,11 @@ volatile LONG workerDone = 0;
 // Writes "ok\n" into `path`; false when the file cannot be created.
 bool writeSemaphore(const char* path)
 {
-    FILE* file = std::fopen(path, "w");
-    if (file == nullptr)
+    File file(path, "w");
+    if (!file)
         return false;
-    const bool written = std::fwrite("ok\n", 1, 3, file) == 3;
-    return std::fclose(file) == 0 && written;
+    const bool written = std::fwrite("ok\n", 1, 3, file.get()) == 3;
+    return file.close() && written;
 }
 
 bool workerFinished()

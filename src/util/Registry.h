@@ -24,6 +24,15 @@ public:
         forget();
         return false;
     }
+    // Opens `root`\`subkey`, creating it when missing; false, with nothing held, on failure.
+    bool create(HKEY root, const char* subkey, REGSAM access)
+    {
+        if (RegCreateKeyExA(root, subkey, 0, nullptr, 0, access, nullptr, receive(), nullptr) ==
+            ERROR_SUCCESS)
+            return true;
+        forget();
+        return false;
+    }
     HKEY get() const { return key_; }
     bool isOpen() const { return key_ != nullptr; }
     // The out argument for a call that opens a key; closes what was held before.

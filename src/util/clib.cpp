@@ -1,5 +1,7 @@
 #include "util/clib.h"
 
+#include "util/File.h"
+
 #include <direct.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -53,12 +55,12 @@ bool copyInto(const char* from, const char* to, const char* mode, bool removeOnF
 {
     if (!fexists(from) || isDir(from))
         return false;
-    FILE* in = std::fopen(from, "rb");
-    FILE* out = std::fopen(to, mode);
-    bool ok = copyStream(in, out);
-    if (in != nullptr)
-        std::fclose(in);
-    if (out != nullptr && std::fclose(out) != 0)
+    File in(from, "rb");
+    File out(to, mode);
+    bool ok = copyStream(in.get(), out.get());
+    in.close();
+    // The copy is whole only once its buffered end reached the disk.
+    if (!out.close())
         ok = false;
     if (!ok && removeOnFailure)
         std::remove(to);

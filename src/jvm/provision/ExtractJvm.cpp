@@ -60,11 +60,8 @@ bool ExtractJvm::addJvmToRegistry(const char* productKey, const char* homeValueN
     }
 
     bool writable = false;
-    for (int attempt = 0; attempt < 2 && !writable; ++attempt) {
-        writable = addToRegistry(HKEY_LOCAL_MACHINE, subkey, key.receive());
-        if (!writable)
-            key.forget();
-    }
+    for (int attempt = 0; attempt < 2 && !writable; ++attempt)
+        writable = addToRegistry(HKEY_LOCAL_MACHINE, subkey, key);
     if (!writable) {
         traceMessage(TraceFilename, "unable to add registry key", subkey.c_str());
         traceMessage(TraceFilename, "unable to addJvmToRegistry");
@@ -77,10 +74,8 @@ bool ExtractJvm::addJvmToRegistry(const char* productKey, const char* homeValueN
 void ExtractJvm::addJvmTopLevelKey(const char* productKey, const char* versionName)
 {
     RegKey key;
-    if (!addToRegistry(HKEY_LOCAL_MACHINE, productKey, key.receive())) {
-        key.forget();
+    if (!addToRegistry(HKEY_LOCAL_MACHINE, productKey, key))
         return;
-    }
     TextBuffer family(VersionCapacity);
     TextBuffer micro(VersionCapacity);
     version_rules::parseVersion(versionName, family.data(), family.capacity(), micro.data(), micro.capacity());
@@ -89,26 +84,18 @@ void ExtractJvm::addJvmTopLevelKey(const char* productKey, const char* versionNa
         traceMessage(TraceFilename, "unable to set current version of JVM to", family.c_str());
 }
 
-bool ExtractJvm::addToRegistry(HKEY root, const char* subkey, HKEY* key)
+bool ExtractJvm::addToRegistry(HKEY root, const char* subkey, RegKey& key)
 {
-    *key = nullptr;
+    key.close();
     if (RegKey().open(root, subkey, KEY_QUERY_VALUE)) {
         for (REGSAM rights : WriteRights) {
-            HKEY opened = nullptr;
-            if (RegOpenKeyExA(root, subkey, 0, rights, &opened) == ERROR_SUCCESS) {
-                *key = opened;
+            if (key.open(root, subkey, rights))
                 return true;
-            }
         }
     }
     for (REGSAM rights : WriteRights) {
-        HKEY created = nullptr;
-        DWORD disposition = 0;
-        if (RegCreateKeyExA(root, subkey, 0, nullptr, 0, rights, nullptr, &created,
-                            &disposition) == ERROR_SUCCESS) {
-            *key = created;
+        if (key.create(root, subkey, rights))
             return true;
-        }
     }
     traceMessage(TraceFilename, "Unable to create registry key", subkey);
     return false;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "diag/Trace.h"
+#include "util/Registry.h"
 #include "util/TextBuffer.h"
 #include "launcher/Status.h"
 #include "util/Capacity.h"
@@ -27,8 +28,8 @@ public:
     // Creates the product key when missing and names the family of `versionName` as its
     // "CurrentVersion" when that value is missing or empty.
     void addJvmTopLevelKey(const char* productKey, const char* versionName);
-    // Opens (or creates) root\subkey with write access; the caller closes `*key` on success.
-    bool addToRegistry(HKEY root, const char* subkey, HKEY* key);
+    // Opens (or creates) root\subkey with write access into `key`.
+    bool addToRegistry(HKEY root, const char* subkey, RegKey& key);
     // Writes the home value, then "MicroVersion"; the outcome of the second.
     bool addJvmSubentries(HKEY key, const char* homeValueName, const char* versionName,
                           const char* micro, const char* home);

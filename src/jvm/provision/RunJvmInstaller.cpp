@@ -130,6 +130,8 @@ bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
 
     const bool ok = executeInstaller(split.program.c_str(), argv.data(), jvmDir);
 
+    // Nothing is freed here (the vectors own their texts); the lines are kept because existing
+    // packages' log readers expect them.
     traceMessage(TraceFilename, "freeing all args");
     for (int i = split.count - 1; i >= 0; --i)
         traceMessage(TraceFilename, "freeing arg", i);

@@ -145,10 +145,10 @@ TEST_F(Registration, RegistryThatRefusesKeysGivesFalseAndTheTraces)
 TEST_F(Registration, AddToRegistryOpensAnExistingKeyForWriting)
 {
     setRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Existing", "a", "b");
-    HKEY key = nullptr;
-    ASSERT_TRUE(jvm.addToRegistry(HKEY_LOCAL_MACHINE, "SOFTWARE\\Existing", &key));
-    EXPECT_TRUE(jvm.addValueToRegistry(key, "c", "d"));
-    RegCloseKey(key);
+    RegKey key;
+    ASSERT_TRUE(jvm.addToRegistry(HKEY_LOCAL_MACHINE, "SOFTWARE\\Existing", key));
+    EXPECT_TRUE(jvm.addValueToRegistry(key.get(), "c", "d"));
+    key.close();
     EXPECT_EQ("b", value("SOFTWARE\\Existing", "a"));
     EXPECT_EQ("d", value("SOFTWARE\\Existing", "c"));
 }

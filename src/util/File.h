@@ -1,0 +1,30 @@
+// An open C stream in an owner that closes it on every path; cannot be copied. Where the
+// written data matters, the caller closes it itself and checks the result.
+#pragma once
+
+#include <cstdio>
+
+class File {
+public:
+    File(const char* name, const char* mode) : file_(std::fopen(name, mode)) {}
+    // Takes over a stream that is already open; null holds nothing.
+    explicit File(FILE* file) : file_(file) {}
+    ~File() { close(); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    FILE* get() const { return file_; }
+    explicit operator bool() const { return file_ != nullptr; }
+    // False when the buffered data could not be written; true when nothing was open.
+    bool close()
+    {
+        if (file_ == nullptr)
+            return true;
+        const bool ok = std::fclose(file_) == 0;
+        file_ = nullptr;
+        return ok;
+    }
+
+private:
+    FILE* file_;
+};
