@@ -11,10 +11,7 @@ namespace source_rules {
 
 namespace {
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+constexpr const char* Digits = "0123456789";
 
 bool isBlank(char c)
 {
@@ -49,7 +46,7 @@ std::vector<std::string> splitAt(const std::string& text, char separator)
 // old form is one digit; longer ones are never rewritten).
 int smallNumber(const std::string& text)
 {
-    if (text.empty() || text.size() > 2 || !isDigit(text[0]) || !isDigit(text.back()))
+    if (text.empty() || text.size() > 2 || text.find_first_not_of(Digits) != std::string::npos)
         return -1;
     return std::atoi(text.c_str());
 }
@@ -58,9 +55,7 @@ int smallNumber(const std::string& text)
 
 std::string versionOfKeyName(const char* name)
 {
-    const char* start = name;
-    while (*start != '\0' && !isDigit(*start))
-        ++start;
+    const char* start = name + std::strcspn(name, Digits);
     // The version runs while digits, "." and "_" follow: "zulu-8-jre" gives "8".
     size_t length = std::strspn(start, "0123456789._");
     while (length > 0 && (start[length - 1] == '.' || start[length - 1] == '_'))
