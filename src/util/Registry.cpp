@@ -1,6 +1,10 @@
 #include "util/Registry.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "util/TextBuffer.h"
 
@@ -16,6 +20,30 @@ bool accepts(RegType accepted, DWORD type)
         return true;
     }
     return false;
+}
+
+// The kernel's full name of an open key, empty when it cannot be had.
+std::wstring keyName(HKEY key)
+{
+    using NtQueryKeyFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (ntdll == nullptr)
+        return std::wstring();
+    auto query = reinterpret_cast<NtQueryKeyFn>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryKey")));
+    if (query == nullptr)
+        return std::wstring();
+    constexpr int KeyNameInformation = 3;
+    std::vector<unsigned char> buffer(4096);
+    ULONG size = 0;
+    if (query(key, KeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &size) !=
+        0)
+        return std::wstring();
+    ULONG length = 0;
+    std::memcpy(&length, buffer.data(), sizeof length);
+    length = std::min<ULONG>(length, static_cast<ULONG>(buffer.size() - sizeof length));
+    return std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + sizeof length),
+                        length / sizeof(wchar_t));
 }
 } // namespace
 
@@ -78,4 +106,41 @@ bool regValueIsEmpty(HKEY key, const char* name)
     std::unique_ptr<char[]> text(new char[size + 2]);
     readRegText(key, name, text.get(), size + 2);
     return text[0] == '\0';
+}
+
+bool sameRegKey(HKEY first, HKEY second)
+{
+    const std::wstring firstName = keyName(first);
+    return !firstName.empty() && firstName == keyName(second);
+}
+
+REGSAM otherRegistryView()
+{
+#ifdef _WIN64
+    return KEY_WOW64_32KEY;
+#else
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    if (isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64)
+        return KEY_WOW64_64KEY;
+    return 0;
+#endif
+}
+
+std::vector<std::string> regSubkeyNames(HKEY key, size_t most)
+{
+    constexpr DWORD NameCapacity = 5001;
+    std::vector<std::string> names;
+    std::unique_ptr<char[]> name(new char[NameCapacity]);
+    for (DWORD index = 0; names.size() < most; ++index) {
+        DWORD size = NameCapacity;
+        if (RegEnumKeyExA(key, index, name.get(), &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        name[std::min<DWORD>(size, NameCapacity - 1)] = '\0';
+        names.emplace_back(name.get());
+    }
+    return names;
 }

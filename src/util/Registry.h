@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // Owns one open registry key and closes it when it goes; cannot be copied.
 class RegKey {
@@ -80,3 +82,13 @@ RegRead readRegText(HKEY root, const char* subkey, const char* name, char* out, 
 // True when the value is missing, or holds an empty text, or no data at all. A value of another
 // type with data counts as present, so that it is never written over.
 bool regValueIsEmpty(HKEY key, const char* name);
+
+// True when both open handles lead to one key (a registry view without a separate copy of it).
+bool sameRegKey(HKEY first, HKEY second);
+
+// The registry view flag of the other view, or 0 when the process sees the only one.
+REGSAM otherRegistryView();
+
+// The names of the subkeys of an open key in the order the registry gives them, at most `most`
+// (names longer than 5000 characters are cut).
+std::vector<std::string> regSubkeyNames(HKEY key, size_t most = static_cast<size_t>(-1));

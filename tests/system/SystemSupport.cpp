@@ -54,15 +54,16 @@ void listTree(const std::string& dir, const std::string& relative, TreeView view
 
 } // namespace
 
-SavedKey::SavedKey(const std::string& key, Start start)
-    : key_(key),
+SavedKey::SavedKey(const std::string& key, Start start, HKEY root)
+    : root_(root),
+      key_(key),
       backup_("Software\\QrvTests\\saved-" + std::to_string(GetCurrentProcessId()) + "-" +
               std::to_string(savedKeys++))
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());  // leftover of a killed earlier run
-    existed_ = keyExists(key_);
+    existed_ = keyExists(key_, root_);
     if (existed_) {
-        const LONG rc = copyTree(HKEY_LOCAL_MACHINE, key_, HKEY_CURRENT_USER, backup_);
+        const LONG rc = copyTree(root_, key_, HKEY_CURRENT_USER, backup_);
         if (rc != ERROR_SUCCESS) {
             ADD_FAILURE() << "cannot save the registry key " << key_ << ": error " << rc;
             return;
@@ -70,16 +71,16 @@ SavedKey::SavedKey(const std::string& key, Start start)
     }
     saved_ = true;
     if (start == Emptied)
-        deleteRegTree(HKEY_LOCAL_MACHINE, key_);
+        deleteRegTree(root_, key_);
 }
 
 SavedKey::~SavedKey()
 {
     if (!saved_)
         return;
-    deleteRegTree(HKEY_LOCAL_MACHINE, key_);
+    deleteRegTree(root_, key_);
     if (existed_) {
-        const LONG rc = copyTree(HKEY_CURRENT_USER, backup_, HKEY_LOCAL_MACHINE, key_);
+        const LONG rc = copyTree(HKEY_CURRENT_USER, backup_, root_, key_);
         if (rc != ERROR_SUCCESS) {
             ADD_FAILURE() << "cannot put the registry key " << key_ << " back (a copy stays in "
                           << "HKEY_CURRENT_USER\\" << backup_ << "): error " << rc;
@@ -113,6 +114,14 @@ SavedValue::~SavedValue()
 
 MachineWithoutJvms::MachineWithoutJvms(const std::string& programFiles)
 {
+    for (const char* key : DistributionKeys) {
+        const std::string name = key;
+        const std::string key32 = "SOFTWARE\\Wow6432Node" + name.substr(name.find('\\'));
+        distributions_.push_back(std::make_unique<SavedKey>(name, SavedKey::Emptied));
+        distributions_.push_back(std::make_unique<SavedKey>(key32, SavedKey::Emptied));
+        distributions_.push_back(
+            std::make_unique<SavedKey>(name, SavedKey::Emptied, HKEY_CURRENT_USER));
+    }
     if (!programFiles.empty())
         programFiles_.emplace(WindowsKey, "ProgramFilesDir", programFiles);
 }

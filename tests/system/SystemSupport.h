@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,19 +21,21 @@ inline const char* const JavaSoftKey = "SOFTWARE\\JavaSoft";
 inline const char* const JavaSoft32Key = "SOFTWARE\\Wow6432Node\\JavaSoft";
 inline const char* const JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
-// A key of HKEY_LOCAL_MACHINE with everything below it, copied aside (under HKEY_CURRENT_USER)
-// for the owner's lifetime and put back exactly as it was afterwards: removed when it was not
-// there. `Emptied` takes the key away for the test. A key that cannot be saved is left alone
-// (and the test fails), so a failed save never loses the machine's keys.
+// A key of HKEY_LOCAL_MACHINE (or of `root`) with everything below it, copied aside (under
+// HKEY_CURRENT_USER) for the owner's lifetime and put back exactly as it was afterwards: removed
+// when it was not there. `Emptied` takes the key away for the test. A key that cannot be saved is
+// left alone (and the test fails), so a failed save never loses the machine's keys.
 class SavedKey {
 public:
     enum Start { Kept, Emptied };
-    explicit SavedKey(const std::string& key, Start start = Kept);
+    explicit SavedKey(const std::string& key, Start start = Kept,
+                      HKEY root = HKEY_LOCAL_MACHINE);
     ~SavedKey();
     SavedKey(const SavedKey&) = delete;
     SavedKey& operator=(const SavedKey&) = delete;
 
 private:
+    HKEY root_;
     std::string key_;
     std::string backup_;
     bool existed_ = false;
@@ -55,9 +58,17 @@ private:
     bool had_ = false;
 };
 
-// A machine without JVMs for the test's time: no JavaSoft keys in either registry view. With
-// `programFiles`, the Program Files value points there, so a JVM directory chosen by the
-// launcher lands in the test's tree.
+// The keys under which the JVM distributions other than the JavaSoft ones register, in the
+// machine's 64-bit view (the 32-bit view and the user's keys are below the same names).
+inline const char* const DistributionKeys[] = {
+    "SOFTWARE\\Eclipse Adoptium", "SOFTWARE\\AdoptOpenJDK", "SOFTWARE\\Eclipse Foundation",
+    "SOFTWARE\\Semeru",           "SOFTWARE\\Microsoft\\JDK", "SOFTWARE\\Azul Systems",
+    "SOFTWARE\\BellSoft",         "SOFTWARE\\SapMachine",
+};
+
+// A machine without JVMs for the test's time: no JavaSoft keys in either registry view, and no
+// distribution's keys in either view nor the user's. With `programFiles`, the Program Files
+// value points there, so a JVM directory chosen by the launcher lands in the test's tree.
 class MachineWithoutJvms {
 public:
     explicit MachineWithoutJvms(const std::string& programFiles = "");
@@ -67,6 +78,7 @@ public:
 private:
     SavedKey javaSoft_{JavaSoftKey, SavedKey::Emptied};
     SavedKey javaSoft32_{JavaSoft32Key, SavedKey::Emptied};
+    std::vector<std::unique_ptr<SavedKey>> distributions_;
     std::optional<SavedValue> programFiles_;
 };
 

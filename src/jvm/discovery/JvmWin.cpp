@@ -7,6 +7,7 @@
 #include <strings.h>
 
 #include "jvm/discovery/JvmOk.h"
+#include "jvm/discovery/JvmSources.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/FileNames.h"
 #include "util/Registry.h"
@@ -31,58 +32,12 @@ bool readString(HKEY key, const char* name, char* out)
     return false;
 }
 
-// The kernel's full name of an open key, empty when it cannot be had.
-std::wstring keyName(HKEY key)
-{
-    using NtQueryKeyFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    if (ntdll == nullptr)
-        return std::wstring();
-    auto query = reinterpret_cast<NtQueryKeyFn>(
-        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryKey")));
-    if (query == nullptr)
-        return std::wstring();
-    constexpr int KeyNameInformation = 3;
-    std::vector<unsigned char> buffer(4096);
-    ULONG size = 0;
-    if (query(key, KeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &size) !=
-        0)
-        return std::wstring();
-    ULONG length = 0;
-    std::memcpy(&length, buffer.data(), sizeof length);
-    length = std::min<ULONG>(length, static_cast<ULONG>(buffer.size() - sizeof length));
-    return std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + sizeof length),
-                        length / sizeof(wchar_t));
-}
-
-// True when both handles lead to one key (a view without a separate copy of the key).
-bool sameKey(HKEY first, HKEY second)
-{
-    const std::wstring firstName = keyName(first);
-    return !firstName.empty() && firstName == keyName(second);
-}
-
 } // namespace
 
 int compareStrings(const void* first, const void* second)
 {
     return std::strcmp(*static_cast<const char* const*>(first),
                        *static_cast<const char* const*>(second));
-}
-
-REGSAM otherRegistryView()
-{
-#ifdef _WIN64
-    return KEY_WOW64_32KEY;
-#else
-    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
-    BOOL wow64 = FALSE;
-    if (isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64)
-        return KEY_WOW64_64KEY;
-    return 0;
-#endif
 }
 
 JvmWin::JvmWin()
@@ -112,6 +67,15 @@ bool JvmWin::searchWindowsForJvm(const char* required, const char* minimum, cons
         found = searchRegistryForJvm(PluginEntry, required, minimum, maximum, jvmCommand, jvmPath);
         traceMessage(traceFilename, "Java Plugin registry entry had correct jvm info", found);
     }
+    // Java 9 and later, the distributions' own keys, the environment and PATH: only when the
+    // older product keys had nothing, so that a machine they served is served as before. A
+    // search for the plug-in stays with the plug-in key.
+    if (!found && strcasecmp(jvmName, PluginType) != 0) {
+        copyText(jvmCommand, PathCapacity, saved);
+        JvmSources sources;
+        sources.setTraceFilename(traceFilename);
+        found = sources.searchForJvm(required, minimum, maximum, jvmCommand, jvmPath);
+    }
     if (found) {
         traceMessage(traceFilename, "found jvm", jvmPath);
         return true;
@@ -139,7 +103,7 @@ bool JvmWin::searchRegistryForJvm(const char* productKey, const char* required,
     RegKey second;
     if (!second.open(HKEY_LOCAL_MACHINE, productKey, KEY_READ | other))
         return false;
-    if (ownOpened && sameKey(own.get(), second.get()))
+    if (ownOpened && sameRegKey(own.get(), second.get()))
         return false;
     return searchOpenKey(second.get(), productKey, other, required, minimum, maximum, jvmCommand,
                          jvmPath);
@@ -194,15 +158,7 @@ unsigned JvmWin::getJvmEntryCount(HKEY productKey)
 unsigned JvmWin::getAvailableVersions(HKEY productKey, unsigned count,
                                       std::vector<std::string>& names)
 {
-    auto name = std::make_unique<char[]>(PathCapacity);
-    for (DWORD index = 0; names.size() < count; ++index) {
-        DWORD size = PathCapacity;
-        if (RegEnumKeyExA(productKey, index, name.get(), &size, nullptr, nullptr, nullptr,
-                          nullptr) != ERROR_SUCCESS)
-            break;
-        name[std::min<DWORD>(size, PathCapacity - 1)] = '\0';
-        names.emplace_back(name.get());
-    }
+    names = regSubkeyNames(productKey, count);
     return static_cast<unsigned>(names.size());
 }
 

@@ -43,6 +43,3 @@ private:
 
 // Byte-wise order of two version names, as the search sorts them.
 int compareStrings(const void* first, const void* second);
-
-// The registry view flag of the other view, or 0 when the process sees the only one.
-REGSAM otherRegistryView();

@@ -1,0 +1,102 @@
+// The built launcher on machines whose only JVMs are of today's kinds: registered by Java 9 and
+// later or by a distribution, per user, or known only from JAVA_HOME. Runs against the prefix's
+// real registry; the machine's JVM keys are put back afterwards.
+#include "jvm/discovery/JvmSupport.h"
+#include "system/SystemSupport.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using namespace qrvtest;
+using namespace systemtest;
+
+namespace {
+
+constexpr DWORD RunLimitMs = 60000;
+
+struct Registration {
+    HKEY root;
+    const char* key;
+    const char* value;
+    const char* home;      // below the test's directory
+    const char* reported;  // what its test run reports
+    size_t starts;         // test runs it sees when the wizard starts on another JVM
+};
+
+struct MachineRow {
+    const char* machine;
+    std::vector<Registration> jvms;
+    const char* javaHome;  // below the test's directory, "" for none
+    const char* control;
+    const char* wizardHome;
+};
+
+const MachineRow machineRows[] = {
+    {"Temurin installed for the user only",
+     {{HKEY_CURRENT_USER, "SOFTWARE\\Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI", "Path",
+       "jdk-17.0.9.9-hotspot", "17.0.9", 0}},
+     "", "jvmMinVersion=17\r\n", "jdk-17.0.9.9-hotspot"},
+    {"a 32-bit Zulu",
+     {{HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Azul Systems\\Zulu 32-bit\\zulu-8",
+       "InstallationPath", "zulu8", "1.8.0_392", 0}},
+     "", "jvmRequiredVersion=1.8\r\n", "zulu8"},
+    {"a legacy 1.6 runtime and a JDK 17",
+     {{HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6", "JavaHome",
+       "jre16", "1.6.0_20", 0},
+      {HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JDK\\17", "JavaHome", "jdk17", "17.0.2", 0}},
+     "", "jvmMinVersion=1.4\r\n", "jre16"},
+    {"Java 9 and 17",
+     {{HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JRE\\9.0.4", "JavaHome", "jre9", "9.0.4", 1},
+      {HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JDK\\17.0.2", "JavaHome", "jdk17", "17.0.2", 0}},
+     "", "jvmMinVersion=11\r\n", "jdk17"},
+    {"a JDK known only from JAVA_HOME", {}, "jdk11", "jvmMinVersion=11\r\n", "jdk11"},
+};
+
+TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
+{
+    for (const MachineRow& row : machineRows) {
+        SCOPED_TRACE(row.machine);
+        TempDir dir;
+        const MachineWithoutJvms machine;
+        std::vector<std::string> homes;
+        for (const Registration& jvm : row.jvms) {
+            const std::string home = dir / jvm.home;
+            makeDirs(home);
+            for (const char* program : {"java.exe", "javaw.exe"})
+                jvmtest::installFakeJvm(home + "\\bin", program, jvm.reported);
+            setRegString(jvm.root, jvm.key, jvm.value, home);
+        }
+        if (*row.javaHome != '\0') {
+            makeDirs(dir / row.javaHome);
+            for (const char* program : {"java.exe", "javaw.exe"})
+                jvmtest::installFakeJvm(dir / row.javaHome + "\\bin", program, "11.0.2");
+        }
+        const EnvOverride javaHome("JAVA_HOME", *row.javaHome != '\0' ? dir / row.javaHome : "");
+
+        const std::string package = dir / "package";
+        makeDirs(package);
+        copyFile(builtProgram("setup.exe"), package + "\\setup.exe");
+        copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
+        writeFile(package + "\\install.jar", "");
+        writeFile(package + "\\qrv.control", row.control);
+        const RunResult result =
+            runProgram("\"" + package + "\\setup.exe\" -q", package, RunLimitMs);
+        ASSERT_TRUE(result.finished);
+
+        const std::string log = readTextFile(package + "\\errors.log");
+        const auto starts = jvmtest::jvmStarts(dir / row.wizardHome + "\\bin");
+        ASSERT_EQ(2u, starts.size()) << "the test run, then the wizard\n" << log;
+        EXPECT_EQ((std::vector<std::string>{".;install.jar"}),
+                  linesStartingWith(starts[1], "arg="));
+        for (const Registration& jvm : row.jvms) {
+            if (std::string(jvm.home) != row.wizardHome) {
+                EXPECT_EQ(jvm.starts, jvmtest::jvmStarts(dir / jvm.home + "\\bin").size())
+                    << jvm.home;
+            }
+        }
+    }
+}
+
+} // namespace
