@@ -19,10 +19,5 @@ std::string fileNamePart(const char* path);
 // holding a blank and no double quote written between double quotes.
 std::string joinForDisplay(const char* const* argv);
 
-// `text` as one command-line argument that the C runtime splits back into exactly `text`: in
-// double quotes, each inner double quote escaped by a backslash, the backslashes before a
-// double quote (an inner one or the closing one) doubled.
-std::string commandLineQuoted(const char* text);
-
 // The text that explains a failed _spawnv by its errno.
 const char* spawnErrorText(int error);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/ArgQuote.h"
 #include "exec/CommandRules.h"
 #include "exec/ExecCommand.h"
 #include "install/InstallTexts.h"

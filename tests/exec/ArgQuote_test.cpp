@@ -1,6 +1,23 @@
 #include "exec/ArgQuote.h"
 #include <gtest/gtest.h>
 
+TEST(ArgQuote, CommandLineQuotedEscapesQuotesAndBackslashes)
+{
+    struct Row {
+        const char* text;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"", "\"\""},
+        {"a b", "\"a b\""},
+        {"\"C:\\My Dir\\x\"", "\"\\\"C:\\My Dir\\x\\\"\""},
+        {"a\\\"b c", "\"a\\\\\\\"b c\""},
+        {"dir\\", "\"dir\\\\\""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, commandLineQuoted(row.text)) << "[" << row.text << "]";
+}
+
 TEST(ArgQuote, OnlyBlanksAndTabsWithoutQuotesAreWrapped)
 {
     struct Row {

@@ -43,23 +43,6 @@ TEST(CommandRules, WordsFileNamesAndDisplay)
     EXPECT_EQ("", joinForDisplay(none));
 }
 
-TEST(CommandRules, CommandLineQuotedEscapesQuotesAndBackslashes)
-{
-    struct Row {
-        const char* text;
-        const char* expected;
-    };
-    const Row rows[] = {
-        {"", "\"\""},
-        {"a b", "\"a b\""},
-        {"\"C:\\My Dir\\x\"", "\"\\\"C:\\My Dir\\x\\\"\""},
-        {"a\\\"b c", "\"a\\\\\\\"b c\""},
-        {"dir\\", "\"dir\\\\\""},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(row.expected, commandLineQuoted(row.text)) << "[" << row.text << "]";
-}
-
 TEST(CommandRules, ErrnoTexts)
 {
     EXPECT_STREQ("File or path is not found", spawnErrorText(2));

@@ -1,4 +1,4 @@
-#include "exec/CommandRules.h"
+#include "exec/ArgQuote.h"
 #include "exec/ExecCommand.h"
 #include "exec/Recorder.h"
 #include "support/TestSupport.h"

@@ -1,4 +1,5 @@
-// Fuzz target: argument quoting must round-trip through the C runtime's command-line split.
+// Fuzz target: the one argument quoting must round-trip through the C runtime's command-line
+// split, for a whole argument vector joined by blanks as _spawnv joins it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,16 +9,43 @@
 #include "CommandLineSplit.h"
 #include "exec/ArgQuote.h"
 
+namespace {
+std::string joined(const std::vector<std::string>& args, std::string (*quote)(const char*))
+{
+    std::string line;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (i > 0)
+            line += ' ';
+        line += quote(args[i].c_str());
+    }
+    return line;
+}
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string arg(reinterpret_cast<const char*>(data), size);
-    arg = arg.substr(0, arg.find('\0'));
-    const std::string quoted = quoteArgument(arg.c_str());
-    // Arguments without a double quote and with something besides blanks must arrive whole.
-    if (arg.find('"') == std::string::npos && arg.find_first_not_of(" \t") != std::string::npos) {
-        const std::vector<std::string> split = fuzz::splitCommandLine(quoted);
-        if (split.size() != 1 || split[0] != arg)
-            std::abort();
+    // The input as up to eight arguments, one a line; a NUL ends an argument's text.
+    std::vector<std::string> args;
+    const std::string all(reinterpret_cast<const char*>(data), size);
+    for (size_t start = 0; start <= all.size() && args.size() < 8;) {
+        size_t end = all.find('\n', start);
+        if (end == std::string::npos)
+            end = all.size();
+        const std::string field = all.substr(start, end - start);
+        args.push_back(field.substr(0, field.find('\0')));
+        start = end + 1;
     }
+
+    // Every argument, empty ones and double quotes included, arrives as it was.
+    if (fuzz::splitCommandLine(joined(args, commandLineQuoted)) != args)
+        std::abort();
+
+    // The start's own choice passes a text with a double quote as quoted already; any other
+    // non-empty argument must arrive whole.
+    bool plain = true;
+    for (const std::string& arg : args)
+        plain = plain && !arg.empty() && arg.find('"') == std::string::npos;
+    if (plain && fuzz::splitCommandLine(joined(args, quoteArgument)) != args)
+        std::abort();
     return 0;
 }

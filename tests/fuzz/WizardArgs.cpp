@@ -4,6 +4,7 @@
 
 #include "CommandLineSplit.h"
 #include "FuzzInput.h"
+#include "exec/ArgQuote.h"
 #include "exec/CommandRules.h"
 #include "install/WizardArgs.h"
 

@@ -2,21 +2,35 @@
 
 #include <cstring>
 
+std::string commandLineQuoted(const char* text)
+{
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
+        if (*p == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (*p == '"') {
+            quoted.append(2 * backslashes + 1, '\\');
+        } else {
+            quoted.append(backslashes, '\\');
+        }
+        quoted += *p;
+        backslashes = 0;
+    }
+    quoted.append(2 * backslashes, '\\');
+    quoted += '"';
+    return quoted;
+}
+
 std::string quoteArgument(const char* arg)
 {
     if (arg == nullptr)
         return std::string();
     if (std::strchr(arg, '"') != nullptr || std::strpbrk(arg, " \t") == nullptr)
         return arg;
-    std::string quoted = "\"";
-    quoted += arg;
-    // Backslashes before the closing quote would escape it; doubling keeps them literal.
-    size_t trailing = 0;
-    for (size_t i = std::strlen(arg); i > 0 && arg[i - 1] == '\\'; --i)
-        ++trailing;
-    quoted.append(trailing, '\\');
-    quoted += '"';
-    return quoted;
+    return commandLineQuoted(arg);
 }
 
 QuotedArgs::QuotedArgs(const char* const* argv)

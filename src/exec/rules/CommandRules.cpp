@@ -54,28 +54,6 @@ std::string joinForDisplay(const char* const* argv)
     return line;
 }
 
-std::string commandLineQuoted(const char* text)
-{
-    std::string quoted = "\"";
-    size_t backslashes = 0;
-    for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
-        if (*p == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (*p == '"') {
-            quoted.append(2 * backslashes + 1, '\\');
-        } else {
-            quoted.append(backslashes, '\\');
-        }
-        quoted += *p;
-        backslashes = 0;
-    }
-    quoted.append(2 * backslashes, '\\');
-    quoted += '"';
-    return quoted;
-}
-
 const char* spawnErrorText(int error)
 {
     switch (error) {
