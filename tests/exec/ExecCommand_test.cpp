@@ -90,6 +90,17 @@ TEST_F(Exec, SpawnOfAProgramThatEndsWithMinusOneIsAStart)
     EXPECT_STREQ("", reason);
 }
 
+TEST_F(Exec, AFileThatIsNoProgramIsReportedAsSuch)
+{
+    const std::string program = dir / "text.exe";
+    writeFile(program, "not a program\n");
+    const char* argv[] = {"text.exe", nullptr};
+    ExecCommand exec;
+    char reason[500] = "";
+    EXPECT_FALSE(exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason));
+    EXPECT_STREQ("Specified file is not executable or has invalid executable-file format", reason);
+}
+
 TEST_F(Exec, CommandLineOverTheSystemsLimitIsReportedAsSuch)
 {
     const std::string program = dir / "rec.exe";
