@@ -8,7 +8,7 @@
 namespace control_file {
 
 // Number of settings of the control file.
-constexpr int SettingCount = 21;
+constexpr int SettingCount = 22;
 
 struct Setting {
     const char* key;
@@ -40,7 +40,15 @@ enum SettingIndex {
     IdentityDb,
     AppletUrl,
     SearchForJvm,
+    JvmTestTimeout,
 };
+
+// The test run's time limit in seconds: jvmTestTimeout's value when it is a positive whole
+// number (decimal digits only, nothing around them), at most MaxTestTimeout; the default for
+// anything else, an empty value included.
+constexpr unsigned DefaultTestTimeout = 60;
+constexpr unsigned MaxTestTimeout = 86400;
+unsigned testTimeoutSeconds(const char* value);
 
 // Index of the first key that `line` begins with (exact case), or -1.
 int matchKey(const char* line);

@@ -46,7 +46,8 @@ bool GetParameters::getParameters(char* requiredVersion, char* minVersion, char*
                                   char* jvmExtraParameters, char* classpathSwitch,
                                   char* loaderClasspath, char* loaderJavaCommand,
                                   char* systemSecurity, char* userSecurity, char* identityDb,
-                                  char* appletUrl, char* searchForJvm, char* controlFilename)
+                                  char* appletUrl, char* searchForJvm, char* jvmTestTimeout,
+                                  char* controlFilename)
 {
     char* const settings[control_file::SettingCount] = {
         requiredVersion,  minVersion,         maxVersion,          jvmVersion,
@@ -54,7 +55,7 @@ bool GetParameters::getParameters(char* requiredVersion, char* minVersion, char*
         jvmInstallerBinary, jvmInstallerCommand, predefinedJvmInstallDir, jvmHomeDir,
         jvmExtraParameters, classpathSwitch,  loaderClasspath,     loaderJavaCommand,
         systemSecurity,   userSecurity,       identityDb,          appletUrl,
-        searchForJvm};
+        searchForJvm,     jvmTestTimeout};
     copyText(controlFilename, PathCapacity, QrvControlFilename);
     if (!convertLineEndings(controlFilename))
         return false;

@@ -8,8 +8,8 @@
 
 class GetParameters : public Trace, public Status {
 public:
-    // Fills the 21 setting buffers (capacities as control_file::Settings gives them) and the
-    // 22nd with the control file's name. False when the file cannot be read or rewritten; the
+    // Fills the 22 setting buffers (capacities as control_file::Settings gives them) and the
+    // 23rd with the control file's name. False when the file cannot be read or rewritten; the
     // error has then been logged and shown.
     bool getParameters(char* requiredVersion, char* minVersion, char* maxVersion,
                        char* jvmVersion, char* jvmName, char* jvmCommandName,
@@ -18,7 +18,7 @@ public:
                        char* jvmHomeDir, char* jvmExtraParameters, char* classpathSwitch,
                        char* loaderClasspath, char* loaderJavaCommand, char* systemSecurity,
                        char* userSecurity, char* identityDb, char* appletUrl,
-                       char* searchForJvm, char* controlFilename);
+                       char* searchForJvm, char* jvmTestTimeout, char* controlFilename);
 
     bool convertLineEndings(const char* controlFilename);
     bool parseParameters(char* const* settings, const char* controlFilename);

@@ -1,5 +1,5 @@
-// Quoting of program arguments for _spawnv, which joins its vector with blanks unquoted: the
-// one place that writes an argument in the form the C runtime's command-line split undoes.
+// Quoting of program arguments: the one place that writes an argument, and a whole argument
+// vector as a command line, in the form the C runtime's command-line split undoes.
 #pragma once
 
 #include <string>
@@ -14,6 +14,11 @@ std::string commandLineQuoted(const char* text);
 // no double quote is quoted as above; anything else (an empty argument, or one that holds a
 // double quote and so is taken as quoted already) is passed unchanged.
 std::string quoteArgument(const char* arg);
+
+// The command line of a program start: every argument in its quoteArgument form, joined by
+// single blanks (an empty argument leaves a doubled blank and vanishes, as it always did).
+std::string commandLineOf(const char* const* argv);
+std::string commandLineOf(const std::vector<std::string>& args);
 
 // The quoted forms of a null-terminated argument vector. Keep the result alive while the
 // pointers of `quotedVector` are in use.

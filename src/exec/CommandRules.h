@@ -2,6 +2,7 @@
 // texts for a failed start. No system calls, so they build and test anywhere.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,15 @@ std::string fileNamePart(const char* path);
 // holding a blank and no double quote written between double quotes.
 std::string joinForDisplay(const char* const* argv);
 
-// The text that explains a failed _spawnv by its errno.
+// The text that explains a failed start by the C runtime's error number for it.
 const char* spawnErrorText(int error);
+
+// The longest command line that Windows starts a program with: 32 767 characters, the
+// terminating NUL included.
+constexpr size_t MaxCommandLineSize = 32767;
+inline bool commandLineTooLong(size_t length) { return length + 1 > MaxCommandLineSize; }
+
+// The C runtime's error number for the system error of a failed process start, as the C
+// runtime's own start reported it: a missing file or path ENOENT, a file that is no program
+// ENOEXEC, no memory ENOMEM, no access EACCES; 0 for any other error.
+int startErrorNumber(unsigned long systemError);

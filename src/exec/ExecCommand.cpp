@@ -1,12 +1,11 @@
 #include "exec/ExecCommand.h"
 
-#include <cerrno>
 #include <cstring>
-#include <process.h>
 #include <string>
 #include <vector>
 
 #include "exec/ArgQuote.h"
+#include "exec/ChildProcess.h"
 #include "exec/CommandRules.h"
 #include "util/FileNames.h"
 
@@ -14,17 +13,6 @@ namespace {
 // Labels padded to one width so that the report lines line up under the command.
 constexpr const char* ResultLabel = "                   result";
 constexpr const char* ErrnoLabel = "                    errno";
-
-// _spawnv in wait mode; the errno of a failed start is read at once. Arguments are quoted on the
-// way, as _spawnv joins them with blanks and nothing else.
-int spawnWaiting(const char* command, const char* const* argv, int& error)
-{
-    QuotedArgs quoted(argv);
-    errno = 0;
-    const intptr_t result = _spawnv(_P_WAIT, command, quoted.vector());
-    error = errno;
-    return result == -1 ? -1 : 0;
-}
 } // namespace
 
 ExecCommand::ExecCommand()
@@ -59,7 +47,7 @@ std::unique_ptr<char[]> ExecCommand::argsString(const char* const* argv)
 }
 
 bool ExecCommand::spawnAndWait(const char* command, const char* const* argv, char* errorText,
-                               size_t errorSize)
+                               size_t errorSize, const char* commandLine)
 {
     // The command is copied unchanged; the 100 spare bytes are the room the formatting step has
     // always been given.
@@ -70,10 +58,12 @@ bool ExecCommand::spawnAndWait(const char* command, const char* const* argv, cha
     std::unique_ptr<char[]> args = argsString(argv);
     traceMessage(traceFilename, "Args:", args.get());
 
-    int error = 0;
-    if (spawnWaiting(work.get(), argv, error) == -1) {
+    const ChildRun run =
+        runChild(work.get(), commandLine != nullptr ? std::string(commandLine) : commandLineOf(argv));
+    exitCode = run.exitCode;
+    if (!run.started) {
         if (errorText != nullptr)
-            copyText(errorText, errorSize, spawnErrorText(error));
+            copyText(errorText, errorSize, spawnErrorText(run.startError));
         return false;
     }
     return true;
@@ -115,9 +105,10 @@ bool ExecCommand::invokeWinCommand(const char* command, const char* args, int)
     argv.push_back(nullptr);
 
     traceMessage(traceFilename, "about to execute command:", command);
-    int error = 0;
-    if (spawnWaiting(command, argv.data(), error) == -1) {
-        reportExecError(command, -1, error);
+    const ChildRun run = runChild(command, commandLineOf(argv.data()));
+    exitCode = run.exitCode;
+    if (!run.started) {
+        reportExecError(command, -1, run.startError);
         return false;
     }
     return true;

@@ -21,9 +21,10 @@ public:
 
     // Runs `command` with the null-terminated vector `argv` and waits for it. False only when the
     // program cannot be started; `errorText` (capacity `errorSize`) then holds the reason.
-    // Writes nothing to the error log.
+    // Writes nothing to the error log. The program's command line is `commandLine` when given
+    // (a caller that must pass texts as written), else `argv` quoted argument by argument.
     bool spawnAndWait(const char* command, const char* const* argv, char* errorText,
-                      size_t errorSize = 500);
+                      size_t errorSize = 500, const char* commandLine = nullptr);
 
     // Runs `command` with the blank-separated `args` (may be null) and waits for it. `count` is
     // the caller's idea of the number of arguments; the pieces found decide. A failed start is
@@ -38,10 +39,14 @@ public:
 
     void reportExecError(const char* command, int result, int error);
 
+    // The exit code of the last program that ran to its end.
+    unsigned long lastExitCode() const { return exitCode; }
+
 private:
     bool _execCommand(const char* command, const char* args, int count);
     bool invokeWinCommand(const char* command, const char* args, int count);
 
     TextBuffer traceFilename{PathCapacity};
     TextBuffer errorsFilename{PathCapacity};
+    unsigned long exitCode = 0;
 };

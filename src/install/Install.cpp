@@ -4,10 +4,12 @@
 #include <cstring>
 #include <memory>
 
+#include "config/ControlFileRules.h"
 #include "config/GetParameters.h"
 #include "config/Language.h"
 #include "install/InstallTexts.h"
 #include "jvm/discovery/FindJvm.h"
+#include "jvm/discovery/JvmOk.h"
 #include "jvm/discovery/VersionRules.h"
 #include "jvm/discovery/WinVersion.h"
 #include "jvm/provision/ExtractJvm.h"
@@ -240,12 +242,17 @@ bool Install::getParams()
     auto reader = std::make_unique<GetParameters>();
     // A quiet run raises no message box, also not for an unreadable control file.
     reader->setQuietMode(isQuietMode());
-    return reader->getParameters(
-        jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion, jvmName, jvmCommandName,
-        jvmInstallerType, jvmSelfExtractor, jvmInstallerBinary, jvmInstallerCommand,
-        predefinedJvmInstallDir, jvmHomeDir, jvmExtraParameters, jvmClasspathSwitch,
-        loaderClasspath, loaderJavaCommand, systemSecurityPolicyFilename,
-        userSecurityPolicyFilename, keystoreFilename, appletUrl, searchForJvm, controlFilename);
+    if (!reader->getParameters(
+            jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion, jvmName, jvmCommandName,
+            jvmInstallerType, jvmSelfExtractor, jvmInstallerBinary, jvmInstallerCommand,
+            predefinedJvmInstallDir, jvmHomeDir, jvmExtraParameters, jvmClasspathSwitch,
+            loaderClasspath, loaderJavaCommand, systemSecurityPolicyFilename,
+            userSecurityPolicyFilename, keystoreFilename, appletUrl, searchForJvm, jvmTestTimeout,
+            controlFilename))
+        return false;
+    // Every test run of this run, whichever class starts it, is bounded by the package's limit.
+    JvmOk::setTestTimeout(control_file::testTimeoutSeconds(jvmTestTimeout));
+    return true;
 }
 
 bool Install::isJvmInstalled()

@@ -89,6 +89,7 @@ protected:
     TextBuffer keystoreFilename{PathCapacity};
     TextBuffer appletUrl{5000};
     TextBuffer searchForJvm{100};
+    TextBuffer jvmTestTimeout{100};
     TextBuffer jvmCommand{PathCapacity};
     TextBuffer javaHomeDir{PathCapacity};
     TextBuffer controlFilename{PathCapacity};

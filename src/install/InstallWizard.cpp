@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "exec/ArgQuote.h"
 #include "exec/CommandRules.h"
 #include "exec/ExecCommand.h"
 #include "install/InstallTexts.h"
@@ -79,7 +78,7 @@ bool Install::runInstaller(char* installDetails)
 
     const int slots = countParameters(installDetails);
     // Built from copies: the control-file values stay whole for a second launch.
-    std::vector<std::string> args = buildWizardArguments(settings);
+    std::vector<std::string> args = wizardStartArguments(settings);
     if (static_cast<int>(args.size()) > slots)
         return false;  // cannot happen by the counting rule; never start a half-built list
 
@@ -92,13 +91,8 @@ bool Install::runInstaller(char* installDetails)
     if (passesInstallDetails(settings)) {
         traceMessage(TraceFilename, "install details:", settings.installDetails);
         traceMessage(TraceFilename, "added", quietInstall ? QuietSwitch : PropertiesSwitch);
-        traceMessage(TraceFilename, "details:", args.back().c_str());
+        traceMessage(TraceFilename, "details:", detailsArgument(settings.installDetails).c_str());
     }
-
-    // Details that hold a double quote would reach the wizard split or stripped of their quotes
-    // if passed as they stand; escaped for the command line, they arrive exactly as given.
-    if (passesInstallDetails(settings) && std::strchr(settings.installDetails, '"') != nullptr)
-        args.back() = commandLineQuoted(settings.installDetails);
 
     std::vector<char*> vector;
     for (std::string& arg : args)

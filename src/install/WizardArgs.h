@@ -31,6 +31,11 @@ std::string detailsArgument(const char* installDetails);
 // least one), and for a quiet or properties install with details "-q" or "-s" and the details.
 std::vector<std::string> buildWizardArguments(const WizardSettings& settings);
 
+// The arguments the wizard is started with: buildWizardArguments' list, except that details
+// holding a double quote are the user's own quoting and stand as the user wrote them, so that
+// the command line's split takes the quotes off (-q "C:\x" gives the wizard C:\x).
+std::vector<std::string> wizardStartArguments(const WizardSettings& settings);
+
 // Appends one class-path element to `classpath` (after a ";" unless it is the first), wrapped in
 // double quotes when it holds a blank.
 void appendClassElement(std::string& classpath, const char* element, bool first);

@@ -16,6 +16,9 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
     EXPECT_EQ(JvmVersion, matchKey("jvmVersionX=1.3.1"));  // prefix match
     EXPECT_EQ(JvmName, matchKey("jvmName = JDK"));
     EXPECT_EQ(SearchForJvm, matchKey("searchForJvm=no"));
+    EXPECT_EQ(JvmTestTimeout, matchKey("jvmTestTimeout=5"));
+    EXPECT_EQ(JvmTestTimeout, matchKey("jvmTestTimeouts=5"));  // prefix match, as for all keys
+    EXPECT_EQ(-1, matchKey("jvmTest=5"));
     EXPECT_EQ(-1, matchKey("JVMVERSION=1.4"));  // case matters
     EXPECT_EQ(-1, matchKey(" jvmVersion=1.4"));
     EXPECT_EQ(-1, matchKey("# jvmVersion=1.4"));
@@ -113,6 +116,25 @@ TEST(ControlFileRules, CommandNameNormalisation)
         normaliseCommandName(name, sizeof name, c.userTraceLog);
         EXPECT_STREQ(c.result, name) << c.name << " trace log " << c.userTraceLog;
     }
+}
+
+TEST(ControlFileRules, TestTimeoutIsAPositiveWholeNumberOfSecondsOrTheDefault)
+{
+    struct Case {
+        const char* value;
+        unsigned seconds;
+    };
+    const Case cases[] = {
+        {"", 60},        {"1", 1},          {"2", 2},         {"60", 60},
+        {"0600", 600},   {"0", 60},         {"000", 60},      {"-5", 60},
+        {"+5", 60},      {"5 ", 60},        {" 5", 60},       {"5s", 60},
+        {"1.5", 60},     {"0x10", 60},      {"86399", 86399}, {"86400", 86400},
+        {"86401", 86400}, {"4294968", 86400}, {"99999999999999999999", 86400},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.seconds, testTimeoutSeconds(c.value)) << "[" << c.value << "]";
+    EXPECT_EQ(60u, testTimeoutSeconds(nullptr));
+    EXPECT_EQ(std::string("jvmTestTimeout"), Settings[SettingCount - 1].key);  // tested last
 }
 
 TEST(ControlFileRules, ConfigureWinRegistryValues)

@@ -12,20 +12,21 @@ using namespace qrvtest;
 
 namespace {
 
-const size_t capacities[22] = {201,  201,  201,  201,  201,  5001, 5000, 5000, 5000, 5000, 5000,
-                               5001, 5000, 1000, 5000, 5000, 5001, 5001, 5001, 5000, 100,  5001};
+const size_t capacities[23] = {201,  201,  201,  201,  201,  5001, 5000, 5000, 5000, 5000, 5000,
+                               5001, 5000, 1000, 5000, 5000, 5001, 5001, 5001, 5000, 100,  100,
+                               5001};
 
 enum {
     Required, Min, Max, Version, Name, Command, InstallerType, SelfExtractor, InstallerBinary,
     InstallerCommand, InstallDir, HomeDir, Extra, ClasspathSwitch, Classpath, JavaCommand,
-    SystemSecurity, UserSecurity, IdentityDb, AppletUrl, SearchForJvm, ControlName
+    SystemSecurity, UserSecurity, IdentityDb, AppletUrl, SearchForJvm, TestTimeout, ControlName
 };
 
 class ControlFile : public InTempDir {
 protected:
     ControlFile()
     {
-        for (size_t i = 0; i < 22; ++i) {
+        for (size_t i = 0; i < 23; ++i) {
             buffers.emplace_back(capacities[i] + 8, '#');  // guard bytes after each buffer
             buffers[i][0] = '\0';
         }
@@ -46,14 +47,14 @@ protected:
             b.push_back(&buffer[0]);
         return reader.getParameters(b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9],
                                     b[10], b[11], b[12], b[13], b[14], b[15], b[16], b[17], b[18],
-                                    b[19], b[20], b[21]);
+                                    b[19], b[20], b[21], b[22]);
     }
 
     std::string value(int index) const { return buffers[index].c_str(); }
 
     bool guardsIntact() const
     {
-        for (size_t i = 0; i < 22; ++i) {
+        for (size_t i = 0; i < 23; ++i) {
             if (buffers[i].compare(capacities[i], 8, std::string(8, '#')) != 0)
                 return false;
         }
@@ -99,6 +100,7 @@ TEST_F(ControlFile, EmptyFileGivesVersion14)
     EXPECT_EQ("1.4", value(Version));
     EXPECT_EQ("", value(Min));
     EXPECT_EQ("", value(SearchForJvm));
+    EXPECT_EQ("", value(TestTimeout));
 }
 
 TEST_F(ControlFileTraced, MinAndMaxLeaveTheRequiredVersionEmpty)
@@ -133,7 +135,8 @@ TEST_F(ControlFile, LineShapes)
                      "appletUrl=first\n"
                      "appletUrl=last \n"
                      "predefinedJvmInstallDir=C\\:\\\\Program Files/Java\n"
-                     "jvmExtraParameters=-Da=\\\\x -Db=\\\"q\\\" end\\\n"));
+                     "jvmExtraParameters=-Da=\\\\x -Db=\\\"q\\\" end\\\n"
+                     "jvmTestTimeout=2\n"));
     EXPECT_EQ("= JDK", value(Name));
     EXPECT_EQ("1.2", value(Version));
     EXPECT_EQ("", value(Min));
@@ -141,6 +144,7 @@ TEST_F(ControlFile, LineShapes)
     EXPECT_EQ("last ", value(AppletUrl));
     EXPECT_EQ("C:\\Program Files\\Java", value(InstallDir));
     EXPECT_EQ("-Da=\\x -Db=\"q\" end\\", value(Extra));
+    EXPECT_EQ("2", value(TestTimeout));
 }
 
 TEST_F(ControlFile, CrOnlyLineEndsReadAsOneLine)
@@ -172,9 +176,10 @@ TEST_F(ControlFile, LongLineIsReadInPieces)
 TEST_F(ControlFileTraced, OverLongValuesAreCutToTheirBuffers)
 {
     ASSERT_TRUE(read("jvmVersion=" + std::string(300, '1') + "\nsearchForJvm=" +
-                     std::string(150, 'n') + "\n"));
+                     std::string(150, 'n') + "\njvmTestTimeout=" + std::string(150, '9') + "\n"));
     EXPECT_EQ(std::string(200, '1'), value(Version));
     EXPECT_EQ(std::string(99, 'n'), value(SearchForJvm));
+    EXPECT_EQ(std::string(99, '9'), value(TestTimeout));
     EXPECT_TRUE(guardsIntact());
     EXPECT_TRUE(traced("value cut to its buffer for jvmVersion"));
 }

@@ -1,6 +1,9 @@
 #include "exec/ArgQuote.h"
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 TEST(ArgQuote, CommandLineQuotedEscapesQuotesAndBackslashes)
 {
     struct Row {
@@ -48,4 +51,25 @@ TEST(ArgQuote, VectorKeepsOrderAndEndsWithNull)
     EXPECT_STREQ("-cp", v[1]);
     EXPECT_STREQ("\".;a b.jar\"", v[2]);
     EXPECT_EQ(nullptr, v[3]);
+}
+
+TEST(ArgQuote, CommandLineJoinsTheQuotedFormsWithSingleBlanks)
+{
+    struct Row {
+        std::vector<std::string> args;
+        const char* line;
+    };
+    const Row rows[] = {
+        {{"java.exe", "-cp", ".", "TestJvm", "C:\\pkg dir"},
+         "java.exe -cp . TestJvm \"C:\\pkg dir\""},
+        {{"C:\\My Kit\\x.exe"}, "\"C:\\My Kit\\x.exe\""},  // the program alone, no blank after
+        {{"a", "", "b"}, "a  b"},                           // an empty argument vanishes
+        {{"w.exe", "-q", "\"C:\\x\""}, "w.exe -q \"C:\\x\""},  // quoted already: as written
+        {{}, ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.line, commandLineOf(row.args));
+    const char* argv[] = {"a b", "c", nullptr};
+    EXPECT_EQ("\"a b\" c", commandLineOf(argv));
+    EXPECT_EQ("", commandLineOf(static_cast<const char* const*>(nullptr)));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -53,4 +54,41 @@ TEST(CommandRules, ErrnoTexts)
     EXPECT_STREQ("Mode argument is invalid", spawnErrorText(22));
     EXPECT_STREQ("Unknown error", spawnErrorText(13));
     EXPECT_EQ(70u, std::strlen(spawnErrorText(8)));  // fits the callers' buffers with its NUL
+}
+
+TEST(CommandRules, StartErrorsAsTheCRuntimeNamedThem)
+{
+    struct Row {
+        unsigned long systemError;
+        const char* text;
+    };
+    const Row rows[] = {
+        {2, "File or path is not found"},   // ERROR_FILE_NOT_FOUND
+        {3, "File or path is not found"},   // ERROR_PATH_NOT_FOUND
+        {161, "File or path is not found"}, // ERROR_BAD_PATHNAME
+        {206, "File or path is not found"}, // ERROR_FILENAME_EXCED_RANGE
+        {193, "Specified file is not executable or has invalid executable-file format"},
+        {11, "Specified file is not executable or has invalid executable-file format"},
+        {188, "Specified file is not executable or has invalid executable-file format"},
+        {202, "Specified file is not executable or has invalid executable-file format"},
+        {8, "Not enough memory is available to execute new process"},
+        {14, "Not enough memory is available to execute new process"},
+        {5, "Unknown error"},               // ERROR_ACCESS_DENIED
+        {87, "Unknown error"},              // ERROR_INVALID_PARAMETER
+        {187, "Unknown error"},
+        {203, "Unknown error"},
+        {0, "Unknown error"},
+    };
+    for (const Row& row : rows)
+        EXPECT_STREQ(row.text, spawnErrorText(startErrorNumber(row.systemError)))
+            << "system error " << row.systemError;
+    EXPECT_EQ(2, startErrorNumber(2));  // the number the error report writes
+}
+
+TEST(CommandRules, CommandLineLimitCountsTheNul)
+{
+    EXPECT_FALSE(commandLineTooLong(0));
+    EXPECT_FALSE(commandLineTooLong(32766));
+    EXPECT_TRUE(commandLineTooLong(32767));
+    EXPECT_STREQ("Argument list exceeds 1024 bytes", spawnErrorText(E2BIG));
 }

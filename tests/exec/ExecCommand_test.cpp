@@ -75,6 +75,57 @@ TEST_F(Exec, CommandLineQuotedTextsArriveUnchanged)
     EXPECT_EQ(startLines(dir.path(), sent), recorded(program));
 }
 
+// A child's exit code is no verdict on its start: -1 (what the C runtime's start returned for
+// a failed start) is a program that ran.
+TEST_F(Exec, SpawnOfAProgramThatEndsWithMinusOneIsAStart)
+{
+    const std::string program = dir / "rec.exe";
+    placeRecorder(program);
+    configureRecorder(program, false, -1);
+    ExecCommand exec;
+    char reason[500] = "";
+    const char* argv[] = {"rec.exe", nullptr};
+    EXPECT_TRUE(exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason));
+    EXPECT_EQ(0xFFFFFFFFul, exec.lastExitCode());
+    EXPECT_STREQ("", reason);
+}
+
+TEST_F(Exec, AFileThatIsNoProgramIsReportedAsSuch)
+{
+    const std::string program = dir / "text.exe";
+    writeFile(program, "not a program\n");
+    const char* argv[] = {"text.exe", nullptr};
+    ExecCommand exec;
+    char reason[500] = "";
+    EXPECT_FALSE(exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason));
+    EXPECT_STREQ("Specified file is not executable or has invalid executable-file format", reason);
+}
+
+TEST_F(Exec, CommandLineOverTheSystemsLimitIsReportedAsSuch)
+{
+    const std::string program = dir / "rec.exe";
+    placeRecorder(program);
+    const std::string longArgument(32767, 'a');
+    const char* argv[] = {"rec.exe", longArgument.c_str(), nullptr};
+    ExecCommand exec;
+    char reason[500] = "";
+    EXPECT_FALSE(exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason));
+    EXPECT_STREQ("Argument list exceeds 1024 bytes", reason);
+    EXPECT_TRUE(recorded(program).empty());
+}
+
+TEST_F(Exec, TheCallersOwnCommandLineIsPassedAsWritten)
+{
+    const std::string program = dir / "rec.exe";
+    placeRecorder(program);
+    const char* argv[] = {"rec.exe", "/s /v/qn", nullptr};
+    ExecCommand exec;
+    char reason[500] = "";
+    EXPECT_TRUE(exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason,
+                                  "rec.exe /s /v/qn"));
+    EXPECT_EQ(startLines(dir.path(), {"rec.exe", "/s", "/v/qn"}), recorded(program));
+}
+
 TEST_F(Exec, ExecCommandWithoutArgumentsSucceedsWhateverTheExitCode)
 {
     writeFile("jinstall.log", "");

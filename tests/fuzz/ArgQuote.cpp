@@ -1,5 +1,5 @@
 // Fuzz target: the one argument quoting must round-trip through the C runtime's command-line
-// split, for a whole argument vector joined by blanks as _spawnv joins it.
+// split, for a whole argument vector joined into one command line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,13 +10,13 @@
 #include "exec/ArgQuote.h"
 
 namespace {
-std::string joined(const std::vector<std::string>& args, std::string (*quote)(const char*))
+std::string allQuoted(const std::vector<std::string>& args)
 {
     std::string line;
     for (size_t i = 0; i < args.size(); ++i) {
         if (i > 0)
             line += ' ';
-        line += quote(args[i].c_str());
+        line += commandLineQuoted(args[i].c_str());
     }
     return line;
 }
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     // Every argument, empty ones and double quotes included, arrives as it was.
-    if (fuzz::splitCommandLine(joined(args, commandLineQuoted)) != args)
+    if (fuzz::splitCommandLine(allQuoted(args)) != args)
         std::abort();
 
     // The start's own choice passes a text with a double quote as quoted already; any other
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool plain = true;
     for (const std::string& arg : args)
         plain = plain && !arg.empty() && arg.find('"') == std::string::npos;
-    if (plain && fuzz::splitCommandLine(joined(args, quoteArgument)) != args)
+    if (plain && fuzz::splitCommandLine(commandLineOf(args)) != args)
         std::abort();
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "exec/ArgQuote.h"
 #include "install/WizardArgs.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,27 @@ TEST(WizardArgs, ListAndSizeFollowTheRules)
         EXPECT_EQ(row.expected, built);
         EXPECT_EQ(row.count, wizardParameterCount(row.settings));
         EXPECT_LE(static_cast<int>(built.size()), row.count);
+    }
+}
+
+TEST(WizardArgs, CommandLineQuotesWhatHasBlanksAndKeepsTheUsersOwnQuoting)
+{
+    struct Row {
+        const char* details;
+        const char* line;
+    };
+    const Row rows[] = {
+        {"C:\\a b", "w.exe -cp .;install.jar L -q \"C:\\a b\""},
+        // Details that hold a double quote are the user's own quoting: as written.
+        {"\"C:\\x\"", "w.exe -cp .;install.jar L -q \"C:\\x\""},
+        {"\"C:\\a b\"", "w.exe -cp .;install.jar L -q \"C:\\a b\""},
+        {"x=\"a b\"", "w.exe -cp .;install.jar L -q x=\"a b\""},
+        {"C:\\dir with blank\\", "w.exe -cp .;install.jar L -q \"C:\\dir with blank\\\\\""},
+        {"", "w.exe -cp .;install.jar L"},
+    };
+    for (const Row& row : rows) {
+        const WizardSettings s = settingsOf("C:\\J\\w.exe", "", "L", true, false, row.details);
+        EXPECT_EQ(row.line, commandLineOf(wizardStartArguments(s))) << row.details;
     }
 }
 

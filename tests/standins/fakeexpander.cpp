@@ -5,14 +5,17 @@
 //   layout=bin|jre|old|flat
 //   fail=1                exit with code 3 without laying out anything
 //   crash=1               end as a crashed program does (access violation exit status)
-// Every start is appended to "fakeexpander.record" beside it (the stand-ins' record format).
+// Every start is appended to "fakeexpander.record" beside it (the stand-ins' record format),
+// with a line "commandline=<the command line as the program received it>".
 #include "StandinJvmTree.h"
 
 int main(int argc, char** argv)
 {
     const std::string dir = standin::ownDirectory();
     const std::string ini = dir + "\\fakeexpander.ini";
-    standin::record(dir + "\\fakeexpander.record", argc, argv);
+    standin::writeText(dir + "\\fakeexpander.record",
+                       standin::startRecord(argc, argv) + "commandline=" + GetCommandLineA() + "\n",
+                       "at");
     if (standin::setting(ini, "fail", "0") == "1")
         return 3;
     if (standin::setting(ini, "crash", "0") == "1")

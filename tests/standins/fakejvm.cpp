@@ -3,6 +3,8 @@
 //   version=1.6.0_20        the version it reports
 //   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
 //   testrun=goodonce        good for the first run of TestJvm, nothing for every later one
+//   testrun=hang            a run of TestJvm starts a second copy of itself and both wait for
+//                           ever; the record gets "pid=<own id>" and "childpid=<the copy's id>"
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
 //   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
 //                           temporary JVM directory
@@ -21,8 +23,31 @@ std::string setting(const std::string& dir, const char* key, const char* fallbac
 
 } // namespace
 
+// The hung run: this process and one it started, so that a test sees both ended.
+int hang(const std::string& dir, char** argv)
+{
+    std::string lines = "pid=" + std::to_string(GetCurrentProcessId()) + "\n";
+    std::string command = std::string("\"") + argv[0] + "\" --hang-child";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    if (CreateProcessA(standin::ownPath().c_str(), &command[0], nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &child)) {
+        lines += "childpid=" + std::to_string(child.dwProcessId) + "\n";
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+    }
+    standin::writeText(dir + "\\fakejvm.record", lines, "at");
+    Sleep(INFINITE);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--hang-child") == 0) {
+        Sleep(INFINITE);
+        return 0;
+    }
     const std::string dir = standin::ownDirectory();
     standin::record(dir + "\\fakejvm.record", argc, argv);
 
@@ -52,6 +77,8 @@ int main(int argc, char** argv)
         }
         if (mode == "nothing")
             return 0;
+        if (mode == "hang")
+            return hang(dir, argv);
         FILE* out = std::fopen((target + "\\jvmGood.txt").c_str(), "wt");
         if (out == nullptr)
             return 1;

@@ -236,6 +236,16 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
     return result;
 }
 
+bool processGone(DWORD pid)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (process == nullptr)
+        return true;
+    const bool ended = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
 void setRegString(HKEY root, const std::string& key, const std::string& name,
                   const std::string& value)
 {

@@ -107,6 +107,10 @@ struct RunResult {
 RunResult runProgram(const std::string& commandLine, const std::string& workDir,
                      DWORD timeoutMs = 60000);
 
+// Whether the process `pid` is gone (or ends within a few seconds: one that was just
+// terminated may still be on its way out).
+bool processGone(DWORD pid);
+
 // Registry helpers on the real or overridden predefined keys.
 void setRegString(HKEY root, const std::string& key, const std::string& name,
                   const std::string& value);

@@ -31,6 +31,8 @@ const Setting Settings[SettingCount] = {
     {"keystoreFilename", PathCapacity},
     {"appletUrl", 5000},
     {"searchForJvm", 100},
+    // After every older key, so that no line that one of them took changes hands.
+    {"jvmTestTimeout", 100},
 };
 
 int matchKey(const char* line)
@@ -129,6 +131,23 @@ bool configureWinRegistryValue(const char* line)
     // Key and separator take the first 21 characters; a shorter line has an empty value.
     const char* value = std::strlen(line) > 21 ? line + 21 : "";
     return strcasecmp(value, "true") == 0 || strcasecmp(value, "yes") == 0;
+}
+
+unsigned testTimeoutSeconds(const char* value)
+{
+    if (value == nullptr || *value == '\0')
+        return DefaultTestTimeout;
+    // A day is more than any test run needs; the cap keeps the milliseconds within 32 bits.
+    unsigned seconds = 0;
+    for (const char* p = value; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9')
+            return DefaultTestTimeout;
+        if (seconds < MaxTestTimeout)
+            seconds = seconds * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (seconds == 0)
+        return DefaultTestTimeout;
+    return seconds < MaxTestTimeout ? seconds : MaxTestTimeout;
 }
 
 } // namespace control_file

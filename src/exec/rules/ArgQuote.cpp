@@ -41,3 +41,23 @@ QuotedArgs::QuotedArgs(const char* const* argv)
         pointers_.push_back(arg.c_str());
     pointers_.push_back(nullptr);
 }
+
+std::string commandLineOf(const char* const* argv)
+{
+    std::string line;
+    for (const char* const* p = argv; p != nullptr && *p != nullptr; ++p) {
+        if (p != argv)
+            line += ' ';
+        line += quoteArgument(*p);
+    }
+    return line;
+}
+
+std::string commandLineOf(const std::vector<std::string>& args)
+{
+    std::vector<const char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    return commandLineOf(argv.data());
+}

@@ -71,3 +71,32 @@ const char* spawnErrorText(int error)
         return "Unknown error";
     }
 }
+
+int startErrorNumber(unsigned long systemError)
+{
+    // The system's error numbers (winerror.h), spelled out: this file stays free of windows.h.
+    switch (systemError) {
+    case 2:     // ERROR_FILE_NOT_FOUND
+    case 3:     // ERROR_PATH_NOT_FOUND
+    case 15:    // ERROR_INVALID_DRIVE
+    case 53:    // ERROR_BAD_NETPATH
+    case 67:    // ERROR_BAD_NET_NAME
+    case 161:   // ERROR_BAD_PATHNAME
+    case 206:   // ERROR_FILENAME_EXCED_RANGE
+        return ENOENT;
+    case 7:     // ERROR_ARENA_TRASHED
+    case 8:     // ERROR_NOT_ENOUGH_MEMORY
+    case 9:     // ERROR_INVALID_BLOCK
+    case 14:    // ERROR_OUTOFMEMORY
+    case 1816:  // ERROR_NOT_ENOUGH_QUOTA
+        return ENOMEM;
+    case 5:     // ERROR_ACCESS_DENIED
+        return EACCES;
+    case 11:    // ERROR_BAD_FORMAT
+        return ENOEXEC;
+    default:
+        // ERROR_INVALID_STARTING_CODESEG (188) to ERROR_INFLOOP_IN_RELOC_CHAIN (202), among
+        // them ERROR_BAD_EXE_FORMAT (193): the file is no program of this system.
+        return systemError >= 188 && systemError <= 202 ? ENOEXEC : 0;
+    }
+}

@@ -44,6 +44,14 @@ std::vector<std::string> buildWizardArguments(const WizardSettings& s)
     return args;
 }
 
+std::vector<std::string> wizardStartArguments(const WizardSettings& s)
+{
+    std::vector<std::string> args = buildWizardArguments(s);
+    if (passesInstallDetails(s) && std::strchr(s.installDetails, '"') != nullptr)
+        args.back() = s.installDetails;
+    return args;
+}
+
 void appendClassElement(std::string& classpath, const char* element, bool first)
 {
     if (!first)

@@ -1,14 +1,13 @@
 #include "jvm/discovery/JvmOk.h"
 
-#include "exec/CommandRules.h"
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <process.h>
 
+#include "config/ControlFileRules.h"
 #include "exec/ArgQuote.h"
+#include "exec/ChildProcess.h"
+#include "exec/CommandRules.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/clib.h"
 #include "util/FileNames.h"
@@ -23,6 +22,8 @@ constexpr const char* TestJvmResultsFilename = "jvmGood.txt";
 constexpr const char* BinDir = "bin";
 
 } // namespace
+
+unsigned JvmOk::testTimeoutSeconds = control_file::DefaultTestTimeout;
 
 JvmOk::JvmOk()
 {
@@ -83,14 +84,17 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     const char* name = std::strrchr(jvmPath, '\\');
     name = name != nullptr ? name + 1 : jvmPath;
     const char* const argv[] = {name, "-cp", ".", TestJvmClassName, currentDir.c_str(), nullptr};
-    const QuotedArgs quoted(argv);
-    errno = 0;
-    const intptr_t started = _spawnv(_P_WAIT, jvmPath, quoted.vector());
+    // A JVM that hangs (a broken install waiting on a dialog, a stuck network drive) must not
+    // hang the installer: the run is bounded and the next candidate is taken.
+    const ChildRun run = runChild(jvmPath, commandLineOf(argv), testTimeoutSeconds * 1000ul);
     bool ok = false;
-    if (started == -1) {
+    if (!run.started) {
         TextBuffer text(1000);
-        text.format("Error running JVM: %s", spawnErrorText(errno));
+        text.format("Error running JVM: %s", spawnErrorText(run.startError));
         logAndTraceMessage(ErrorsFilename, traceFilename, text, false);
+    } else if (run.timedOut) {
+        traceMessage(traceFilename, "test jvm timed out", jvmPath);
+        logAndTraceMessage(ErrorsFilename, traceFilename, "Jvm isn't installed properly.");
     } else {
         traceMessage(traceFilename, "test jvm launched ok", true);
         ok = checkVersion(TestJvmResultsFilename, required, minimum, maximum);

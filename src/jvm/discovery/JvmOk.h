@@ -11,6 +11,10 @@ public:
     JvmOk();
 
     void setTraceFilename(const char* name) { traceFilename.set(name); }
+    // How long a test run may take, in seconds, for every test run of the process from now on
+    // (the control file's jvmTestTimeout); a run that takes longer is ended and the JVM rejected.
+    static void setTestTimeout(unsigned seconds) { testTimeoutSeconds = seconds; }
+    static unsigned testTimeout() { return testTimeoutSeconds; }
     bool verifyVersion(const char* required, const char* minimum, const char* maximum,
                        const char* version);
     // `line` (at least 1000 bytes) is reduced to the version it holds.
@@ -32,4 +36,5 @@ public:
 
 private:
     TextBuffer traceFilename{PathCapacity};
+    static unsigned testTimeoutSeconds;
 };

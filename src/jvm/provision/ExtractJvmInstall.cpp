@@ -144,7 +144,8 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
             std::string program = command.c_str();
             if (program.size() >= 2 && program.front() == '"' && program.back() == '"')
                 program = program.substr(1, program.size() - 2);
-            ran = exec->execCommand(program.c_str(), "", 0);
+            // No argument text at all: an empty one would end the command line in a blank.
+            ran = exec->execCommand(program.c_str(), nullptr, 0);
         }
         traceMessage(traceLog.c_str(), "installed jvm", ran);
         _chdir(packageDir.c_str());

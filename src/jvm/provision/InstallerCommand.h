@@ -16,3 +16,8 @@ struct InstallerCommand {
 // Splits `command`. Without any separator the program is started with no argument at all
 // (repeating the whole command as its argument would hand it nonsense).
 InstallerCommand splitInstallerCommand(const std::string& command);
+
+// The installer's command line: its file name (quoted when it holds a blank), then every
+// argument slot exactly as the package author wrote it, joined by single blanks and never
+// quoted, so that a slot "/s /v/qn" reaches the installer as two arguments.
+std::string installerCommandLine(const InstallerCommand& command);

@@ -128,7 +128,8 @@ bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
     traceMessage(TraceFilename, "# of args", split.count);
     traceMessage(TraceFilename, "command:", split.program.c_str());
 
-    const bool ok = executeInstaller(split.program.c_str(), argv.data(), jvmDir);
+    const std::string line = installerCommandLine(split);
+    const bool ok = executeInstaller(split.program.c_str(), argv.data(), jvmDir, line.c_str());
 
     // Nothing is freed here (the vectors own their texts); the lines are kept because existing
     // packages' log readers expect them.
@@ -143,7 +144,7 @@ bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
 }
 
 bool RunJvmInstaller::executeInstaller(const char* program, const char* const* argv,
-                                       const char* jvmDir)
+                                       const char* jvmDir, const char* commandLine)
 {
     const std::string saved = currentDirectory();
     const std::string errors = joinPath(saved.c_str(), ErrorsFilename);
@@ -155,7 +156,7 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
 
     char reason[ReasonSize] = "";
     _chdir(jvmDir);
-    const bool started = exec->spawnAndWait(program, argv, reason);
+    const bool started = exec->spawnAndWait(program, argv, reason, sizeof reason, commandLine);
     // Back to the package directory on every road before anything else is written.
     _chdir(saved.c_str());
 

@@ -25,7 +25,10 @@ public:
                     char* jvmPath);
     bool copyInstaller(const char* installerFile, const char* jvmDir);
     bool runInstaller(char* installerCommand, const char* jvmDir);
-    bool executeInstaller(const char* program, const char* const* argv, const char* jvmDir);
+    // `commandLine`, when given, is what the installer is started with; `argv` then only shows
+    // the start in the logs.
+    bool executeInstaller(const char* program, const char* const* argv, const char* jvmDir,
+                          const char* commandLine = nullptr);
     static const char* getStartNextArg(const char* separator);
     void removeInstaller(const char* installerFile, const char* jvmDir);
     bool jvmInNewDir(const char* required, const char* minimum, const char* maximum,

@@ -110,6 +110,40 @@ TEST_F(TestRun, ProgramThatCannotStartIsLogged)
     EXPECT_FALSE(check.correctVersion("1.4", "", "", (dir / "none\\java.exe").c_str()));
 }
 
+// The test runs' time limit for one test, the default again afterwards.
+class TestTimeout {
+public:
+    explicit TestTimeout(unsigned seconds) { JvmOk::setTestTimeout(seconds); }
+    ~TestTimeout() { JvmOk::setTestTimeout(60); }
+    TestTimeout(const TestTimeout&) = delete;
+    TestTimeout& operator=(const TestTimeout&) = delete;
+};
+
+// Fault guarded: a JVM whose test run never ends hung the whole installation.
+TEST_F(TestRun, AHungRunIsEndedWithWhatItStartedAndRejected)
+{
+    fakeJvm("1.6.0_20", "hang");
+    copyTestClass();
+    writeFile("jinstall.log", "");
+    {
+        TestTimeout limit(1);
+        EXPECT_FALSE(check.testVersion("1.6", "", "", javaPath().c_str()));
+    }
+    const auto starts = jvmStarts(home() + "\\bin");
+    ASSERT_EQ(1u, starts.size());
+    const auto pid = linesStartingWith(starts[0], "pid=");
+    const auto childPid = linesStartingWith(starts[0], "childpid=");
+    ASSERT_EQ(1u, pid.size()) << "the stand-in never noted its process";
+    ASSERT_EQ(1u, childPid.size()) << "the stand-in never started its second process";
+    EXPECT_TRUE(processGone(std::stoul(pid[0])));
+    EXPECT_TRUE(processGone(std::stoul(childPid[0])));
+    const auto trace = logMessages("jinstall.log");
+    EXPECT_TRUE(contains(trace, "test jvm timed out " + javaPath()));
+    EXPECT_FALSE(contains(trace, "test jvm launched ok: true"));
+    EXPECT_EQ((std::vector<std::string>{"Jvm isn't installed properly."}), logMessages("errors.log"));
+    EXPECT_FALSE(exists("jvmGood.txt"));
+}
+
 class ProgramSearch : public TestRun {
 protected:
     bool find(char* command)
@@ -146,6 +180,17 @@ TEST_F(ProgramSearch, OldRuntimeNameTurnsIntoJavawWithTraceFile)
     installFakeJvm(home() + "\\bin", "javaw.exe", "1.6.0_20");
     EXPECT_TRUE(find(command));
     EXPECT_STREQ("javaw.exe", command);
+}
+
+TEST_F(ProgramSearch, AHungProgramIsPassedOverForTheNextOne)
+{
+    copyTestClass();
+    installFakeJvm(home(), "java.exe", "1.6.0_20", "hang");
+    installFakeJvm(home() + "\\bin", "java.exe", "1.6.0_20");
+    TestTimeout limit(1);
+    char command[5001] = "java.exe";
+    EXPECT_TRUE(find(command));
+    EXPECT_EQ(javaPath(), path);
 }
 
 TEST_F(ProgramSearch, NothingFoundRestoresTheName)

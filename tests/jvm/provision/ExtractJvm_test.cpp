@@ -85,7 +85,8 @@ protected:
                               predefined.c_str(), homeDir.c_str(), jvmCommand, windows.c_str());
     }
 
-    // The current directories in which the expander was started.
+    // The current directories in which the expander was started; it must get no argument, not
+    // even an empty one (a command line that ends in a blank).
     std::vector<std::string> expanderStarts()
     {
         std::vector<std::string> starts;
@@ -97,6 +98,9 @@ protected:
                 starts.push_back(line.substr(4));
             else if (line.compare(0, 4, "arg=") == 0)
                 starts.push_back("unexpected " + line);
+            else if (line.compare(0, 12, "commandline=") == 0 &&
+                     line.find_last_not_of(" \t") != line.size() - 1)
+                starts.push_back("unexpected blank at the end of " + line);
         }
         return starts;
     }

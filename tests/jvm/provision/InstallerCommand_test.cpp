@@ -26,3 +26,23 @@ TEST(InstallerCommand, SplitsProgramAndArgumentsAtEverySeparator)
     }
     EXPECT_EQ("/s/*/*/*/v/qn", splitInstallerCommand("setup.exe/*/*/*/s/*/*/*/v/qn").remainder);
 }
+
+TEST(InstallerCommand, SlotsGoOntoTheCommandLineAsWritten)
+{
+    struct Row {
+        std::string command;
+        std::string line;
+    };
+    const Row rows[] = {
+        {"setup.exe/*/*/*/s/*/*/*/v/qn", "setup.exe /s /v/qn"},
+        {"setup.exe/*/*/*/s /v/qn", "setup.exe /s /v/qn"},   // one slot, two arguments
+        {"setup.exe/*/*/*/v\"/qn X=1\"", "setup.exe /v\"/qn X=1\""},
+        {"C:\\My Kit\\setup.exe/*/*/*/s", "setup.exe /s"},
+        {"My setup.exe/*/*/*/s", "\"My setup.exe\" /s"},      // the program's name is quoted
+        {"setup.exe/*/*/*", "setup.exe "},                    // the empty slot, as always
+        {"setup.exe", "setup.exe"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.line, installerCommandLine(splitInstallerCommand(row.command)))
+            << row.command;
+}

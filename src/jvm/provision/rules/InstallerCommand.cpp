@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "exec/ArgQuote.h"
+
 InstallerCommand splitInstallerCommand(const std::string& command)
 {
     InstallerCommand result;
@@ -24,4 +26,14 @@ InstallerCommand splitInstallerCommand(const std::string& command)
     if (!result.remainder.empty())
         result.count = static_cast<int>(result.args.size() - 1) + 2;
     return result;
+}
+
+std::string installerCommandLine(const InstallerCommand& command)
+{
+    if (command.args.empty())
+        return std::string();
+    std::string line = quoteArgument(command.args[0].c_str());
+    for (size_t i = 1; i < command.args.size(); ++i)
+        line += ' ' + command.args[i];
+    return line;
 }

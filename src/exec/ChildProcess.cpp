@@ -1,0 +1,123 @@
+#include "exec/ChildProcess.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "exec/CommandRules.h"
+#include "util/Handle.h"
+
+namespace {
+
+// How long the end of a timed-out program is waited for; its end is certain once the job or
+// the process is terminated, this only bounds a system that does not report it.
+constexpr DWORD EndWaitMs = 10000;
+
+bool isFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The C runtime's start tried these extensions for a name without one; CreateProcessA assumes
+// none, so the name is completed here first.
+std::string programFile(const char* program)
+{
+    const std::string name = program;
+    const size_t separator = name.find_last_of("\\/:");
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && (separator == std::string::npos || dot > separator))
+        return name;
+    for (const char* extension : {".com", ".exe", ".bat", ".cmd"}) {
+        if (isFile(name + extension))
+            return name + extension;
+    }
+    return name;
+}
+
+// A job that ends every process in it when its last handle is closed; none when the system
+// refuses one (the caller then ends the program alone).
+HANDLE createKillingJob()
+{
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    if (job == nullptr)
+        return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+    std::memset(&limits, 0, sizeof limits);
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                 sizeof limits)) {
+        CloseHandle(job);
+        return nullptr;
+    }
+    return job;
+}
+
+// A program that ended in time keeps what it started running, as a start without a limit does:
+// the job no longer ends its processes when it is closed.
+void releaseJob(HANDLE job)
+{
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+    std::memset(&limits, 0, sizeof limits);
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+}
+
+} // namespace
+
+ChildRun runChild(const char* program, const std::string& commandLine, unsigned long limitMs)
+{
+    ChildRun run;
+    if (commandLineTooLong(commandLine.size())) {
+        run.startError = E2BIG;
+        return run;
+    }
+    const std::string file = programFile(program != nullptr ? program : "");
+    // CreateProcessA may write into the command line: it gets a copy of its own.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+
+    const bool limited = limitMs != NoTimeLimit;
+    Handle job(limited ? createKillingJob() : nullptr);
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::memset(&process, 0, sizeof process);
+    // A program that is to run in the job starts suspended, so that nothing it starts escapes.
+    const BOOL created = CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE,
+                                        job.valid() ? CREATE_SUSPENDED : 0, nullptr, nullptr,
+                                        &startup, &process);
+    const DWORD createError = created ? ERROR_SUCCESS : GetLastError();
+    if (!created) {
+        run.startError = startErrorNumber(createError);
+        return run;
+    }
+    run.started = true;
+    Handle processHandle(process.hProcess);
+    Handle threadHandle(process.hThread);
+    if (job.valid()) {
+        // Where the launcher itself runs in a job that allows no other (before Windows 8), the
+        // program runs outside one and only it is ended after the limit.
+        if (!AssignProcessToJobObject(job.get(), processHandle.get()))
+            job.close();
+        ResumeThread(threadHandle.get());
+    }
+    threadHandle.close();
+
+    if (WaitForSingleObject(processHandle.get(), limited ? limitMs : INFINITE) == WAIT_TIMEOUT) {
+        run.timedOut = true;
+        if (job.valid())
+            TerminateJobObject(job.get(), 1);
+        else
+            TerminateProcess(processHandle.get(), 1);
+        WaitForSingleObject(processHandle.get(), EndWaitMs);
+    } else if (job.valid()) {
+        releaseJob(job.get());
+    }
+    DWORD exitCode = 0;
+    if (GetExitCodeProcess(processHandle.get(), &exitCode))
+        run.exitCode = exitCode;
+    return run;
+}

@@ -1,0 +1,27 @@
+// Starts a program with CreateProcessA and waits for it: the one place where the launcher
+// creates a process that it waits for.
+#pragma once
+
+#include <string>
+
+// How a start went.
+struct ChildRun {
+    bool started = false;
+    // The C runtime's error number for a failed start (ENOENT, ENOEXEC, ENOMEM, E2BIG, or another
+    // value), taken from the system's error right at the failing call.
+    int startError = 0;
+    // The time limit passed; the program and every process it started have been ended.
+    bool timedOut = false;
+    unsigned long exitCode = 0;
+};
+
+constexpr unsigned long NoTimeLimit = 0xFFFFFFFFul;
+
+// Starts `program` with `commandLine` (its argv[0] first, arguments quoted as they are to
+// arrive) in the current directory, with this process's environment and inheritable handles,
+// and waits until it ends. With `limitMs` other than NoTimeLimit it waits at most that long;
+// the program then runs in a job object, so that ending the job ends whatever it started too.
+// A program name without an extension is looked for as .com, .exe, .bat and .cmd, as the C
+// runtime's start did.
+ChildRun runChild(const char* program, const std::string& commandLine,
+                  unsigned long limitMs = NoTimeLimit);
