@@ -15,15 +15,16 @@ namespace {
 constexpr const char* ResultLabel = "                   result";
 constexpr const char* ErrnoLabel = "                    errno";
 
-// _spawnv in wait mode; the errno of a failed start is read at once. Arguments are quoted on the
-// way, as _spawnv joins them with blanks and nothing else.
+// _spawnv in wait mode: the child's exit code, or -1 when it could not be started; the errno of a
+// failed start is read at once. Arguments are quoted on the way, as _spawnv joins them with
+// blanks and nothing else.
 int spawnWaiting(const char* command, const char* const* argv, int& error)
 {
     QuotedArgs quoted(argv);
     errno = 0;
     const intptr_t result = _spawnv(_P_WAIT, command, quoted.vector());
     error = errno;
-    return result == -1 ? -1 : 0;
+    return static_cast<int>(result);
 }
 } // namespace
 
@@ -69,11 +70,13 @@ bool ExecCommand::spawnAndWait(const char* command, const char* const* argv, cha
     traceMessage(traceFilename, "Args:", args.get());
 
     int error = 0;
-    if (spawnWaiting(work.get(), argv, error) == -1) {
+    const int result = spawnWaiting(work.get(), argv, error);
+    if (result == -1) {
         if (errorText != nullptr)
             copyText(errorText, errorSize, spawnErrorText(error));
         return false;
     }
+    exitCode = static_cast<unsigned long>(result);
     return true;
 }
 

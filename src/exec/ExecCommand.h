@@ -24,6 +24,8 @@ public:
     // Writes nothing to the error log.
     bool spawnAndWait(const char* command, const char* const* argv, char* errorText,
                       size_t errorSize = 500);
+    // The exit code of the program that the last successful spawnAndWait waited for.
+    unsigned long getExitCode() const { return exitCode; }
 
     // Runs `command` with the blank-separated `args` (may be null) and waits for it. `count` is
     // the caller's idea of the number of arguments; the pieces found decide. A failed start is
@@ -44,4 +46,5 @@ private:
 
     TextBuffer traceFilename{PathCapacity};
     TextBuffer errorsFilename{PathCapacity};
+    unsigned long exitCode = 0;
 };

@@ -4,6 +4,7 @@
 //   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
 //   testrun=goodonce        good for the first run of TestJvm, nothing for every later one
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
+//   wizardexit=<number>     the exit code of any other start (default 0)
 //   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
 //                           temporary JVM directory
 // Every start is appended to "fakejvm.record" beside it, whichever name the copy has (the
@@ -11,6 +12,8 @@
 // the native.properties that it finds in its current directory, and "changes=<line>" per line of
 // a changes.txt there.
 #include "Standin.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -91,5 +94,5 @@ int main(int argc, char** argv)
         if (FILE* sem = std::fopen("__qrvwizard.sem", "w"))
             std::fclose(sem);
     }
-    return 0;
+    return std::atoi(setting(dir, "wizardexit", "0").c_str());
 }
