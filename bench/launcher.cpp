@@ -1,6 +1,9 @@
 // The launcher's own cost: a whole quiet run on the main road (a registered stand-in JVM, its
 // test run, the wizard) against a baseline that only starts the same stand-in twice the same way,
-// as the ratio of their median wall times; and the launcher's peak working set in such a run.
+// and against the honest baseline that also starts a minimal windowed program (bench_window.exe:
+// Wine's start-up and a first window cost every windowed program as much); a quiet run that
+// fails at once (no control file) against the minimal windowed program alone; as ratios of
+// median wall times; and the launcher's peak working set in a main-road run.
 // Usage: bench_launcher.exe [runs]   (programs are taken from the directory of this program)
 #include <windows.h>
 #include <psapi.h>
@@ -155,12 +158,16 @@ int main(int argc, char** argv)
                          FALSE);
     };
 
-    std::vector<double> launcher, baseline;
+    const std::string failing = root + "\\empty";
+
+    std::vector<double> launcher, baseline, honest, window, quietFailure;
     SIZE_T peak = 0;
     bool failed = !ready;
+    const char* failure = "the main-road run did not succeed";
     const std::string setup = "\"" + bin + "\\setup.exe\" -q x";
     const std::string testRun = "\"" + javaw + "\" -cp . TestJvm \"" + pkg + "\"";
     const std::string wizard = "\"" + javaw + "\" -cp .;install.jar Loader -q x";
+    const std::string windowProgram = "\"" + bin + "\\bench_window.exe\"";
     for (int i = 0; i < runs && !failed; ++i) {
         failed = !preparePackage();
         double start = now();
@@ -173,8 +180,31 @@ int main(int argc, char** argv)
         start = now();
         const Run first = runAndWait(testRun, pkg);
         const Run second = runAndWait(wizard, pkg);
-        baseline.push_back(now() - start);
+        const double twoStarts = now() - start;
+        baseline.push_back(twoStarts);
         failed = failed || !first.ok || !second.ok;
+
+        start = now();
+        const Run windowRun = runAndWait(windowProgram, pkg);
+        const double windowTime = now() - start;
+        window.push_back(windowTime);
+        honest.push_back(windowTime + twoStarts);
+        if (!failed && (!windowRun.ok || windowRun.exitCode != 0)) {
+            failed = true;
+            failure = "the minimal window program did not run";
+        }
+
+        // No control file: the run fails at once, with the control file's exit code. Each run
+        // starts in an empty directory, as a failed run keeps its logs.
+        deleteTree(failing);
+        CreateDirectoryA(failing.c_str(), nullptr);
+        start = now();
+        const Run quiet = runAndWait(setup, failing);
+        quietFailure.push_back(now() - start);
+        if (!failed && (!quiet.ok || quiet.exitCode != 16)) {
+            failed = true;
+            failure = "the quiet run without a control file did not end with 16";
+        }
     }
 
     deleteTree(root);
@@ -184,13 +214,22 @@ int main(int argc, char** argv)
     if (!hadJavaSoft)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
     if (failed) {
-        std::printf("launcher benchmark failed: the main-road run did not succeed\n");
+        std::printf("launcher benchmark failed: %s\n", failure);
         return 1;
     }
     std::printf("launcher main-road run, %d runs (median s): %.4f\n", runs, median(launcher));
     std::printf("baseline two stand-in JVM starts (median s): %.4f\n", median(baseline));
     std::printf("launcher cost, run time / baseline time: %.2f\n",
                 median(launcher) / median(baseline));
+    std::printf("minimal window program (median s): %.4f\n", median(window));
+    std::printf("honest baseline, window program and two stand-in starts (median s): %.4f\n",
+                median(honest));
+    std::printf("launcher main-road run / honest baseline (goal at most 1.3): %.2f\n",
+                median(launcher) / median(honest));
+    std::printf("launcher quiet failing run, no control file (median s): %.4f\n",
+                median(quietFailure));
+    std::printf("quiet failing run / window program (goal at most 1.5): %.2f\n",
+                median(quietFailure) / median(window));
     std::printf("launcher peak working set in a run (KiB): %lu\n",
                 static_cast<unsigned long>(peak / 1024));
     return 0;

@@ -259,7 +259,7 @@ int main(int argc, char** argv)
     std::string dir;
     const std::string reason = argc > 2 ? "more than one argument" : refusalReason(argument, dir);
     if (!reason.empty()) {
-        logLine("refused: " + reason);
+        logLine("refused: " + reason + "; exit code 2");
         return 2;
     }
 
@@ -283,9 +283,10 @@ int main(int argc, char** argv)
     const bool dirRemoved = RemoveDirectoryA(dir.c_str()) != 0;
     for (const std::string& path : left)
         logLine("left in place: " + path);
+    // The exit code says which: 0 removed, 1 something left, 2 refused.
     if (dirRemoved)
-        logLine("removed " + dir);
+        logLine("removed " + dir + "; exit code 0");
     else
-        logLine("directory left in place: " + dir);
+        logLine("directory left in place: " + dir + "; exit code 1");
     return dirRemoved ? 0 : 1;
 }

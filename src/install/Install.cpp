@@ -33,11 +33,14 @@ void touchFile(const char* name)
 } // namespace
 
 bool startProgram(bool quiet, bool propertiesInstall, char* installDetails,
-                  const char* showDialogFilename)
+                  const char* showDialogFilename, int* exitCode)
 {
     auto install = std::make_unique<Install>();
     install->setShowDialogFilename(showDialogFilename);
-    return install->install(quiet, propertiesInstall, installDetails);
+    const bool started = install->install(quiet, propertiesInstall, installDetails);
+    if (exitCode != nullptr)
+        *exitCode = install->getExitCode();
+    return started;
 }
 
 Install::Install() = default;
@@ -59,6 +62,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
 
     bool result = false;
     bool failed = false;
+    exitCode = exit_codes::OtherFailure;
     const bool environmentOk = getEnvironmentSetup();
     errorMessage.clear();
     errorDetails.clear();
@@ -66,14 +70,17 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
         failed = true;
     } else if (!getParams()) {
         logAndTraceMessage(ErrorsFilename, TraceFilename, "unable to get parameters");
+        exitCode = exit_codes::ControlFile;
         failed = true;
     } else {
         bool installedHere = false;
         if (!isJvmInstalled()) {
-            if (!installTheJvm())
+            if (!installTheJvm()) {
+                exitCode = exit_codes::NoJvm;
                 failed = true;
-            else
+            } else {
                 installedHere = true;
+            }
         }
         if (!failed) {
             showStatusMessage(2);
@@ -95,6 +102,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
                         "the path that doesn't start the JRE?\r\rIf there is, remove it and try "
                         "the installer again.");
                     errorDetails.format("%s\n%s", otherCausesText, diskSpaceText);
+                    exitCode = exit_codes::WizardNotStarted;
                     failed = true;
                 }
             }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "diag/Trace.h"
+#include "install/ExitCodes.h"
 #include "launcher/Status.h"
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
@@ -62,6 +63,9 @@ public:
     const char* getErrorMessage() const { return errorMessage; }
     const char* getErrorDetails() const { return errorDetails; }
     const char* getHomeDirectoryText() const { return homeDirectory; }
+    // The process exit code of the run: the wizard's own once it started, else one of
+    // exit_codes; OtherFailure until `install` has decided.
+    int getExitCode() const { return exitCode; }
 
 protected:
     // Which family of Windows this is; asked once per run by getWinEnvironmentSetup.
@@ -99,10 +103,12 @@ protected:
     TextBuffer showDialogFilename{PathCapacity};
     bool quietInstall = false;
     bool propertiesInstall = false;
+    int exitCode = exit_codes::OtherFailure;
 };
 
 // Runs one installation on the calling thread; the worker thread's whole job. The status
 // dialog stays up while `showDialogFilename` (a full path; empty when there is no dialog)
-// exists: the driver removes it once the wizard starts or the run ends.
+// exists: the driver removes it once the wizard starts or the run ends. `exitCode`, when given,
+// receives the run's process exit code (Install::getExitCode).
 bool startProgram(bool quiet, bool propertiesInstall, char* installDetails,
-                  const char* showDialogFilename);
+                  const char* showDialogFilename, int* exitCode = nullptr);

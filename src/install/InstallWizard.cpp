@@ -143,5 +143,7 @@ bool Install::_runInstaller(char** arguments)
     }
     std::remove(WizardStartedFilename);
     traceMessage(TraceFilename, "Java wizard launched successfully");
+    // The run ends as the wizard ended: a deployment tool reads only this.
+    exitCode = static_cast<int>(exec->lastExitCode());
     return true;
 }

@@ -11,6 +11,7 @@
 
 #include "config/Language.h"
 #include "exec/ArgQuote.h"
+#include "install/ExitCodes.h"
 #include "install/Install.h"
 #include "launcher/CommandLine.h"
 #include "launcher/Globals.h"
@@ -30,12 +31,20 @@ constexpr const char* WindowClassName = "GenericWClass";
 constexpr UINT_PTR LoopTimer = 1;
 constexpr UINT LoopPeriodMs = 100;
 constexpr int GraceMessages = 100;
+// Posted by the worker to the main window as it ends, so that the loops see its end at once
+// instead of at the next timer tick.
+constexpr UINT WorkerEndedMessage = WM_APP + 1;
 
 bool postedQuit = false;
 // Whether the install-wait file was written. When it could not be, the worker's end is told
 // by `workerDone` instead, so that the process never ends while the worker still installs.
 bool waitFileWritten = false;
 volatile LONG workerDone = 0;
+// The run's exit code, set by the worker before it signals its end; a run that ends before the
+// worker has finished reports a failure.
+volatile LONG runExitCode = exit_codes::OtherFailure;
+// Set before the worker starts; the worker only posts to it.
+HWND mainWindowHandle = nullptr;
 
 // Writes "ok\n" into `path`; false when the file cannot be created.
 bool writeSemaphore(const char* path)
@@ -82,6 +91,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             SetFocus(hDlgMain);
         return 0;
     case WM_TIMER:
+    case WorkerEndedMessage:
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
@@ -100,11 +110,16 @@ void __cdecl startMainThread(void* argument)
         details.set(request.details.c_str());
 
         copyFile(TempCleanupFilename, CleanupFilename);
-        startProgram(request.quiet, request.properties, details.data(), showDialogFilename);
+        int exitCode = exit_codes::OtherFailure;
+        startProgram(request.quiet, request.properties, details.data(), showDialogFilename,
+                     &exitCode);
+        InterlockedExchange(&runExitCode, exitCode);
     }
 
     InterlockedExchange(&workerDone, 1);
     std::remove(waitInstallFilename);
+    if (mainWindowHandle != nullptr)
+        PostMessageA(mainWindowHandle, WorkerEndedMessage, 0, 0);
     _endthread();
 }
 
@@ -160,6 +175,9 @@ void waitForWorker(HWND mainWindow)
             break;
         }
     }
+    // The worker's wake-up went to the loop above; the grace loop is to see its end at once too.
+    if (workerFinished())
+        PostMessageA(mainWindow, WorkerEndedMessage, 0, 0);
 
     SetTimer(mainWindow, LoopTimer, LoopPeriodMs, nullptr);
     int count = 0;
@@ -204,10 +222,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     hInst = instance;
 
     if (previous == nullptr && !registerWindowClass(instance))
-        return 0;
+        return exit_codes::OtherFailure;
 
     HWND mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
                                       nullptr, nullptr, instance, nullptr);
+    mainWindowHandle = mainWindow;
     hDlgMain = CreateDialogParamA(instance, "STATUSDIALOG", mainWindow, StatusDialog, 0);
     if (hDlgMain != nullptr)
         setWindowCharType(hDlgMain);
@@ -236,5 +255,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
     if (!postedQuit)
         PostQuitMessage(0);
-    return 0;
+    return static_cast<int>(InterlockedCompareExchange(&runExitCode, 0, 0));
 }

@@ -31,6 +31,18 @@ protected:
     }
 };
 
+// The message of the last line that cleanup.exe wrote to its log in the temporary directory.
+std::string lastLogMessage()
+{
+    char temp[MAX_PATH + 1] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::vector<std::string> lines = readLines(std::string(temp) + "qrvcleanup.log");
+    if (lines.empty())
+        return std::string();
+    const size_t at = lines.back().find(" cleanup: ");
+    return at == std::string::npos ? lines.back() : lines.back().substr(at + 10);
+}
+
 TEST_F(Cleanup, RemovesThePackageDirectory)
 {
     const std::string package = makePackage();
@@ -38,6 +50,25 @@ TEST_F(Cleanup, RemovesThePackageDirectory)
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(0u, result.exitCode);
     EXPECT_FALSE(exists(package));
+    EXPECT_EQ("removed " + package + "; exit code 0", lastLogMessage());
+}
+
+// A file that cannot go (held open without delete sharing) keeps the directory: the program
+// says so in its exit code and its log, after its bounded retries.
+TEST_F(Cleanup, ADirectoryThatCannotGoIsReportedAsLeft)
+{
+    const std::string package = makePackage();
+    const std::string held = package + "\\held.txt";
+    writeFile(held, "in use");
+    HANDLE handle = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+    const RunResult result = runCleanup(" \"" + package + "\"");
+    CloseHandle(handle);
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(1u, result.exitCode);
+    EXPECT_TRUE(exists(held));
+    EXPECT_EQ("directory left in place: " + package + "; exit code 1", lastLogMessage());
 }
 
 TEST_F(Cleanup, RemovesADirectoryWithBlanksInItsName)
@@ -85,6 +116,9 @@ TEST_F(Cleanup, RefusesEveryUnsafeArgumentAndDeletesNothing)
         const RunResult result = runCleanup(row.arguments);
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(2u, result.exitCode);
+        const std::string logged = lastLogMessage();
+        EXPECT_EQ(0u, logged.find("refused: ")) << logged;
+        EXPECT_NE(std::string::npos, logged.find("; exit code 2")) << logged;
     }
     EXPECT_TRUE(exists(package + "\\qrv.control"));
     EXPECT_TRUE(exists(unmarked + "\\keep.txt"));

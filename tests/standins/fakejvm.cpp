@@ -6,6 +6,7 @@
 //   testrun=hang            a run of TestJvm starts a second copy of itself and both wait for
 //                           ever; the record gets "pid=<own id>" and "childpid=<the copy's id>"
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
+//   wizardexit=<number>     the exit code of any other start (default 0)
 //   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
 //                           temporary JVM directory
 // Every start is appended to "fakejvm.record" beside it, whichever name the copy has (the
@@ -13,6 +14,8 @@
 // the native.properties that it finds in its current directory, and "changes=<line>" per line of
 // a changes.txt there.
 #include "Standin.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -118,5 +121,5 @@ int main(int argc, char** argv)
         if (FILE* sem = std::fopen("__qrvwizard.sem", "w"))
             std::fclose(sem);
     }
-    return 0;
+    return std::atoi(setting(dir, "wizardexit", "0").c_str());
 }

@@ -50,8 +50,9 @@ protected:
         writeFile(package + "\\readme.txt", "named in the manifest\n");
     }
 
-    // The stand-in JVM under both program names of a 1.6 runtime.
-    void placeJvm(const std::string& wizardMode)
+    // The stand-in JVM under both program names of a 1.6 runtime; `more` adds settings (a later
+    // line of a setting wins).
+    void placeJvm(const std::string& wizardMode, const std::string& more = "")
     {
         CreateDirectoryA(jvmBin.c_str(), nullptr);
         for (const char* program : {"java.exe", "javaw.exe"}) {
@@ -59,18 +60,20 @@ protected:
                                   (jvmBin + "\\" + program).c_str(), FALSE));
         }
         writeFile(jvmBin + "\\fakejvm.ini",
-                  "version=1.6.0_20\ntestrun=good\nwizard=" + wizardMode + "\n");
+                  "version=1.6.0_20\ntestrun=good\nwizard=" + wizardMode + "\n" + more);
     }
 
     void control(const std::string& text) { writeFile(package + "\\qrv.control", text); }
 
-    // Runs setup.exe in the package directory; the run must end by itself.
+    // Runs setup.exe in the package directory; the run must end by itself. Its exit code is
+    // kept in `exitCode`.
     void run(const std::string& arguments)
     {
         const RunResult result =
             runProgram("\"" + package + "\\setup.exe\" " + arguments, package, RunLimitMs);
         ASSERT_TRUE(result.started);
         ASSERT_TRUE(result.finished) << "setup.exe did not end within the time limit";
+        exitCode = result.exitCode;
     }
 
     std::vector<RecordedStart> jvmStarts() const
@@ -84,6 +87,7 @@ protected:
     std::string package;
     std::string jvmHome;
     std::string jvmBin;
+    DWORD exitCode = 0;
 };
 
 std::string windowsDirectory()
@@ -414,4 +418,52 @@ TEST_F(MainRoad, WizardProgramThatCannotBeStartedIsReported)
               "executable-file format: false",
               lines[1]);
     expectWizardFailureTexts(readTextFile(package + "\\errors.log"));
+}
+
+// Deployment tools read only the exit code of a quiet run: the wizard's own once it started,
+// else what kept the run from starting it.
+TEST_F(MainRoad, ExitCodeTellsHowTheRunEnded)
+{
+    struct Row {
+        const char* what;
+        const char* control;  // null: no control file
+        const char* jvmSettings;
+        bool blockRewrite;  // the control file's rewritten copy cannot be created
+        bool installJar;
+        DWORD code;
+    };
+    const char* const wants = "jvmMinVersion=1.4\n";
+    const char* const noSearch = "searchForJvm=none\n";
+    const Row rows[] = {
+        {"wizard started and ended with 0", wants, "", false, true, 0},
+        {"wizard started and ended with 3", wants, "wizardexit=3\n", false, true, 3},
+        {"wizard started and ended with 17", wants, "wizardexit=17\n", false, true, 17},
+        {"no control file", nullptr, "", false, true, 16},
+        {"control file cannot be rewritten", wants, "", true, true, 16},
+        {"no JVM search, nothing to install", noSearch, "", false, true, 17},
+        {"packaged JVM missing",
+         "searchForJvm=none\njvmInstallerType=selfExtratorJvmInstaller\n"
+         "jvmSelfExtractor=jvmpack.exe\n",
+         "", false, true, 17},
+        {"wizard ended with 0 without starting", wants, "wizard=none\n", false, true, 18},
+        {"install.jar missing", wants, "", false, false, 18},
+    };
+    JvmKeys jvm("1.6", jvmHome);
+    const std::string rewriteBlocker = package + "\\__qrv.control";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        refreshPackage();
+        DeleteFileA((package + "\\qrv.control").c_str());
+        if (row.control != nullptr)
+            control(row.control);
+        if (!row.installJar)
+            DeleteFileA((package + "\\install.jar").c_str());
+        if (row.blockRewrite) {
+            ASSERT_TRUE(CreateDirectoryA(rewriteBlocker.c_str(), nullptr));
+        }
+        placeJvm("create", row.jvmSettings);
+        ASSERT_NO_FATAL_FAILURE(run("-q x"));
+        RemoveDirectoryA(rewriteBlocker.c_str());
+        EXPECT_EQ(row.code, exitCode);
+    }
 }

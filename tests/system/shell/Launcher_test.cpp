@@ -105,6 +105,8 @@ HWND waitForWindow(const LauncherRun& run, const std::string& caption)
     return nullptr;
 }
 
+// The launcher passes its texts to the system byte for byte in the ANSI code page of its locale,
+// which this program shares: read back the same way, they are the launcher's bytes again.
 std::string dialogItemText(HWND dialog, int id)
 {
     char text[2000] = "";
@@ -137,25 +139,30 @@ protected:
         EXPECT_FALSE(exists(dir / "__qrvshow.sem"));
     }
     // Closes every error box of the run (the control-file reader raises its own before the
-    // driver's failure box) and returns the text of the last one, the driver's.
-    std::string closeErrorBox(const LauncherRun& run)
+    // driver's failure box) and returns their texts in order.
+    std::vector<std::string> closeErrorBoxes(const LauncherRun& run)
     {
-        std::string text = "(no box)";
+        std::vector<std::string> texts;
         while (HWND box = waitForWindow(run, ErrorCaption)) {
-            text = dialogItemText(box, 0xFFFF);
+            texts.push_back(dialogItemText(box, 0xFFFF));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
             for (int i = 0; i < PollLimit && IsWindow(box); ++i)
                 Sleep(PollStepMs);
         }
-        return text;
+        return texts;
+    }
+    // The text of the last box, the driver's.
+    std::string closeErrorBox(const LauncherRun& run)
+    {
+        const std::vector<std::string> texts = closeErrorBoxes(run);
+        return texts.empty() ? "(no box)" : texts.back();
     }
 
     TempDir dir;
 };
 
 // Wine (unlike Windows) rewrites "LocaleName" from the Unix locale at every process start, so
-// the launcher always sees a language tag such as "en-US", which is English; the other languages
-// are checked on the same dialog template in the launcher tests.
+// the launcher sees a language tag such as "en-US" here, which is English.
 TEST_F(Launcher, ShownRunShowsTheDialogThenTheFailureBox)
 {
     LauncherRun run(program(), "", dir.path());
@@ -167,7 +174,57 @@ TEST_F(Launcher, ShownRunShowsTheDialogThenTheFailureBox)
     const std::string boxText = closeErrorBox(run);
     EXPECT_EQ(0u, boxText.find("Unable to install application.")) << boxText;
     ASSERT_TRUE(run.waitEnd());
-    EXPECT_EQ(0u, run.exitCode());
+    EXPECT_EQ(16u, run.exitCode()) << "no control file, as in a quiet run";
+    expectSemaphoresGone();
+}
+
+// The launcher speaks the language of the locale it started with: Wine writes the locale's tag
+// ("fr-FR", "de-DE") as the user's "LocaleName" at every process start, and children inherit the
+// locale of this program. The plain run meets English; CTest runs this case again under French
+// and German locales. The reader's box has no details and so carries the language's suffix.
+TEST_F(Launcher, ShownRunSpeaksTheLanguageOfItsLocale)
+{
+    struct Row {
+        const char* language;  // first subtag of the locale's tag
+        const char* dialogText;
+        const char* suffix;
+    };
+    const Row rows[] = {
+        {"en", "Unpacking the installer...",
+         "\n\nSee errors.log and jinstall.log files for details."},
+        {"fr", "Pr\xEF\xBF\xBDparation Wizard...",
+         "\n\nVeuillez examiner les fichiers errors.log et jinstall.log pour plus de "
+         "d\xEF\xBF\xBDtails sur l'erreur."},
+        {"de", "Bereite Wizard..",
+         "\n\nBitte \xEF\xBF\xBD" "berpr\xEF\xBF\xBD" "fen Sie die Dateien errors.log und "
+         "jinstall.log f\xEF\xBF\xBDr n\xEF\xBF\xBDhere Angaben zu diesem Problem."},
+    };
+    wchar_t tag[LOCALE_NAME_MAX_LENGTH] = L"";
+    ASSERT_GT(GetUserDefaultLocaleName(tag, LOCALE_NAME_MAX_LENGTH), 0);
+    std::string language;
+    for (const wchar_t* c = tag; *c != L'\0' && *c != L'-'; ++c)
+        language += static_cast<char>(*c);
+    const Row* row = nullptr;
+    for (const Row& candidate : rows) {
+        if (language == candidate.language)
+            row = &candidate;
+    }
+    if (row == nullptr)
+        GTEST_SKIP() << "no row for the language " << language;
+    SCOPED_TRACE(language);
+
+    LauncherRun run(program(), "", dir.path());
+    ASSERT_TRUE(run.started());
+    HWND dialog = waitForWindow(run, "Installer");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(row->dialogText, waitForStatusText(dialog));
+
+    const std::vector<std::string> boxes = closeErrorBoxes(run);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(std::string("Unable to open qrv.control") + row->suffix, boxes[0]);
+    EXPECT_EQ(0u, boxes[1].find("Unable to install application.")) << boxes[1];
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_EQ(16u, run.exitCode());
     expectSemaphoresGone();
 }
 
