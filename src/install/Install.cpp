@@ -1,8 +1,10 @@
 #include "install/Install.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "config/GetParameters.h"
 #include "config/Language.h"
@@ -71,6 +73,9 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
             else
                 installedHere = true;
         }
+        // A hand-over file that could not be written fails the run with its own texts.
+        if (handOverFailed)
+            failed = true;
         if (!failed) {
             showStatusMessage(2);
             if (runJavaInstaller(installDetails)) {
@@ -80,12 +85,14 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
                 // was found on the system.
                 if (!installedHere) {
                     showStatusMessage(4);
-                    if (installTheJvm()) {
+                    if (installTheJvm() && !handOverFailed) {
                         showStatusMessage(5);
                         result = runJavaInstaller(installDetails);
                     }
                 }
-                if (!result) {
+                if (!result && handOverFailed) {
+                    failed = true;
+                } else if (!result) {
                     errorMessage.set(
                         "Unable to start the install wizard.\r\rIs there a \"java\" command in "
                         "the path that doesn't start the JRE?\r\rIf there is, remove it and try "
@@ -205,31 +212,44 @@ bool Install::installJvmInstaller(char* versionText)
                            jvmVersion, versionText, [this] { return runThirdPartyInstaller(); });
 }
 
-void Install::logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry)
+bool Install::logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry)
 {
-    FILE* file = std::fopen(NativePropertiesFilename, "wt");
-    if (file == nullptr)
-        return;
-    TextBuffer home(javaHomeDir.capacity());
-    home.set(javaHomeDir);
-    for (char* p = home.data(); *p != '\0'; ++p) {
-        if (*p == '\\')
-            *p = '/';
+    std::string home = javaHomeDir.c_str();
+    for (char& c : home) {
+        if (c == '\\')
+            c = '/';
     }
-    std::fprintf(file, "nativeJvmHomeDir=%s\n", home.c_str());
+    std::string lines = "nativeJvmHomeDir=" + home + "\n";
     if (installed) {
-        std::fprintf(file, "nativeJvmInstalled=true\n");
+        lines += "nativeJvmInstalled=true\n";
         if (installDir != nullptr && *installDir != '\0') {
             const bool inTemp =
                 std::strncmp(installDir, AppDirVariable, std::strlen(AppDirVariable)) == 0;
-            std::fprintf(file, "nativeJvmInstalledInTemp=%s\n", inTemp ? "true" : "false");
+            lines += std::string("nativeJvmInstalledInTemp=") + (inTemp ? "true" : "false") + "\n";
         }
     } else {
-        std::fprintf(file, "nativeJvmInstalled=false\n");
-        std::fprintf(file, "nativeJvmInstalledInTemp=false\n");
+        lines += "nativeJvmInstalled=false\nnativeJvmInstalledInTemp=false\n";
     }
-    std::fprintf(file, "configureWinRegistry=%s\n", configureWinRegistry ? "true" : "false");
-    std::fclose(file);
+    lines += std::string("configureWinRegistry=") + (configureWinRegistry ? "true" : "false") + "\n";
+
+    // The wizard reads this file: a truncated one must never reach it.
+    int error = 0;
+    FILE* file = std::fopen(NativePropertiesFilename, "wt");
+    if (file == nullptr) {
+        error = errno;
+    } else {
+        if (std::fputs(lines.c_str(), file) < 0)
+            error = errno;
+        if (std::fclose(file) != 0 && error == 0)
+            error = errno;
+    }
+    if (file != nullptr && error == 0)
+        return true;
+    handOverFailed = true;
+    errorMessage.format("Unable to install application.\r\r%s", diskSpaceText);
+    errorDetails.format("Unable to write %s\\%s: %s\n%s", currentDirectory().c_str(),
+                        NativePropertiesFilename, std::strerror(error), otherCausesText);
+    return false;
 }
 
 bool Install::getParams()
@@ -291,8 +311,8 @@ bool Install::extractJvm()
     if (ok) {
         if (extractor->isJvmInstalled()) {
             getJavaHomeDir(javaHomeDir);
-            logJvmLocation(true, predefinedJvmInstallDir, configureRegistry);
-            addSecurity(_stricmp(jvmName, PluginType) == 0);
+            if (logJvmLocation(true, predefinedJvmInstallDir, configureRegistry))
+                addSecurity(_stricmp(jvmName, PluginType) == 0);
         } else {
             // A JVM found already in place: the hand-over file still names it.
             getJavaHomeDir(javaHomeDir);
