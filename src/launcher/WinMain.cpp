@@ -101,7 +101,8 @@ void __cdecl startMainThread(void* argument)
         TextBuffer details(request.details.size() + PathCapacity);
         details.set(request.details.c_str());
 
-        if (!copyFile(TempCleanupFilename, CleanupFilename))
+        // A package without a cleanup program has nothing to copy; any other failure is traced.
+        if (!copyFile(TempCleanupFilename, CleanupFilename) && fexists(TempCleanupFilename))
             Trace().traceMessage(file_names::TraceFilename, "unable to copy cleanup program to",
                                  CleanupFilename);
         startProgram(request.quiet, request.properties, details.data(), showDialogFilename);

@@ -247,6 +247,10 @@ TEST_F(Launcher, StartDirInAnotherCaseDeletesBothCleanupPrograms)
 
 TEST_F(Launcher, ACleanupProgramThatCannotBeCopiedNorStartedIsTraced)
 {
+    ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
+                          (dir / "cleanup.exe").c_str(), FALSE));
+    // A directory in the way of the copy, which can then not be started either.
+    ASSERT_TRUE(CreateDirectoryA((dir / "__cleanup.exe").c_str(), nullptr));
     writeFile(dir / "jinstall.log", "");  // a trace the user asked for
     writeFile(dir / "startdir.txt", "C:\\windows\r\n");
     LauncherRun run(program(), "-q x", dir.path());
