@@ -1,8 +1,10 @@
 #include "install/Install.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "config/ControlFileRules.h"
 #include "config/GetParameters.h"
@@ -82,6 +84,9 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
                 installedHere = true;
             }
         }
+        // A hand-over file that could not be written fails the run with its own texts.
+        if (handOverFailed)
+            failed = true;
         if (!failed) {
             showStatusMessage(2);
             if (runJavaInstaller(installDetails)) {
@@ -91,12 +96,14 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
                 // was found on the system.
                 if (!installedHere) {
                     showStatusMessage(4);
-                    if (installTheJvm()) {
+                    if (installTheJvm() && !handOverFailed) {
                         showStatusMessage(5);
                         result = runJavaInstaller(installDetails);
                     }
                 }
-                if (!result) {
+                if (!result && handOverFailed) {
+                    failed = true;
+                } else if (!result) {
                     errorMessage.set(
                         "Unable to start the install wizard.\r\rIs there a \"java\" command in "
                         "the path that doesn't start the JRE?\r\rIf there is, remove it and try "
@@ -217,32 +224,44 @@ bool Install::installJvmInstaller(char* versionText)
                            jvmVersion, versionText, [this] { return runThirdPartyInstaller(); });
 }
 
-void Install::logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry)
+bool Install::logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry)
 {
-    File properties(NativePropertiesFilename, "wt");
-    FILE* file = properties.get();
-    if (file == nullptr)
-        return;
-    TextBuffer home(javaHomeDir.capacity());
-    home.set(javaHomeDir);
-    for (char* p = home.data(); *p != '\0'; ++p) {
-        if (*p == '\\')
-            *p = '/';
+    std::string home = javaHomeDir.c_str();
+    for (char& c : home) {
+        if (c == '\\')
+            c = '/';
     }
-    std::fprintf(file, "nativeJvmHomeDir=%s\n", home.c_str());
+    std::string lines = "nativeJvmHomeDir=" + home + "\n";
     if (installed) {
-        std::fprintf(file, "nativeJvmInstalled=true\n");
+        lines += "nativeJvmInstalled=true\n";
         if (installDir != nullptr && *installDir != '\0') {
             const bool inTemp =
                 std::strncmp(installDir, AppDirVariable, std::strlen(AppDirVariable)) == 0;
-            std::fprintf(file, "nativeJvmInstalledInTemp=%s\n", inTemp ? "true" : "false");
+            lines += std::string("nativeJvmInstalledInTemp=") + (inTemp ? "true" : "false") + "\n";
         }
     } else {
-        std::fprintf(file, "nativeJvmInstalled=false\n");
-        std::fprintf(file, "nativeJvmInstalledInTemp=false\n");
+        lines += "nativeJvmInstalled=false\nnativeJvmInstalledInTemp=false\n";
     }
-    std::fprintf(file, "configureWinRegistry=%s\n", configureWinRegistry ? "true" : "false");
-    // Closed by its owner: a failed write of this file has never failed the run.
+    lines += std::string("configureWinRegistry=") + (configureWinRegistry ? "true" : "false") + "\n";
+
+    // The wizard reads this file: a truncated one must never reach it.
+    // errno is taken at the call that failed first.
+    File properties(NativePropertiesFilename, "wt");
+    int error = properties ? 0 : errno;
+    bool written = properties && std::fputs(lines.c_str(), properties.get()) >= 0;
+    if (properties && !written)
+        error = errno;
+    if (!properties.close() && written) {
+        error = errno;
+        written = false;
+    }
+    if (written)
+        return true;
+    handOverFailed = true;
+    errorMessage.format("Unable to install application.\r\r%s", diskSpaceText);
+    errorDetails.format("Unable to write %s\\%s: %s\n%s", currentDirectory().c_str(),
+                        NativePropertiesFilename, std::strerror(error), otherCausesText);
+    return false;
 }
 
 bool Install::getParams()
@@ -309,8 +328,8 @@ bool Install::extractJvm()
     if (ok) {
         if (extractor->isJvmInstalled()) {
             getJavaHomeDir(javaHomeDir);
-            logJvmLocation(true, predefinedJvmInstallDir, configureRegistry);
-            addSecurity(_stricmp(jvmName, PluginType) == 0);
+            if (logJvmLocation(true, predefinedJvmInstallDir, configureRegistry))
+                addSecurity(_stricmp(jvmName, PluginType) == 0);
         } else {
             // A JVM found already in place: the hand-over file still names it.
             getJavaHomeDir(javaHomeDir);

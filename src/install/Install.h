@@ -26,7 +26,9 @@ public:
     bool extractJvm();
     bool runThirdPartyInstaller();
     void getJavaHomeDir(char* out);
-    void logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry);
+    // Writes "native.properties" for the wizard; false (with the failure texts set) when the
+    // file could not be written whole.
+    bool logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry);
     bool addSecurity(bool isPlugin);
     bool configureWinReg();
     void showStatusMessage(unsigned number);
@@ -101,6 +103,8 @@ protected:
     TextBuffer errorDetails{5000};
     TextBuffer homeDirectory{PathCapacity};
     TextBuffer showDialogFilename{PathCapacity};
+    // Set when "native.properties" could not be written: the run fails, no wizard starts.
+    bool handOverFailed = false;
     bool quietInstall = false;
     bool propertiesInstall = false;
     int exitCode = exit_codes::OtherFailure;

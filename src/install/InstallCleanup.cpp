@@ -15,6 +15,7 @@
 #include "install/Install.h"
 #include "jvm/provision/ExtractJvm.h"
 #include "install/InstallTexts.h"
+#include "util/PathIdentity.h"
 #include "util/clib.h"
 #include "util/File.h"
 
@@ -56,6 +57,13 @@ std::string fullPath(const std::string& name)
     return std::string(buffer.data(), length);
 }
 
+// Where `path` (a full path) really lies, links inside the package followed; the path itself
+// when nothing lies there (yet).
+std::string realLocation(const std::string& path)
+{
+    const std::string real = finalPath(path.c_str());
+    return real.empty() ? path : real;
+}
 
 long fileSize(const char* name)
 {
@@ -80,7 +88,7 @@ void Install::cleanUp(bool installOk)
 
 void Install::cleanUpManifest(bool installOk)
 {
-    const std::string packageDir = currentDirectory();
+    const std::string packageDir = realLocation(currentDirectory());
     {
         File manifest(ManifestFilename, "rt");
         std::string line;
@@ -89,8 +97,9 @@ void Install::cleanUpManifest(bool installOk)
             if (!manifestName(line, name))
                 continue;
             // The manifest travels with the package and may name anything; only files inside
-            // the package directory are ever removed.
-            const std::string target = fullPath(name);
+            // the package directory are ever removed, also when a link inside the package
+            // leads elsewhere.
+            const std::string target = realLocation(fullPath(name));
             if (!isStrictlyInside(target, packageDir)) {
                 traceMessage(TraceFilename, "not deleted, outside the package directory:",
                              name.c_str());
@@ -148,14 +157,15 @@ void Install::cleanUpJvmDir()
     const std::string dir = tempJvmDir.empty() ? jvmLocation : tempJvmDir;
     // The wizard may rewrite this file, and one may be left from an earlier run: a directory
     // outside the package directory (or the package directory itself) is neither configured
-    // nor deleted.
-    const std::string target = dir.empty() ? std::string() : fullPath(dir);
-    if (!isStrictlyInside(target, currentDirectory())) {
+    // nor deleted; nor is one reached through a link inside the package.
+    const std::string packageDir = realLocation(currentDirectory());
+    const std::string target = dir.empty() ? std::string() : realLocation(fullPath(dir));
+    if (!isStrictlyInside(target, packageDir)) {
         traceMessage(TraceFilename, "not deleted, outside the package directory:", dir.c_str());
         return;
     }
 
-    if (configureRegistry && isStrictlyInside(fullPath(jvmLocation), currentDirectory())) {
+    if (configureRegistry && isStrictlyInside(realLocation(fullPath(jvmLocation)), packageDir)) {
         if (!predefinedJvmInstallDir.empty() &&
             std::strncmp(predefinedJvmInstallDir, AppDirVariable, std::strlen(AppDirVariable)) == 0)
             traceMessage(TraceFilename, "not adding reg entries", predefinedJvmInstallDir.c_str());
@@ -188,11 +198,17 @@ void Install::cleanUpLogFiles()
             startDir = startDirFromLine(line);
     }
     const std::string current = currentDirectory();
-    if (!fexists(startDir.c_str()) || _stricmp(startDir.c_str(), current.c_str()) == 0)
+    // The same directory may be named in another spelling (trailing backslash, 8.3 name, other
+    // case): its identity decides, so that no log is appended onto itself.
+    if (!fexists(startDir.c_str()) || _stricmp(startDir.c_str(), current.c_str()) == 0 ||
+        sameFileObject(startDir.c_str(), current.c_str()))
         return;
     std::string destination = startDir;
     if (isDirWriteProtected(startDir.c_str()) && !isDirWriteProtected(homeDirectory))
         destination = homeDirectory.c_str();
+    // A home directory that fell back to the current directory takes no copies either.
+    if (sameFileObject(destination.c_str(), current.c_str()))
+        return;
     traceMessage(TraceFilename, "copying log files to", destination.c_str());
     _cleanUpLogFiles(destination.c_str());
 }

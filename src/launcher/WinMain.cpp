@@ -10,6 +10,7 @@
 #include <string>
 
 #include "config/Language.h"
+#include "diag/Trace.h"
 #include "exec/ArgQuote.h"
 #include "install/ExitCodes.h"
 #include "install/Install.h"
@@ -17,6 +18,8 @@
 #include "launcher/Globals.h"
 #include "launcher/StatusDialog.h"
 #include "util/File.h"
+#include "util/FileNames.h"
+#include "util/PathIdentity.h"
 #include "util/SystemDll.h"
 #include "util/TextBuffer.h"
 #include "util/clib.h"
@@ -109,7 +112,10 @@ void __cdecl startMainThread(void* argument)
         TextBuffer details(request.details.size() + PathCapacity);
         details.set(request.details.c_str());
 
-        copyFile(TempCleanupFilename, CleanupFilename);
+        // A package without a cleanup program has nothing to copy; any other failure is traced.
+        if (!copyFile(TempCleanupFilename, CleanupFilename) && fexists(TempCleanupFilename))
+            Trace().traceMessage(file_names::TraceFilename, "unable to copy cleanup program to",
+                                 CleanupFilename);
         int exitCode = exit_codes::OtherFailure;
         startProgram(request.quiet, request.properties, details.data(), showDialogFilename,
                      &exitCode);
@@ -155,10 +161,13 @@ bool registerWindowClass(HINSTANCE instance)
 
 void runCleanupStep(const char* startDir, const char* currentDir)
 {
-    if (startDirNeedsCleanup(startDir, currentDir)) {
+    // The package directory named in another spelling is still the start directory: the
+    // cleanup program would remove the directory the user started from.
+    if (startDirNeedsCleanup(startDir, currentDir) && !sameFileObject(startDir, currentDir)) {
         const char* argv[] = {CleanupFilename, currentDir, nullptr};
         QuotedArgs quoted(argv);
-        _spawnv(_P_NOWAIT, CleanupFilename, quoted.vector());
+        if (_spawnv(_P_NOWAIT, CleanupFilename, quoted.vector()) == -1)
+            Trace().traceMessage(file_names::TraceFilename, "unable to start", CleanupFilename);
     } else {
         std::remove(CleanupFilename);
         std::remove(TempCleanupFilename);

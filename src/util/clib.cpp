@@ -1,6 +1,7 @@
 #include "util/clib.h"
 
 #include "util/File.h"
+#include "util/PathIdentity.h"
 
 #include <direct.h>
 #include <io.h>
@@ -53,7 +54,8 @@ bool joinPath(char* out, size_t size, const char* dir, const char* name)
 // Copies `from` into a stream opened with `mode` on `to`; removes `to` on failure when asked.
 bool copyInto(const char* from, const char* to, const char* mode, bool removeOnFailure)
 {
-    if (!fexists(from) || isDir(from))
+    // Onto itself, a copy would truncate its own source and an append would double it.
+    if (!fexists(from) || isDir(from) || sameFileObject(from, to))
         return false;
     File in(from, "rb");
     File out(to, mode);

@@ -177,6 +177,61 @@ TEST_F(Cleanup, NoCopyWithoutStartDirOrToThePackageItself)
     EXPECT_FALSE(exists(dir / "start\\other.log"));
 }
 
+// The package directory named in another spelling is still the package directory: no log is
+// appended onto itself, and neither is one when the home directory is the package directory.
+TEST_F(Cleanup, NoCopyOntoThePackageInAnotherSpelling)
+{
+    // A long name, so that the package directory has an 8.3 form of its own.
+    const std::string longPackage = dir / "a long package directory";
+    _mkdir(longPackage.c_str());
+    _chdir(longPackage.c_str());
+    char shortForm[MAX_PATH] = "";
+    ASSERT_NE(0u, GetShortPathNameA(longPackage.c_str(), shortForm, sizeof shortForm));
+    ASSERT_NE(longPackage, shortForm);
+    std::string lower = longPackage;
+    for (char& c : lower)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    const std::string spellings[] = {longPackage + "\\", shortForm, lower + "\\"};
+    for (const std::string& spelling : spellings) {
+        SCOPED_TRACE(spelling);
+        writeFile("other.log", "o\n");
+        writeFile("startdir.txt", spelling + "\r\n");
+        driver.cleanUp(false);
+        EXPECT_EQ("o\n", readFile("other.log"));
+    }
+
+    // The start directory takes nothing, and home is the package directory itself.
+    writeFile(dir / "startfile", "x");
+    driver.setHomeDirectory(longPackage);
+    writeFile("other.log", "o\n");
+    writeFile("startdir.txt", dir / "startfile");
+    driver.cleanUp(false);
+    EXPECT_EQ("o\n", readFile("other.log"));
+}
+
+// A link inside the package that leads elsewhere: what lies behind it stays, whether a manifest
+// name or the temporary JVM directory passes through it. Only a Unix symbolic link can be made
+// under Wine (a junction cannot); Windows programs see it as a directory.
+TEST_F(Cleanup, NothingIsDeletedThroughALinkLeadingOutOfThePackage)
+{
+    const std::string outside = dir / "outside";
+    _mkdir(outside.c_str());
+    if (!makeUnixLink(package + "\\out", outside))
+        GTEST_SKIP() << "no Unix symbolic link can be made here";
+    _mkdir((outside + "\\jvm").c_str());
+    writeFile(outside + "\\jvm\\java.exe", "x");
+    writeFile(outside + "\\victim.txt", "x");
+    _mkdir("META-INF");
+    writeFile("lib.jar", "x");
+    writeFile("META-INF\\MANIFEST.MF", "Name: out/victim.txt\r\nName: lib.jar\r\n");
+    writeFile("native.properties", "nativeJvmInstalledInTemp=true\nnativeTempJvmDir=out/jvm\n"
+                                   "configureWinRegistry=false\n");
+    driver.cleanUp(true);
+    EXPECT_TRUE(exists(outside + "\\victim.txt"));
+    EXPECT_TRUE(exists(outside + "\\jvm\\java.exe"));
+    EXPECT_FALSE(exists("lib.jar"));
+}
+
 TEST_F(Cleanup, WriteProtectedStartDirectorySendsLogsHome)
 {
     EXPECT_TRUE(driver.isDirWriteProtected(""));

@@ -71,3 +71,50 @@ TEST_F(Driver, ARunWithoutATraceLogCreatesItWithItsMarkerAfterTheHeader)
     EXPECT_EQ("install ok: false", lines.back());
     EXPECT_FALSE(exists("jinstall.sem"));
 }
+
+// The failure texts of the packaged-JVM step as the user reads them: which installer type
+// matches (any case, but only this spelling), and the version text in both of its forms.
+TEST_F(Driver, PackagedJvmFailureTexts)
+{
+    const std::string notFound = "The correct version of the JRE was not found on your system.";
+    const struct {
+        const char* control;
+        std::string message;
+        std::string details;
+    } rows[] = {
+        {"searchForJvm=NONE\njvmMinVersion=1.6\n", notFound,
+         "Please install the correct JRE. You need version 1.6 or a later version, x64 memory "
+         "model. Then restart this installation program."},
+        {"searchForJvm=no\njvmMinVersion=1.6\njvmMaxVersion=1.8\n"
+         "jvmInstallerType=selfExtractorJvmInstaller\njvmSelfExtractor=jre.exe\n",
+         notFound,
+         "Please install the correct JRE. You need version 1.6 - 1.8, x64 memory model. Then "
+         "restart this installation program."},
+        {"searchForJvm=no\njvmRequiredVersion=1.6.0\njvmInstallerType=SELFEXTRATORJVMINSTALLER\n"
+         "jvmSelfExtractor=missing.exe\n",
+         "Unable to find JRE 1.6.0 on your system.",
+         "Please install the JVM and re-start this installer."},
+        {"searchForJvm=no\njvmMinVersion=1.6\njvmInstallerType=thirdPartyJvmInstaller\n",
+         notFound, "Please install JRE 1.6 or a later version and then restart this installation "
+                   "program."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.control);
+        std::remove("errors.log");
+        writeFile("qrv.control", std::string("jvmName=JRE\n") + row.control);
+        EXPECT_FALSE(run());
+        const std::vector<std::string> errors = logMessages("errors.log");
+        EXPECT_TRUE(contains(errors, row.message));
+        EXPECT_TRUE(contains(errors, row.details));
+    }
+}
+
+// A packaged JVM newly installed without a predefined directory: the hand-over file says
+// nothing about a temporary directory.
+TEST_F(Driver, NoTemporaryLineWithoutAPredefinedDirectory)
+{
+    Install driver;
+    ASSERT_TRUE(driver.logJvmLocation(true, "", true));
+    EXPECT_EQ("nativeJvmHomeDir=\nnativeJvmInstalled=true\nconfigureWinRegistry=true\n",
+              readTextFile("native.properties"));
+}

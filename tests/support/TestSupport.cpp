@@ -203,6 +203,53 @@ std::string builtProgram(const std::string& name)
     return programDir() + "\\" + name;
 }
 
+bool makeUnixLink(const std::string& link, const std::string& target)
+{
+    // Wine's own export; Windows has none, and no way to make this kind of link.
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto unixName = kernel == nullptr ? nullptr : reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+                                                      GetProcAddress(kernel, "wine_get_unix_file_name")));
+    if (unixName == nullptr)
+        return false;
+    auto toUnix = [unixName](const std::string& path) {
+        std::wstring wide(path.begin(), path.end());
+        char* name = unixName(wide.c_str());
+        std::string result = name != nullptr ? name : "";
+        if (name != nullptr)
+            HeapFree(GetProcessHeap(), 0, name);
+        return result;
+    };
+    const std::string from = toUnix(link);
+    const std::string to = toUnix(target);
+    if (from.empty() || to.empty())
+        return false;
+    // Wine starts Unix programs as well, but gives no handle to wait on: the link is awaited.
+    std::string commandLine = "Z:\\bin\\ln -s \"" + to + "\" \"" + from + "\"";
+    std::vector<char> command(commandLine.begin(), commandLine.end());
+    command.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Opened rather than asked for its attributes, which a device does not give.
+    auto present = [&link] {
+        HANDLE file = CreateFileA(link.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        return true;
+    };
+    for (int i = 0; i < 100 && !present(); ++i)
+        Sleep(100);
+    return present();
+}
+
 RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs)
 {
     RunResult result;

@@ -111,6 +111,11 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
 // terminated may still be on its way out).
 bool processGone(DWORD pid);
 
+// Makes `link` a Unix symbolic link to the existing `target` (both Windows paths), the link
+// Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
+// link cannot be made); the caller then skips.
+bool makeUnixLink(const std::string& link, const std::string& target);
+
 // Registry helpers on the real or overridden predefined keys.
 void setRegString(HKEY root, const std::string& key, const std::string& name,
                   const std::string& value);

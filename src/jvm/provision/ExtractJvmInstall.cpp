@@ -230,6 +230,7 @@ bool ExtractJvm::configureJvm(const char* jvmVersion, const char* jvmName, char*
     if (found.empty()) {
         logAndTraceMessage(ErrorsFilename, TraceFilename, "Unable to find JVM executable");
         logAndTraceMessage(ErrorsFilename, TraceFilename, "Unable to configure JVM in", jvmDir);
+        traceMessage(TraceFilename, "basic jvm set up ok", false);
         return false;
     }
     if (registerJvm)

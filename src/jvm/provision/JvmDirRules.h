@@ -25,6 +25,11 @@ bool joinPathLevel(const char* dir, const char* name, char* out, size_t capacity
 // none. False when no entry is left. `cut` tells whether the entry did not fit `out`.
 bool nextPathEntry(const char* path, size_t& position, char* out, size_t capacity, bool& cut);
 
+// How much of `path` holds whole entries only, when just its first `kept` characters could be
+// copied: all of them when the cut falls at the end or on a ";", else up to and including the
+// last ";" before the cut (0 when there is none).
+size_t wholePathEntriesLength(const char* path, size_t kept);
+
 // The drive of a path: the text up to and including its first ":", or empty.
 void driveOfPath(const char* path, char* out, size_t capacity);
 

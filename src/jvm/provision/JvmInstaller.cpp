@@ -65,7 +65,10 @@ bool JvmInstaller::createJvmDirectory(const char* required, const char* minimum,
     const char* path = ok ? nullptr : getPathPtr();
     if (path != nullptr) {
         TextBuffer pathCopy(PathSize);
-        pathCopy.set(path);
+        // A PATH longer than the copy ends in a cut entry, which would name some other
+        // directory: the copy keeps whole entries only.
+        if (!pathCopy.set(path))
+            pathCopy.data()[wholePathEntriesLength(path, std::strlen(pathCopy))] = '\0';
         size_t position = 0;
         bool cut = false;
         while (!ok && nextPathEntry(pathCopy, position, directory, PathCapacity, cut)) {

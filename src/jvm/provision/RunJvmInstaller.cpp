@@ -155,8 +155,16 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
     traceMessage(TraceFilename, "jvm installer command:", program);
 
     char reason[ReasonSize] = "";
-    _chdir(jvmDir);
-    const bool started = exec->spawnAndWait(program, argv, reason, sizeof reason, commandLine);
+    bool started = false;
+    // The installer writes into its current directory: it runs only where the JVM belongs,
+    // never in the package directory when the change fails.
+    if (_chdir(jvmDir) == 0) {
+        started = exec->spawnAndWait(program, argv, reason, sizeof reason, commandLine);
+    } else {
+        traceMessage(TraceFilename, "current directory changed to: ", currentDirectory().c_str());
+        traceMessage(TraceFilename, "installed jvm", false);
+        formatText(reason, sizeof reason, "unable to change to the JVM directory %s", jvmDir);
+    }
     // Back to the package directory on every road before anything else is written.
     _chdir(saved.c_str());
 
@@ -223,8 +231,9 @@ void RunJvmInstaller::removeEmptyDir(const char* dir)
     std::vector<std::string> names;
     if (!listDir(dir, names) || !names.empty())
         return;
-    if (_rmdir(dir) == 0)
-        traceMessage(TraceFilename, "removed:", dir);
+    // Traced once the removal is tried, also when the directory could not go.
+    _rmdir(dir);
+    traceMessage(TraceFilename, "removed:", dir);
 }
 
 bool RunJvmInstaller::configureWinReg()

@@ -56,4 +56,25 @@ TEST_F(DriverWithPackagedJvm, AnExpanderThatLaysOutNothingEndsInTheInstallationF
     EXPECT_EQ(dir.path(), std::string(current));
 }
 
+// The hand-over file for the wizard cannot be written (a directory in its place): the run fails
+// with the installation failure and what went wrong, and no wizard starts on a JVM the file
+// does not describe.
+TEST_F(DriverWithPackagedJvm, AHandOverFileThatCannotBeWrittenFailsTheRunAndStartsNoWizard)
+{
+    writeFile("fakeexpander.ini", "jvm=" + builtProgram("fakejvm.exe") + "\nversion=1.3.1\n");
+    CreateDirectoryA("native.properties", nullptr);
+    writeFile("jinstall.log", "");
+
+    char details[] = "";
+    EXPECT_FALSE(startProgram(true, false, details, ""));
+    const std::string errors = readTextFile("errors.log");
+    const std::string message =
+        std::string("Unable to install application.\r\r") + install_names::diskSpaceText;
+    EXPECT_NE(std::string::npos, errors.find(message)) << errors;
+    EXPECT_NE(std::string::npos, errors.find("Unable to write " + (dir / "native.properties") + ": "))
+        << errors;
+    const std::string trace = readTextFile("jinstall.log");
+    EXPECT_EQ(std::string::npos, trace.find("classpath:")) << trace;
+}
+
 } // namespace

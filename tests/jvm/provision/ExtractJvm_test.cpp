@@ -258,6 +258,7 @@ TEST_F(Extraction, AnExpanderThatLaysOutNothingFailsWithBothMessages)
         EXPECT_TRUE(logged(line)) << line;
         EXPECT_TRUE(traced(line)) << line;
     }
+    EXPECT_TRUE(traced("basic jvm set up ok: false"));
     EXPECT_TRUE(traced("extractJvm ok: false"));
     EXPECT_FALSE(keyExists("SOFTWARE\\JavaSoft"));
 }

@@ -140,6 +140,18 @@ TEST(JvmDirRules, SplitsASearchPathIntoEntries)
     EXPECT_FALSE(cut);
     EXPECT_STREQ("abc", small);
     EXPECT_FALSE(nextPathEntry("abcd;abc", position, small, sizeof small, cut));
+
+    // A copy of a PATH cut after `kept` characters keeps its whole entries only.
+    const struct {
+        const char* path;
+        size_t kept;
+        size_t whole;
+    } cuts[] = {{"ab;cdef", 5, 3}, {"ab;cd;ef", 5, 5}, {"abcdef", 3, 0},
+                {"ab;cd", 5, 5},   {"ab;;cd", 3, 3},   {"ab;cd", 3, 3}};
+    for (const auto& row : cuts) {
+        SCOPED_TRACE(std::string(row.path) + " " + std::to_string(row.kept));
+        EXPECT_EQ(row.whole, wholePathEntriesLength(row.path, row.kept));
+    }
 }
 
 TEST(JvmDirRules, DriveKindAndLowerCaseName)

@@ -272,6 +272,26 @@ TEST_F(DirectorySelection, CandidateOrder)
     }
 }
 
+// A PATH longer than its copy: the entry the copy cuts is never a base, even when what is left
+// of it names a directory that exists.
+TEST_F(DirectorySelection, APathEntryCutByTheCopyIsNotUsed)
+{
+    const std::string drive = missingDrive();
+    setRegString(HKEY_LOCAL_MACHINE, WindowsKey, "ProgramFilesDir", drive + "\\Program Files");
+    installer.documents = drive + "\\Docs";
+    writeFile("blocked", "");
+    installer.setHomeDirectory((dir / "blocked").c_str());
+    CreateDirectoryA((dir / "cut").c_str(), nullptr);
+    // The filler fails as a base (a drive that does not exist) and is short enough to be used;
+    // the copy holds 4999 characters, so it ends right after "...\\cut".
+    const std::string last = dir / "cut";
+    const std::string filler = drive + "\\" + std::string(4999 - last.size() - 4, 'f');
+    EnvOverride path("PATH", filler + ";" + last + "tail");
+    ASSERT_TRUE(select(""));
+    EXPECT_EQ(dir / "jvm\\jre1.3\\1.3", directory);
+    EXPECT_FALSE(exists(dir / "cut\\jvm"));
+}
+
 TEST_F(DirectorySelection, EveryCandidateFailing)
 {
     const std::string drive = missingDrive();

@@ -193,6 +193,40 @@ TEST_F(VendorRun, InstallerThatCannotStart)
     EXPECT_TRUE(traced(errors[1]));
 }
 
+TEST_F(VendorRun, AJvmDirectoryThatCannotBeEnteredRunsNoInstallerInThePackage)
+{
+    // A file where the directory should be: the installer must not run in the package instead.
+    writeFile("blocked", "");
+    const char* argv[] = {"vendor.exe", "/s", nullptr};
+    RunJvmInstaller runner;
+    EXPECT_FALSE(runner.executeInstaller("vendor.exe", argv, (dir / "blocked").c_str()));
+    EXPECT_TRUE(vendorStarts().empty());
+    EXPECT_EQ(dir.path(), currentDirectory());
+    EXPECT_TRUE(traced("current directory changed to:  " + dir.path()));
+    EXPECT_TRUE(traced("installed jvm: false"));
+    const auto errors = logMessages("errors.log");
+    ASSERT_EQ(2u, errors.size());
+    EXPECT_EQ("Error running JVM installer: unable to change to the JVM directory " +
+                  (dir / "blocked") + ": false",
+              errors[0]);
+    EXPECT_EQ("Unable to start  vendor.exe vendor.exe /s", errors[1]);
+}
+
+TEST_F(VendorRun, AnEmptyDirectoryThatCannotBeRemovedIsStillTracedAsRemoved)
+{
+    const std::string empty = dir / "empty";
+    CreateDirectoryA(empty.c_str(), nullptr);
+    // Held open without sharing its deletion: the removal fails.
+    HANDLE held = CreateFileA(empty.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    RunJvmInstaller runner;
+    runner.removeEmptyDir(empty.c_str());
+    CloseHandle(held);
+    EXPECT_TRUE(exists(empty));
+    EXPECT_TRUE(traced("removed: " + empty));
+}
+
 TEST_F(VendorRun, EmptyCommandRunsNothing)
 {
     EXPECT_FALSE(run(""));

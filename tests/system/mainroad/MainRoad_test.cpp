@@ -341,7 +341,8 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
             writeFile(package + "\\fakeexpander.ini",
                       "jvm=" + builtProgram("fakejvm.exe") + "\n" + row.expanderIni);
         }
-        ASSERT_NO_FATAL_FAILURE(run("-q "));
+        // The road that succeeds runs shown: only then are the status texts traced.
+        ASSERT_NO_FATAL_FAILURE(run(row.succeeds ? "" : "-q "));
 
         // The found JVM: its test run and one wizard start, never a second one.
         const auto starts = jvmStarts();
@@ -359,6 +360,10 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
         EXPECT_EQ(1u, occurrences(errorsLog, "Java wizard not started properly")) << errorsLog;
         if (row.succeeds) {
             EXPECT_TRUE(containsLine(lines, "Java wizard launched successfully"));
+            // Statuses 4 and 5: the installation, then the second launch.
+            const auto installing = std::find(lines.begin(), lines.end(), "Installing the JVM...");
+            EXPECT_NE(lines.end(), std::find(installing, lines.end(), "Restarting the installer..."));
+            EXPECT_NE(lines.end(), installing);
             // the wizard ran on the JVM expanded into the package, which the cleanup removed
             EXPECT_TRUE(containsLine(lines, "jvmLocation " + package + "\\jvm"));
             EXPECT_TRUE(containsLine(lines, "jvmInstalledInTemp true"));

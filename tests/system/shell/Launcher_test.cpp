@@ -2,6 +2,7 @@
 // quiet runs, Escape on the dialog, and the cleanup-program step.
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -283,18 +284,39 @@ TEST_F(Launcher, StartDirElsewhereStartsTheCleanupCopyWithThePackageDirectory)
 
 TEST_F(Launcher, StartDirInAnotherCaseDeletesBothCleanupPrograms)
 {
+    std::string upper = dir.path();
+    for (char& c : upper)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    // The same directory in other spellings: never handed to the cleanup program.
+    for (const std::string& sameDir : {upper, dir.path() + "\\"}) {
+        SCOPED_TRACE(sameDir);
+        ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
+                              (dir / "cleanup.exe").c_str(), FALSE));
+        writeFile(dir / "startdir.txt", sameDir + "\n");
+        LauncherRun run(program(), "-q x", dir.path());
+        ASSERT_TRUE(run.started());
+        ASSERT_TRUE(run.waitEnd());
+        EXPECT_FALSE(exists(dir / "__cleanup.exe"));
+        EXPECT_FALSE(exists(dir / "cleanup.exe"));
+        EXPECT_FALSE(exists(dir / "cleanup_recorder.record"));
+    }
+}
+
+TEST_F(Launcher, ACleanupProgramThatCannotBeCopiedNorStartedIsTraced)
+{
     ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
                           (dir / "cleanup.exe").c_str(), FALSE));
-    std::string sameDir = dir.path();
-    for (char& c : sameDir)
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    writeFile(dir / "startdir.txt", sameDir + "\n");
+    // A directory in the way of the copy, which can then not be started either.
+    ASSERT_TRUE(CreateDirectoryA((dir / "__cleanup.exe").c_str(), nullptr));
+    writeFile(dir / "jinstall.log", "");  // a trace the user asked for
+    writeFile(dir / "startdir.txt", "C:\\windows\r\n");
     LauncherRun run(program(), "-q x", dir.path());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitEnd());
-    EXPECT_FALSE(exists(dir / "__cleanup.exe"));
-    EXPECT_FALSE(exists(dir / "cleanup.exe"));
-    EXPECT_FALSE(exists(dir / "cleanup_recorder.record"));
+    const std::vector<std::string> trace = logMessages(dir / "jinstall.log");
+    for (const std::string& line : {std::string("unable to copy cleanup program to __cleanup.exe"),
+                                    std::string("unable to start __cleanup.exe")})
+        EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), line)) << line;
 }
 
 } // namespace

@@ -73,6 +73,15 @@ bool nextPathEntry(const char* path, size_t& position, char* out, size_t capacit
     return true;
 }
 
+size_t wholePathEntriesLength(const char* path, size_t kept)
+{
+    if (path[kept] == '\0' || path[kept] == ';')
+        return kept;
+    while (kept > 0 && path[kept - 1] != ';')
+        --kept;
+    return kept;
+}
+
 void driveOfPath(const char* path, char* out, size_t capacity)
 {
     const char* colon = std::strchr(path, ':');

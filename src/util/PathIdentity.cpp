@@ -1,0 +1,69 @@
+#include "util/PathIdentity.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "util/Capacity.h"
+
+namespace {
+
+// A handle for asking about a file or directory, without any access to its content; shared
+// with every other user so that it never stands in anybody's way.
+class QueryHandle {
+public:
+    explicit QueryHandle(const char* path)
+        : handle_(path == nullptr || *path == '\0'
+                      ? INVALID_HANDLE_VALUE
+                      : CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr))
+    {
+    }
+    ~QueryHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    QueryHandle(const QueryHandle&) = delete;
+    QueryHandle& operator=(const QueryHandle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+} // namespace
+
+std::string finalPath(const char* path)
+{
+    QueryHandle file(path);
+    if (!file.valid())
+        return std::string();
+    std::vector<char> buffer(PathCapacity);
+    const DWORD length =
+        GetFinalPathNameByHandleA(file.get(), buffer.data(), PathCapacity, FILE_NAME_NORMALIZED);
+    if (length == 0 || length >= PathCapacity)
+        return std::string();
+    std::string result(buffer.data(), length);
+    if (result.compare(0, 8, "\\\\?\\UNC\\") == 0)
+        return "\\" + result.substr(7);
+    if (result.compare(0, 4, "\\\\?\\") == 0)
+        return result.substr(4);
+    return result;
+}
+
+bool sameFileObject(const char* a, const char* b)
+{
+    QueryHandle first(a);
+    QueryHandle second(b);
+    BY_HANDLE_FILE_INFORMATION one;
+    BY_HANDLE_FILE_INFORMATION other;
+    if (!first.valid() || !second.valid() || !GetFileInformationByHandle(first.get(), &one) ||
+        !GetFileInformationByHandle(second.get(), &other))
+        return false;
+    return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}

@@ -1,0 +1,13 @@
+// Where a file or directory really lies, and whether two names denote the same one: names can
+// differ by letter case, a trailing backslash, an 8.3 form, or a link on the way.
+#pragma once
+
+#include <string>
+
+// The full path of `path` with every link on the way followed, in the file system's own
+// spelling and without the "\\?\" prefix; empty when it does not exist or cannot be opened.
+std::string finalPath(const char* path);
+
+// True when both names exist and denote the same file or directory (same volume, same file
+// index); false when either is missing or cannot be opened.
+bool sameFileObject(const char* a, const char* b);
