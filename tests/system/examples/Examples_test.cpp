@@ -1,0 +1,144 @@
+// The example packages of examples/, run as a user runs them: each one's own qrv.control and
+// manifest in a package directory with the built launcher, on a machine that has just the JVMs
+// (stand-ins) its road is about, against the prefix's real registry. What the guide says of each
+// example is checked here: the wizard starts on the JVM the road leads to, with the arguments the
+// guide gives.
+#include "jvm/discovery/JvmSupport.h"
+#include "system/SystemSupport.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using namespace qrvtest;
+using namespace systemtest;
+
+namespace {
+
+constexpr DWORD RunLimitMs = 120000;
+
+// A stand-in JVM registered on the machine before the run.
+struct Registered {
+    const char* key;           // under HKEY_LOCAL_MACHINE; its JavaHome names the home
+    const char* microVersion;  // "" for none
+    const char* home;          // below the test's directory
+    const char* reported;      // what its test run reports
+    size_t starts;             // its test run, and the wizard when it is the one taken
+};
+
+// What the package carries besides the example's files.
+enum class Packaged { Nothing, Expander, VendorInstaller };
+
+struct ExampleRow {
+    const char* example;  // examples/<example>
+    std::vector<Registered> jvms;
+    Packaged packaged;
+    const char* packagedFile;  // its name in the package, as the control file gives it
+    const char* wizardHome;    // below the test's directory: the JVM the wizard starts on
+    std::vector<std::string> wizardArgs;
+    std::vector<std::string> errors;  // errors.log of the successful run
+};
+
+const char* const Rejected = "Jvm isn't installed properly.";
+
+const ExampleRow exampleRows[] = {
+    {"modern",
+     {{"SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.8", "0", "jre1.8.0_392", "1.8.0_392", 1},
+      {"SOFTWARE\\JavaSoft\\JDK\\17.0.2", "", "jdk-17.0.2", "17.0.2", 2}},
+     Packaged::Nothing, "", "jdk-17.0.2",
+     {"-cp", ".;install.jar", "SampleWizard"},
+     {Rejected}},
+    {"expand", {}, Packaged::Expander, "jre17-expand.exe", "pf\\Example\\jre17",
+     {"-cp", ".;install.jar", "SampleWizard"},
+     {}},
+    {"vendor", {}, Packaged::VendorInstaller, "jre8-setup.exe", "pf\\Java\\jre1.8.0_392",
+     {"-cp", ".;install.jar", "SampleWizard"},
+     {}},
+    {"legacy",
+     {{"SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6", "0", "jre1.6.0_20", "1.6.0_20", 1},
+      {"SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.4", "2", "j2re1.4.2_19", "1.4.2_19", 2}},
+     Packaged::Nothing, "", "j2re1.4.2_19",
+     {"-Xmx64m", "-classpath", ".;install.jar", "SampleWizard"},
+     {Rejected}},
+};
+
+TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
+{
+    const std::string examples = programDir() + "\\examples";
+    for (const ExampleRow& row : exampleRows) {
+        SCOPED_TRACE(row.example);
+        TempDir dir;
+        const std::string programFiles = dir / "pf";
+        makeDirs(programFiles);
+        const MachineWithoutJvms machine(programFiles);
+        for (const Registered& jvm : row.jvms) {
+            makeDirs(dir / jvm.home);
+            for (const char* program : {"java.exe", "javaw.exe"})
+                jvmtest::installFakeJvm(dir / jvm.home + "\\bin", program, jvm.reported);
+            setRegString(HKEY_LOCAL_MACHINE, jvm.key, "JavaHome", dir / jvm.home);
+            if (*jvm.microVersion != '\0')
+                setRegString(HKEY_LOCAL_MACHINE, jvm.key, "MicroVersion", jvm.microVersion);
+        }
+
+        const std::string package = dir / "package";
+        const std::string source = examples + "\\" + row.example;
+        makeDirs(package + "\\META-INF");
+        copyFile(source + "\\qrv.control", package + "\\qrv.control");
+        copyFile(source + "\\META-INF\\MANIFEST.MF", package + "\\META-INF\\MANIFEST.MF");
+        for (const char* file : {"setup.exe", "cleanup.exe", "install.jar", "TestJvm.class"})
+            copyFile(builtProgram(file), package + "\\" + file);
+        const std::string jvmProgram = builtProgram("fakejvm.exe");
+        if (row.packaged == Packaged::Expander) {
+            copyFile(builtProgram("fakeexpander.exe"), package + "\\" + row.packagedFile);
+            writeFile(package + "\\fakeexpander.ini",
+                      "jvm=" + jvmProgram + "\nversion=17.0.9\nlayout=bin\n");
+        }
+        // A Java 8 installer puts the JVM into a folder of its own choice and registers it.
+        const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", row.packaged == Packaged::VendorInstaller
+                                                              ? dir / "vendor.ini"
+                                                              : "");
+        if (row.packaged == Packaged::VendorInstaller) {
+            copyFile(builtProgram("fakevendor.exe"), package + "\\" + row.packagedFile);
+            makeDirs(dir / "pf\\Java");  // the stand-in creates only the home itself
+            writeFile(dir / "vendor.ini", "jvm=" + jvmProgram +
+                                              "\nversion=1.8.0_392\nmode=registry\ntarget=" +
+                                              (dir / row.wizardHome) + "\n");
+        }
+
+        // A quiet install (no box can hold the run up) into a folder of the user's.
+        const RunResult result =
+            runProgram("\"" + package + "\\setup.exe\" -q C:\\Example", package, RunLimitMs);
+        ASSERT_TRUE(result.started);
+        ASSERT_TRUE(result.finished);
+        const std::string errorsLog = readTextFile(package + "\\errors.log");
+        EXPECT_EQ(0u, result.exitCode) << errorsLog;
+
+        // The test run, then the wizard, in the package directory; the windowed program, since
+        // the package holds no trace log of the user's.
+        const auto starts = jvmtest::jvmStarts(dir / row.wizardHome + "\\bin");
+        // A failed run keeps its trace.
+        ASSERT_EQ(2u, starts.size()) << errorsLog << readTextFile(package + "\\jinstall.log");
+        EXPECT_EQ(startLines(package, {"javaw.exe", "-cp", ".", "TestJvm", package}), starts[0]);
+        EXPECT_EQ((std::vector<std::string>{package}), linesStartingWith(starts[1], "cwd="));
+        EXPECT_EQ((std::vector<std::string>{"javaw.exe"}),
+                  linesStartingWith(starts[1], "program="));
+        std::vector<std::string> wizardArgs = row.wizardArgs;
+        wizardArgs.insert(wizardArgs.end(), {"-q", "C:\\Example"});
+        EXPECT_EQ(wizardArgs, linesStartingWith(starts[1], "arg="));
+        for (const Registered& jvm : row.jvms) {
+            EXPECT_EQ(jvm.starts, jvmtest::jvmStarts(dir / jvm.home + "\\bin").size())
+                << jvm.home;
+        }
+        EXPECT_EQ(row.errors, logMessages(package + "\\errors.log"));
+        // The manifest takes the packaged JVM away with the package's other large files.
+        if (*row.packagedFile != '\0') {
+            EXPECT_FALSE(exists(package + "\\" + row.packagedFile));
+        }
+        if (row.packaged == Packaged::Expander) {
+            EXPECT_FALSE(keyExists(JavaSoftKey)) << "configureWinRegistry=false";
+        }
+    }
+}
+
+} // namespace
