@@ -14,6 +14,14 @@ namespace {
 // How long the end of a timed-out program is waited for; its end is certain once the job or
 // the process is terminated, this only bounds a system that does not report it.
 constexpr DWORD EndWaitMs = 10000;
+constexpr int StartAttempts = 3;
+constexpr DWORD StartRetryPauseMs = 250;
+
+// A missing program, a file that is no program and a command line that is too long stay so.
+bool startMayBeRetried(int startError)
+{
+    return startError != ENOENT && startError != ENOEXEC && startError != E2BIG;
+}
 
 bool isFile(const std::string& path)
 {
@@ -86,14 +94,19 @@ ChildRun runChild(const char* program, const std::string& commandLine, unsigned 
     PROCESS_INFORMATION process;
     std::memset(&process, 0, sizeof process);
     // A program that is to run in the job starts suspended, so that nothing it starts escapes.
-    const BOOL created = CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE,
-                                        job.valid() ? CREATE_SUSPENDED : 0, nullptr, nullptr,
-                                        &startup, &process);
-    const DWORD createError = created ? ERROR_SUCCESS : GetLastError();
-    if (!created) {
-        run.startError = startErrorNumber(createError);
-        return run;
+    // A program copied a moment ago may still be held by a virus scanner: a start refused for a
+    // reason other than a missing or foreign file is tried again after a short pause.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE,
+                           job.valid() ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup,
+                           &process))
+            break;
+        run.startError = startErrorNumber(GetLastError());
+        if (attempt == StartAttempts || !startMayBeRetried(run.startError))
+            return run;
+        Sleep(StartRetryPauseMs);
     }
+    run.startError = 0;
     run.started = true;
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);

@@ -90,6 +90,34 @@ TEST_F(Exec, SpawnOfAProgramThatEndsWithMinusOneIsAStart)
     EXPECT_STREQ("", reason);
 }
 
+// A scanner that holds a freshly copied program for a moment must not fail the start.
+TEST_F(Exec, AProgramHeldForAMomentStartsOnASecondAttempt)
+{
+    const std::string program = dir / "held.exe";
+    placeRecorder(program);
+    configureRecorder(program, false, 0);
+    HANDLE held = CreateFileA(program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    HANDLE releaser = CreateThread(
+        nullptr, 0,
+        [](LPVOID handle) -> DWORD {
+            Sleep(100);
+            CloseHandle(static_cast<HANDLE>(handle));
+            return 0;
+        },
+        held, 0, nullptr);
+    ASSERT_NE(nullptr, releaser);
+    ExecCommand exec;
+    char reason[500] = "";
+    const char* argv[] = {"held.exe", nullptr};
+    const bool started = exec.spawnAndWait(program.c_str(), argv, reason, sizeof reason);
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    EXPECT_TRUE(started) << reason;
+    EXPECT_EQ(startLines(dir.path(), {"held.exe"}), recorded(program));
+}
+
 TEST_F(Exec, AFileThatIsNoProgramIsReportedAsSuch)
 {
     const std::string program = dir / "text.exe";
