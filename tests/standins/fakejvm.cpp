@@ -6,6 +6,8 @@
 //   testrun=hang            a run of TestJvm starts a second copy of itself and both wait for
 //                           ever; the record gets "pid=<own id>" and "childpid=<the copy's id>"
 //   wizard=create|none      whether any other start creates __qrvwizard.sem in its current dir
+//   wizard=wait             as create, then the start runs on until a file "fakejvm.release"
+//                           appears beside it (it gives up after 120 s, so no run hangs)
 //   wizardexit=<number>     the exit code of any other start (default 0)
 //   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
 //                           temporary JVM directory
@@ -22,6 +24,17 @@ namespace {
 std::string setting(const std::string& dir, const char* key, const char* fallback)
 {
     return standin::setting(dir + "\\fakejvm.ini", key, fallback);
+}
+
+// A wizard that keeps running until the test lets it end.
+void waitForRelease(const std::string& dir)
+{
+    const std::string release = dir + "\\fakejvm.release";
+    for (int i = 0; i < 1200; ++i) {
+        if (GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return;
+        Sleep(100);
+    }
 }
 
 } // namespace
@@ -117,9 +130,12 @@ int main(int argc, char** argv)
             std::fclose(properties);
         }
     }
-    if (setting(dir, "wizard", "create") == "create") {
+    const std::string wizard = setting(dir, "wizard", "create");
+    if (wizard == "create" || wizard == "wait") {
         if (FILE* sem = std::fopen("__qrvwizard.sem", "w"))
             std::fclose(sem);
     }
+    if (wizard == "wait")
+        waitForRelease(dir);
     return std::atoi(setting(dir, "wizardexit", "0").c_str());
 }

@@ -1,12 +1,16 @@
 // Real runs of the launcher under the desktop: the status dialog, the driver's failure box,
-// quiet runs, Escape on the dialog, and the cleanup-program step.
+// quiet runs, Escape on the dialog, the windows hidden while a wizard runs on, and the
+// cleanup-program step.
+#include "jvm/discovery/JvmSupport.h"
 #include "support/TestSupport.h"
+#include "system/SystemSupport.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 using namespace qrvtest;
+using namespace systemtest;
 
 namespace {
 
@@ -261,6 +265,51 @@ TEST_F(Launcher, EscapeClosesTheDialogWhileTheWorkerRunsOn)
     EXPECT_NE("(no box)", closeErrorBox(run));
     ASSERT_TRUE(run.waitEnd());
     expectSemaphoresGone();
+}
+
+// A wizard that keeps running: both windows are hidden while it runs, and the process waits on,
+// hidden, for the wizard's end and ends with its code.
+TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
+{
+    TempDir jvmHome;
+    const std::string jvmBin = jvmHome / "bin";
+    for (const char* name : {"java.exe", "javaw.exe"})
+        ASSERT_NO_FATAL_FAILURE(jvmtest::installFakeJvm(jvmBin, name, "1.6.0_20"));
+    writeFile(jvmBin + "\\fakejvm.ini", "version=1.6.0_20\ntestrun=good\nwizard=wait\n");
+    ASSERT_TRUE(CopyFileA(builtProgram("TestJvm.class").c_str(), (dir / "TestJvm.class").c_str(),
+                          FALSE));
+    writeFile(dir / "install.jar", "the wizard\n");
+    writeFile(dir / "qrv.control", "jvmMinVersion=1.4\n");
+    JvmKeys jvm("1.6", jvmHome.path());
+
+    LauncherRun run(program(), "", dir.path());
+    ASSERT_TRUE(run.started());
+    // Lets the wizard end on every path, so that no stand-in outlives the test.
+    struct Release {
+        std::string file;
+        ~Release() { writeFile(file, ""); }
+    } release{jvmBin + "\\fakejvm.release"};
+    HWND dialog = waitForWindow(run, "Installer");
+    ASSERT_NE(nullptr, dialog);
+
+    for (int i = 0; i < PollLimit && !run.ended() && !exists(dir / "__qrvwizard.sem"); ++i)
+        Sleep(PollStepMs);
+    ASSERT_TRUE(exists(dir / "__qrvwizard.sem")) << "the wizard started";
+    // Both windows: under Wine the main window goes seconds after the dialog (its hiding of a
+    // window takes that long on our display), where Windows hides both at once.
+    for (int i = 0; i < PollLimit && !run.ended() && findWindow(run.id(), "", true) != nullptr;
+         ++i)
+        Sleep(PollStepMs);
+    EXPECT_FALSE(run.ended()) << "the launcher waits for the wizard";
+    EXPECT_EQ(nullptr, findWindow(run.id(), "", true));
+    EXPECT_TRUE(IsWindow(dialog) && !IsWindowVisible(dialog)) << "hidden, not closed";
+    EXPECT_EQ(2u, jvmtest::jvmStarts(jvmBin).size()) << "the test run and the one wizard";
+
+    writeFile(release.file, "");
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_EQ(0u, run.exitCode()) << "the wizard's code";
+    expectSemaphoresGone();
+    EXPECT_FALSE(exists(dir / "__qrvwizard.sem"));
 }
 
 TEST_F(Launcher, StartDirElsewhereStartsTheCleanupCopyWithThePackageDirectory)
