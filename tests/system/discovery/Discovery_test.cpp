@@ -82,13 +82,13 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
         writeFile(package + "\\install.jar", "");
         writeFile(package + "\\qrv.control", row.control);
         const RunResult result =
-            runProgram("\"" + package + "\\setup.exe\" -q", package, RunLimitMs);
+            runProgram("\"" + package + "\\setup.exe\" -q C:\\Target", package, RunLimitMs);
         ASSERT_TRUE(result.finished);
 
         const std::string log = readTextFile(package + "\\errors.log");
         const auto starts = jvmtest::jvmStarts(dir / row.wizardHome + "\\bin");
         ASSERT_EQ(2u, starts.size()) << "the test run, then the wizard\n" << log;
-        EXPECT_EQ((std::vector<std::string>{".;install.jar"}),
+        EXPECT_EQ((std::vector<std::string>{".;install.jar", "-q", "C:\\Target"}),
                   linesStartingWith(starts[1], "arg="));
         for (const Registration& jvm : row.jvms) {
             if (std::string(jvm.home) != row.wizardHome) {
