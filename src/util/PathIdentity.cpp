@@ -6,40 +6,25 @@
 #include <vector>
 
 #include "util/Capacity.h"
+#include "util/Handle.h"
 
 namespace {
 
 // A handle for asking about a file or directory, without any access to its content; shared
 // with every other user so that it never stands in anybody's way.
-class QueryHandle {
-public:
-    explicit QueryHandle(const char* path)
-        : handle_(path == nullptr || *path == '\0'
-                      ? INVALID_HANDLE_VALUE
-                      : CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr))
-    {
-    }
-    ~QueryHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    QueryHandle(const QueryHandle&) = delete;
-    QueryHandle& operator=(const QueryHandle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
+HANDLE openForQuery(const char* path)
+{
+    if (path == nullptr || *path == '\0')
+        return INVALID_HANDLE_VALUE;
+    return CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
 
 } // namespace
 
 std::string finalPath(const char* path)
 {
-    QueryHandle file(path);
+    const Handle file(openForQuery(path));
     if (!file.valid())
         return std::string();
     std::vector<char> buffer(PathCapacity);
@@ -57,8 +42,8 @@ std::string finalPath(const char* path)
 
 bool sameFileObject(const char* a, const char* b)
 {
-    QueryHandle first(a);
-    QueryHandle second(b);
+    const Handle first(openForQuery(a));
+    const Handle second(openForQuery(b));
     BY_HANDLE_FILE_INFORMATION one;
     BY_HANDLE_FILE_INFORMATION other;
     if (!first.valid() || !second.valid() || !GetFileInformationByHandle(first.get(), &one) ||

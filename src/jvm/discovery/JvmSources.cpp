@@ -9,6 +9,7 @@
 #include "jvm/discovery/JvmSourceRules.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/AsciiCase.h"
+#include "util/File.h"
 #include "util/FileNames.h"
 #include "util/Registry.h"
 #include "util/clib.h"
@@ -83,16 +84,13 @@ void collectHomes(HKEY key, REGSAM view, const char* valueName, int depth,
 std::string releaseVersion(const std::string& home)
 {
     const std::string path = home + DIR_END + ReleaseFilename;
-    FILE* file = std::fopen(path.c_str(), "rt");
-    if (file == nullptr)
-        return std::string();
+    const File file(path.c_str(), "rt");
     std::string version;
     char line[1001];
-    while (std::fgets(line, sizeof line, file) != nullptr) {
+    while (file && std::fgets(line, sizeof line, file.get()) != nullptr) {
         if (releaseLineVersion(line, version))
             break;
     }
-    std::fclose(file);
     return version;
 }
 
