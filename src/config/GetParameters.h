@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "diag/Trace.h"
-#include "launcher/Status.h"
+#include "ui/Status.h"
 
 class GetParameters : public Trace, public Status {
 public:

@@ -8,7 +8,7 @@
 
 #include "config/ControlFileRules.h"
 #include "config/GetParameters.h"
-#include "config/Language.h"
+#include "ui/Language.h"
 #include "install/InstallTexts.h"
 #include "jvm/discovery/FindJvm.h"
 #include "jvm/discovery/JvmOk.h"

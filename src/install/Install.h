@@ -3,7 +3,7 @@
 
 #include "diag/Trace.h"
 #include "install/ExitCodes.h"
-#include "launcher/Status.h"
+#include "ui/Status.h"
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
 

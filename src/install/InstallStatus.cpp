@@ -1,8 +1,8 @@
 #include "install/Install.h"
 
-#include "config/Language.h"
+#include "ui/Language.h"
 #include "install/InstallTexts.h"
-#include "launcher/StatusTexts.h"
+#include "ui/StatusTexts.h"
 
 void Install::showStatusMessage(unsigned number)
 {

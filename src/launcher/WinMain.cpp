@@ -9,14 +9,14 @@
 #include <memory>
 #include <string>
 
-#include "config/Language.h"
+#include "ui/Language.h"
 #include "diag/Trace.h"
 #include "exec/ArgQuote.h"
 #include "install/ExitCodes.h"
 #include "install/Install.h"
 #include "launcher/CommandLine.h"
-#include "launcher/Globals.h"
-#include "launcher/StatusDialog.h"
+#include "ui/Globals.h"
+#include "ui/StatusDialog.h"
 #include "util/File.h"
 #include "util/FileNames.h"
 #include "util/PathIdentity.h"

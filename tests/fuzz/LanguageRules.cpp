@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "FuzzInput.h"
-#include "config/LanguageRules.h"
+#include "ui/LanguageRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -8,7 +8,7 @@
 #include "diag/Trace.h"
 #include "util/Registry.h"
 #include "util/TextBuffer.h"
-#include "launcher/Status.h"
+#include "ui/Status.h"
 #include "util/Capacity.h"
 
 class ExtractJvm : public Trace, public Status {

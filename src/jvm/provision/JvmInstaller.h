@@ -3,7 +3,7 @@
 #pragma once
 
 #include "diag/Trace.h"
-#include "launcher/Status.h"
+#include "ui/Status.h"
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
 

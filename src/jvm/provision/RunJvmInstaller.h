@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "diag/Trace.h"
-#include "launcher/Status.h"
+#include "ui/Status.h"
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
 

@@ -1,4 +1,4 @@
-#include "launcher/StatusTexts.h"
+#include "ui/StatusTexts.h"
 
 #include <cstring>
 

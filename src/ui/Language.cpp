@@ -1,6 +1,6 @@
-#include "config/Language.h"
+#include "ui/Language.h"
 
-#include "config/LanguageRules.h"
+#include "ui/LanguageRules.h"
 #include "util/Registry.h"
 #include "util/TextBuffer.h"
 #include "util/fexists.h"

@@ -1,4 +1,4 @@
-#include "config/Language.h"
+#include "ui/Language.h"
 #include "support/TestSupport.h"
 
 #include <cstring>

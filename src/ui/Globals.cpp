@@ -1,4 +1,4 @@
-#include "launcher/Globals.h"
+#include "ui/Globals.h"
 
 HINSTANCE hInst = nullptr;
 HWND volatile hDlgMain = nullptr;

@@ -1,8 +1,8 @@
 // The status dialog built from the launcher's own template, with the texts of the language
 // that the registry names.
-#include "launcher/Centring.h"
-#include "launcher/Globals.h"
-#include "launcher/StatusDialog.h"
+#include "ui/Centring.h"
+#include "ui/Globals.h"
+#include "ui/StatusDialog.h"
 #include "support/TestSupport.h"
 
 using namespace qrvtest;

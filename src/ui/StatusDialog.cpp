@@ -1,9 +1,9 @@
-#include "launcher/StatusDialog.h"
+#include "ui/StatusDialog.h"
 
-#include "config/Language.h"
-#include "launcher/Centring.h"
-#include "launcher/Globals.h"
-#include "launcher/StatusTexts.h"
+#include "ui/Language.h"
+#include "ui/Centring.h"
+#include "ui/Globals.h"
+#include "ui/StatusTexts.h"
 #include "util/TextBuffer.h"
 
 namespace {

@@ -1,13 +1,13 @@
-#include "launcher/Status.h"
+#include "ui/Status.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-#include "config/Language.h"
-#include "launcher/Globals.h"
-#include "launcher/StatusTexts.h"
+#include "ui/Language.h"
+#include "ui/Globals.h"
+#include "ui/StatusTexts.h"
 
 namespace {
 constexpr const char* ShowDialogFilename = "__qrvshow.sem";

@@ -1,4 +1,4 @@
-#include "config/LanguageRules.h"
+#include "ui/LanguageRules.h"
 
 #include <gtest/gtest.h>
 

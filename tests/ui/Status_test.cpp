@@ -1,7 +1,7 @@
 // Status boxes, seen from a message-box hook that records and closes them.
-#include "launcher/Globals.h"
-#include "launcher/Status.h"
-#include "launcher/StatusTexts.h"
+#include "ui/Globals.h"
+#include "ui/Status.h"
+#include "ui/StatusTexts.h"
 #include "support/TestSupport.h"
 
 using namespace qrvtest;
