@@ -1,0 +1,22 @@
+// Conversions between the program's own 8-bit text (the active code page: UTF-8 where the
+// manifest's setting is honoured) and UTF-16 at the wide interfaces, and to the legacy code page
+// that programs without that setting decode their command lines and files with.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// `text` (the program's own encoding) as UTF-16; empty for a null or unconvertible text.
+std::wstring widen(const char* text);
+
+// `text` in the program's own encoding; empty when it cannot be converted.
+std::string narrow(const wchar_t* text);
+
+// The code page that programs without the UTF-8 setting use for their 8-bit interfaces: the
+// system locale's default ANSI code page (GetACP itself gives 65001 under the setting).
+UINT legacyCodePage();
+
+// `text` (UTF-16) in code page `codePage`. False, with `out` empty, when a character has no
+// exact form there (no best-fit substitutes are accepted).
+bool encodeExactly(const wchar_t* text, UINT codePage, std::string& out);
