@@ -1,0 +1,55 @@
+// Both programs show the version information of the build's branding, read as Windows reads it.
+#include "branding.h"
+#include "support/TestSupport.h"
+#include "util/Wide.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace qrvtest;
+
+namespace {
+
+std::wstring fromUtf8(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    &wide[0], static_cast<int>(wide.size())));
+    return wide;
+}
+
+TEST(VersionInfo, BothProgramsCarryTheBuildsBranding)
+{
+    const WORD numbers[] = {QRV_VERSION_NUMBERS};
+    for (const std::string program : {"setup", "cleanup"}) {
+        SCOPED_TRACE(program);
+        const std::wstring path = widen(builtProgram(program + ".exe").c_str());
+        std::vector<char> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+        ASSERT_FALSE(data.empty());
+        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT size = 0;
+        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+        EXPECT_EQ(static_cast<DWORD>(MAKELONG(numbers[1], numbers[0])), fixed->dwFileVersionMS);
+        EXPECT_EQ(static_cast<DWORD>(MAKELONG(numbers[3], numbers[2])), fixed->dwFileVersionLS);
+        const std::pair<const wchar_t*, std::string> rows[] = {
+            {L"ProductName", QRV_PRODUCT_NAME},
+            {L"ProductVersion", QRV_VERSION_TEXT},
+            {L"FileVersion", QRV_VERSION_TEXT},
+            {L"FileDescription", QRV_PRODUCT_NAME " " + program},
+            {L"CompanyName", QRV_COMPANY},
+            {L"LegalCopyright", QRV_COPYRIGHT},
+            {L"OriginalFilename", program + ".exe"},
+        };
+        for (const auto& [name, expected] : rows) {
+            wchar_t* value = nullptr;
+            const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+            const bool found = VerQueryValueW(data.data(), key.c_str(),
+                                              reinterpret_cast<void**>(&value), &size);
+            EXPECT_EQ(fromUtf8(expected), found ? std::wstring(value) : L"(none)") << "value " << name;
+        }
+    }
+}
+
+}  // namespace
