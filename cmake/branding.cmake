@@ -7,7 +7,7 @@ set(QRV_PRODUCT_NAME "Quorvan Installer" CACHE STRING "ProductName of both progr
 set(QRV_VERSION "" CACHE STRING "Version, one to four numbers such as 2.1.0; empty: the project's")
 set(QRV_COMPANY "Quorvan" CACHE STRING "CompanyName of both programs")
 set(QRV_COPYRIGHT "" CACHE STRING "LegalCopyright of both programs; empty: Copyright (C) <company>")
-set(QRV_ICON "" CACHE FILEPATH "Icon file (.ico) of setup.exe and its dialog; empty: the built-in one")
+set(QRV_ICON "" CACHE FILEPATH "Icon (.ico) of setup.exe and its dialog; empty: the built-in one")
 set(QRV_EXECUTION_LEVEL asInvoker CACHE STRING "requestedExecutionLevel of setup.exe's manifest")
 set_property(CACHE QRV_EXECUTION_LEVEL PROPERTY STRINGS asInvoker highestAvailable
              requireAdministrator)

@@ -27,7 +27,8 @@ TEST(VersionInfo, BothProgramsCarryTheBuildsBranding)
         const std::wstring path = widen(builtProgram(program + ".exe").c_str());
         std::vector<char> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
         ASSERT_FALSE(data.empty());
-        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()),
+                                        data.data()));
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT size = 0;
         ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
@@ -47,7 +48,8 @@ TEST(VersionInfo, BothProgramsCarryTheBuildsBranding)
             const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
             const bool found = VerQueryValueW(data.data(), key.c_str(),
                                               reinterpret_cast<void**>(&value), &size);
-            EXPECT_EQ(fromUtf8(expected), found ? std::wstring(value) : L"(none)") << "value " << name;
+            EXPECT_EQ(fromUtf8(expected), found ? std::wstring(value) : L"(none)")
+                << "value " << name;
         }
     }
 }
