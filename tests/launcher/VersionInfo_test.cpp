@@ -4,7 +4,6 @@
 #include "util/Wide.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace qrvtest;
@@ -25,31 +24,25 @@ TEST(VersionInfo, BothProgramsCarryTheBuildsBranding)
     for (const std::string program : {"setup", "cleanup"}) {
         SCOPED_TRACE(program);
         const std::wstring path = widen(builtProgram(program + ".exe").c_str());
-        std::vector<char> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
-        ASSERT_FALSE(data.empty());
+        std::vector<char> data(GetFileVersionInfoSizeW(path.c_str(), nullptr) + 1);
         ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()),
                                         data.data()));
-        VS_FIXEDFILEINFO* fixed = nullptr;
+        void* value = nullptr;
         UINT size = 0;
-        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", &value, &size));
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
         EXPECT_EQ(static_cast<DWORD>(MAKELONG(numbers[1], numbers[0])), fixed->dwFileVersionMS);
         EXPECT_EQ(static_cast<DWORD>(MAKELONG(numbers[3], numbers[2])), fixed->dwFileVersionLS);
-        const std::pair<const wchar_t*, std::string> rows[] = {
-            {L"ProductName", QRV_PRODUCT_NAME},
-            {L"ProductVersion", QRV_VERSION_TEXT},
-            {L"FileVersion", QRV_VERSION_TEXT},
-            {L"FileDescription", QRV_PRODUCT_NAME " " + program},
-            {L"CompanyName", QRV_COMPANY},
-            {L"LegalCopyright", QRV_COPYRIGHT},
-            {L"OriginalFilename", program + ".exe"},
+        const std::string rows[][2] = {
+            {"ProductName", QRV_PRODUCT_NAME}, {"ProductVersion", QRV_VERSION_TEXT},
+            {"FileVersion", QRV_VERSION_TEXT}, {"FileDescription", QRV_PRODUCT_NAME " " + program},
+            {"CompanyName", QRV_COMPANY}, {"LegalCopyright", QRV_COPYRIGHT},
+            {"OriginalFilename", program + ".exe"},
         };
         for (const auto& [name, expected] : rows) {
-            wchar_t* value = nullptr;
-            const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-            const bool found = VerQueryValueW(data.data(), key.c_str(),
-                                              reinterpret_cast<void**>(&value), &size);
-            EXPECT_EQ(fromUtf8(expected), found ? std::wstring(value) : L"(none)")
-                << "value " << name;
+            const std::wstring key = fromUtf8("\\StringFileInfo\\040904B0\\" + name);
+            const bool found = VerQueryValueW(data.data(), key.c_str(), &value, &size);
+            EXPECT_EQ(fromUtf8(expected), found ? static_cast<wchar_t*>(value) : L"(none)") << name;
         }
     }
 }

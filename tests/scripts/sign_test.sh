@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# scripts/sign on copies of setup.exe and cleanup.exe (arguments 1 and 2) with a certificate made
-# for this run, once from PEM files and once from a PKCS#12 file: each signature verifies, a
-# changed byte breaks it, and the signed setup.exe still runs under Wine. Offline: no time-stamp
-# server.
+# scripts/sign on copies of setup.exe and cleanup.exe (arguments 1 and 2), from PEM files and from
+# PKCS#12 made for this run (offline: no time-stamp server): each verifies, a changed byte breaks
+# it, and the signed setup.exe still runs under Wine.
 set -euo pipefail
 sign="$(cd "$(dirname "$0")/../.." && pwd)/scripts/sign"
 setup=$(realpath "$1") cleanup=$(realpath "$2")
@@ -21,8 +20,7 @@ for exe in "$setup" "$cleanup"; do
     end=$((section_end > end ? section_end : end))
   done < <(x86_64-w64-mingw32-objdump -h "$exe" |
            awk '$1 ~ /^[0-9]+$/ && $6 !~ /^0+$/ {print $3, $6}')
-  extra=$(($(stat -c %s "$exe") - end))
-  [ "$extra" -eq 0 ] || fail "$exe holds $extra bytes after its last section"
+  [ "$(stat -c %s "$exe")" -eq "$end" ] || fail "$exe holds bytes after its last section"
 done
 
 openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 1 \
