@@ -19,6 +19,7 @@
 #include "ui/StatusDialog.h"
 #include "util/File.h"
 #include "util/FileNames.h"
+#include "util/Utf8.h"
 #include "util/PathIdentity.h"
 #include "util/SystemDll.h"
 #include "util/TextBuffer.h"
@@ -139,8 +140,10 @@ void getStartDir(char* out)
     if (file == nullptr)
         return;
     char line[PathCapacity - 1];
-    if (std::fgets(line, sizeof line, file) != nullptr)
+    if (std::fgets(line, sizeof line, file) != nullptr) {
+        utf8::trimCutLine(line, sizeof line);
         copyText(out, PathCapacity, trimStartDirLine(line).c_str());
+    }
     std::fclose(file);
 }
 
