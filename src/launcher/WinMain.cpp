@@ -24,6 +24,7 @@
 #include "util/SystemDll.h"
 #include "util/TextBuffer.h"
 #include "util/clib.h"
+#include "util/Wide.h"
 
 namespace {
 constexpr const char* WaitInstallFilename = "__qrvinstall.sem";
@@ -239,7 +240,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     HWND mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
                                       nullptr, nullptr, instance, nullptr);
     mainWindowHandle = mainWindow;
-    hDlgMain = CreateDialogParamA(instance, "STATUSDIALOG", mainWindow, StatusDialog, 0);
+    // A wide dialog, so that its text keeps every letter whatever the code page.
+    hDlgMain = CreateDialogParamW(instance, L"STATUSDIALOG", mainWindow, StatusDialog, 0);
     if (hDlgMain != nullptr)
         setWindowCharType(hDlgMain);
 
@@ -248,7 +250,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         if (hDlgMain != nullptr) {
             ShowWindow(hDlgMain, SW_SHOW);
             getMessage(hDlgMain, StatusTextControl, text.data());
-            SetDlgItemTextA(hDlgMain, StatusTextControl, text.c_str());
+            SetDlgItemTextW(hDlgMain, StatusTextControl, widen(text.c_str(), CP_UTF8).c_str());
         }
     }
 
