@@ -24,7 +24,6 @@ public:
     bool continued() const { return continued_; }
     bool cutAtNul() const { return cutAtNul_; }
 
-    utf8::Encoding encoding() const { return encoding_; }
     // The encoding's name for the trace; null for plain UTF-8 (ASCII included).
     const char* encodingName() const;
 

@@ -128,9 +128,7 @@ size_t linePieceLength(const char* text, size_t length)
     const void* newline = std::memchr(text, '\n', limit);
     if (newline != nullptr)
         return static_cast<size_t>(static_cast<const char*>(newline) - text) + 1;
-    const size_t cut = utf8::cutPoint(text, length, limit);
-    // Only a text of continuation bytes has no character start to go back to.
-    return cut > 0 ? cut : limit;
+    return utf8::cutPoint(text, length, limit);
 }
 
 const char* lineNotTakenReason(const char* line)
