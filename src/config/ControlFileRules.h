@@ -75,6 +75,17 @@ void removeExtraBackSlashes(char* text,
 // "java.exe..." take their windowed forms "jrew.exe" and "javaw.exe".
 void normaliseCommandName(char* name, size_t capacity, bool userTraceLog);
 
+// The longest piece of a line that the reader takes at once, its newline included.
+constexpr size_t LinePieceLength = 998;
+// The bytes of the piece that begins `text` (of `length` bytes): through the first newline, at
+// most LinePieceLength, and never ending inside a UTF-8 character that goes on after it.
+size_t linePieceLength(const char* text, size_t length);
+
+// Why a line the reader does not take sets nothing, for the trace: "blank before the key",
+// "no \"=\"" or "unknown key"; null for a line that is taken, a blank line and the
+// configureWinRegistry line (read on its own).
+const char* lineNotTakenReason(const char* line);
+
 // True when `line` begins with "configureWinRegistry".
 bool isConfigureWinRegistryLine(const char* line);
 // The switch's verdict from such a line: "true" or "yes" in any case, false otherwise.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "config/ControlFileRules.h"
+#include "config/ControlText.h"
 #include "util/TextBuffer.h"
 #include "util/fexists.h"
 #include "util/File.h"
@@ -21,20 +22,6 @@ constexpr const char* DefaultJvm = "JRE";
 constexpr const char* OldDefaultJreFilename = "jre.exe";
 
 constexpr int LineBufferSize = 1001;
-constexpr int LineReadSize = 999;  // fgets reads at most 998 characters
-
-// Reads the next line piece into `line` without its newline; false at end of file.
-bool readLine(FILE* file, char* line)
-{
-    line[0] = '\0';
-    if (std::fgets(line, LineReadSize, file) == nullptr)
-        return false;
-    line[LineReadSize] = '\0';
-    char* newline = std::strchr(line, '\n');
-    if (newline != nullptr)
-        *newline = '\0';
-    return true;
-}
 
 } // namespace
 
@@ -81,6 +68,11 @@ bool GetParameters::convertLineEndings(const char* controlFilename)
         showError(text, "");
         return false;
     }
+    // A byte-wise rewrite would break UTF-16; its reader drops the carriage returns instead.
+    if (ControlText::startsAsUtf16(source.get())) {
+        traceMessage(TraceFilename, "control file in UTF-16 kept as it is", controlFilename);
+        return true;
+    }
     bool written = false;
     {
         File temp(TempControlFilename, "wt");
@@ -123,14 +115,17 @@ bool GetParameters::parseParameters(char* const* settings, const char* controlFi
     for (int i = 0; i < SettingCount; ++i)
         settings[i][0] = '\0';
 
-    File file(controlFilename, "rt");
-    if (!file) {
+    ControlText file;
+    if (!file.open(controlFilename)) {
         logAndTraceMessage(ErrorsFilename, TraceFilename, "Unable to open file", controlFilename);
         showError("Unable to open control file", "");
         return false;
     }
+    if (file.encodingName() != nullptr)
+        traceMessage(TraceFilename, "control file read as", file.encodingName());
     char line[LineBufferSize];
-    while (readLine(file.get(), line)) {
+    while (file.next(line)) {
+        traceLineNotTaken(file, line, controlFilename);
         const int index = matchKey(line);
         if (index < 0)
             continue;
@@ -144,7 +139,6 @@ bool GetParameters::parseParameters(char* const* settings, const char* controlFi
             unescapeInstallDir(value);
         traceMessage(TraceFilename, setting.key, value);
     }
-    file.close();
     return verifyParameters(settings[RequiredVersion], settings[MinVersion],
                             settings[JvmVersion], settings[JvmName], settings[JvmCommandName],
                             settings[LoaderClasspath]);
@@ -171,6 +165,25 @@ bool GetParameters::verifyParameters(char* requiredVersion, char* minVersion, ch
     return true;
 }
 
+void GetParameters::traceLineNotTaken(const ControlText& file, const char* line,
+                                      const char* controlFilename)
+{
+    const char* reason = control_file::lineNotTakenReason(line);
+    if (reason != nullptr && file.continued())
+        reason = "the rest of a line longer than the reader takes at once";
+    if (reason == nullptr && !file.cutAtNul())
+        return;
+    TextBuffer label(PathCapacity + 100);
+    if (file.cutAtNul()) {
+        label.format("%s line %u:", controlFilename, file.lineNumber());
+        traceMessage(TraceFilename, label, "text after a NUL not read");
+    }
+    if (reason != nullptr) {
+        label.format("%s line %u not read:", controlFilename, file.lineNumber());
+        traceMessage(TraceFilename, label, reason);
+    }
+}
+
 void GetParameters::removeExtraBackSlashes(char* text)
 {
     traceMessage(TraceFilename, "initial jvm switches for installer", text);
@@ -184,17 +197,14 @@ void GetParameters::removeExtraBackSlashes(char* text)
 
 bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
 {
-    FILE* opened = std::fopen(QrvControlFilename, "rt");
-    if (opened == nullptr)
-        opened = std::fopen(NativePropertiesFilename, "rt");
-    File file(opened);
+    ControlText file;
     bool result = true;
-    if (!file) {
+    if (!file.open(QrvControlFilename) && !file.open(NativePropertiesFilename)) {
         tracer.traceMessage(TraceFilename, "unable to open qrv.control file",
                             "defaulting to configure registry");
     } else {
         char line[LineBufferSize];
-        while (readLine(file.get(), line)) {
+        while (file.next(line)) {
             if (control_file::isConfigureWinRegistryLine(line)) {
                 tracer.traceMessage(TraceFilename, line);
                 result = control_file::configureWinRegistryValue(line);
@@ -202,7 +212,6 @@ bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
                 break;
             }
         }
-        file.close();
     }
     tracer.traceMessage(TraceFilename, classLabel, result);
     return result;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "config/ControlText.h"
 #include "diag/Trace.h"
 #include "ui/Status.h"
 
@@ -25,6 +26,11 @@ public:
     bool verifyParameters(char* requiredVersion, char* minVersion, char* jvmVersion,
                           char* jvmName, char* jvmCommandName, char* loaderClasspath);
     void removeExtraBackSlashes(char* text);
+
+private:
+    // Traces why `line` (a piece that `file` handed out) sets nothing, when it does not.
+    void traceLineNotTaken(const ControlText& file, const char* line,
+                           const char* controlFilename);
 };
 
 // The configureWinRegistry switch, read from "qrv.control" or else "native.properties"; true

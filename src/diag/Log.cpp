@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "util/fexists.h"
+#include "util/Wide.h"
 
 namespace {
 constexpr const char* EchoFilename = "term.log";
@@ -35,7 +36,8 @@ void Log::logMessage(const char* filename, const char* message)
     FILE* file = std::fopen(filename, "a+t");
     if (file == nullptr)
         return;
-    std::fprintf(file, "%s %s\n", stamp, message);
+    // The logs are UTF-8 whatever the code page the program runs with.
+    std::fprintf(file, "%s %s\n", stamp, toUtf8(message).c_str());
     std::fclose(file);
     if (fexists(EchoFilename)) {
         std::fprintf(stdout, "%s %s\n", stamp, message);

@@ -3,6 +3,7 @@
 #include "ui/Language.h"
 #include "install/InstallTexts.h"
 #include "ui/StatusTexts.h"
+#include "util/Wide.h"
 
 void Install::showStatusMessage(unsigned number)
 {
@@ -13,5 +14,5 @@ void Install::showStatusMessage(unsigned number)
     getLanguage(userLanguage);
     const char* text = statusText(userLanguage, number);
     showStatus(text);
-    traceMessage(install_names::TraceFilename, text);
+    traceMessage(install_names::TraceFilename, fromUtf8(text).c_str());
 }

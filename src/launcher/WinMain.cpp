@@ -19,10 +19,12 @@
 #include "ui/StatusDialog.h"
 #include "util/File.h"
 #include "util/FileNames.h"
+#include "util/Utf8.h"
 #include "util/PathIdentity.h"
 #include "util/SystemDll.h"
 #include "util/TextBuffer.h"
 #include "util/clib.h"
+#include "util/Wide.h"
 
 namespace {
 constexpr const char* WaitInstallFilename = "__qrvinstall.sem";
@@ -139,8 +141,10 @@ void getStartDir(char* out)
     if (file == nullptr)
         return;
     char line[PathCapacity - 1];
-    if (std::fgets(line, sizeof line, file) != nullptr)
+    if (std::fgets(line, sizeof line, file) != nullptr) {
+        utf8::trimCutLine(line, sizeof line);
         copyText(out, PathCapacity, trimStartDirLine(line).c_str());
+    }
     std::fclose(file);
 }
 
@@ -236,7 +240,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     HWND mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
                                       nullptr, nullptr, instance, nullptr);
     mainWindowHandle = mainWindow;
-    hDlgMain = CreateDialogParamA(instance, "STATUSDIALOG", mainWindow, StatusDialog, 0);
+    // A wide dialog, so that its text keeps every letter whatever the code page.
+    hDlgMain = CreateDialogParamW(instance, L"STATUSDIALOG", mainWindow, StatusDialog, 0);
     if (hDlgMain != nullptr)
         setWindowCharType(hDlgMain);
 
@@ -245,7 +250,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         if (hDlgMain != nullptr) {
             ShowWindow(hDlgMain, SW_SHOW);
             getMessage(hDlgMain, StatusTextControl, text.data());
-            SetDlgItemTextA(hDlgMain, StatusTextControl, text.c_str());
+            SetDlgItemTextW(hDlgMain, StatusTextControl, widen(text.c_str(), CP_UTF8).c_str());
         }
     }
 

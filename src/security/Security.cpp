@@ -12,6 +12,7 @@
 #include "util/Registry.h"
 #include "util/clib.h"
 #include "util/FileNames.h"
+#include "util/Utf8.h"
 
 using namespace file_names;
 
@@ -40,6 +41,7 @@ bool readLine(FILE* file, char* line)
         while ((c = std::fgetc(file)) != EOF && c != '\n') {
         }
     }
+    utf8::trimCutLine(line, SecurityLineCapacity);
     return true;
 }
 } // namespace

@@ -8,11 +8,12 @@
 #include "ui/Language.h"
 #include "ui/Globals.h"
 #include "ui/StatusTexts.h"
+#include "util/Wide.h"
 
 namespace {
 constexpr const char* ShowDialogFilename = "__qrvshow.sem";
-constexpr const char* InfoCaption = "Quorvan Installer";
-constexpr const char* ErrorCaption = "Quorvan Installer: Error";
+constexpr const wchar_t* InfoCaption = L"Quorvan Installer";
+constexpr const wchar_t* ErrorCaption = L"Quorvan Installer: Error";
 
 // Takes the status dialog down. The full path that the entry point built is used when there is
 // one, since a JVM expansion may have moved the current directory away from the package.
@@ -36,15 +37,19 @@ void Status::showStatus(unsigned) {}
 void Status::showMessage(const char* text)
 {
     removeShowDialogFile();
-    MessageBoxA(nullptr, text, InfoCaption, MB_ICONEXCLAMATION | MB_OK);
+    MessageBoxW(nullptr, widen(text).c_str(), InfoCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
 void Status::showError(const char* message, const char* details)
 {
-    const std::string text = composeErrorText(message, details, language.c_str());
+    // Composed in UTF-8, the language's texts being UTF-8, and shown wide: every letter
+    // appears whatever the code page.
+    const std::string text = composeErrorText(toUtf8(message).c_str(), toUtf8(details).c_str(),
+                                              language.c_str());
     if (quietMode)
         return;
     // The status dialog goes away while the box is up (the main thread watches this file).
     removeShowDialogFile();
-    MessageBoxA(nullptr, text.c_str(), ErrorCaption, MB_ICONHAND | MB_SYSTEMMODAL | MB_OK);
+    MessageBoxW(nullptr, widen(text.c_str(), CP_UTF8).c_str(), ErrorCaption,
+                MB_ICONHAND | MB_SYSTEMMODAL | MB_OK);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "util/TextBuffer.h"
+#include "util/Utf8.h"
 
 namespace {
 bool accepts(RegType accepted, DWORD type)
@@ -77,9 +78,10 @@ RegRead readRegText(HKEY key, const char* name, char* out, size_t capacity, RegT
         out[size] = '\0';
         return RegRead::Whole;
     }
-    // The buffer is full: whole when the value brought its own NUL, else one byte is lost.
+    // The buffer is full: whole when the value brought its own NUL, else one byte is lost
+    // (with the start of a character it would split).
     const bool whole = out[capacity - 1] == '\0';
-    out[capacity - 1] = '\0';
+    out[whole ? capacity - 1 : utf8::cutPoint(out, capacity, capacity - 1)] = '\0';
     return whole ? RegRead::Whole : RegRead::Cut;
 }
 

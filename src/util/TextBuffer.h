@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <memory>
 
-// Copies `source` into `dest` (capacity `capacity`, NUL included), cutting what does not fit.
+// Copies `source` into `dest` (capacity `capacity`, NUL included), cutting what does not fit;
+// a cut never splits a UTF-8 character (its first bytes go with the rest).
 // Returns false when the text was cut. A null source gives the empty string.
 bool copyText(char* dest, size_t capacity, const char* source);
 

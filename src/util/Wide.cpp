@@ -2,32 +2,71 @@
 
 #include <cwchar>
 
-std::wstring widen(const char* text)
+std::wstring widen(const std::string& text, UINT codePage)
 {
-    if (text == nullptr || *text == '\0')
+    if (text.empty())
         return {};
-    const int count = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    const int length = static_cast<int>(text.size());
+    const int count = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     if (count <= 0)
         return {};
     std::wstring wide(static_cast<size_t>(count), L'\0');
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), count) != count)
+    if (MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), count) != count)
         return {};
-    wide.resize(static_cast<size_t>(count) - 1);
     return wide;
+}
+
+std::wstring widen(const char* text, UINT codePage)
+{
+    return text != nullptr ? widen(std::string(text), codePage) : std::wstring();
+}
+
+std::string narrow(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return {};
+    std::string out(static_cast<size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, text.data(), length, out.data(), size, nullptr,
+                            nullptr) != size)
+        return {};
+    return out;
 }
 
 std::string narrow(const wchar_t* text)
 {
-    if (text == nullptr || *text == L'\0')
+    return text != nullptr ? narrow(std::wstring(text)) : std::string();
+}
+
+namespace {
+bool isAscii(const char* text)
+{
+    for (; *text != '\0'; ++text) {
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+std::string toUtf8(const char* text)
+{
+    if (text == nullptr)
         return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return {};
-    std::string out(static_cast<size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr) != size)
-        return {};
-    out.resize(static_cast<size_t>(size) - 1);
+    if (GetACP() == CP_UTF8 || isAscii(text))
+        return text;
+    std::string out;
+    encodeExactly(widen(text).c_str(), CP_UTF8, out);
     return out;
+}
+
+std::string fromUtf8(const std::string& text)
+{
+    return GetACP() == CP_UTF8 ? text : narrow(widen(text, CP_UTF8));
 }
 
 UINT legacyCodePage()

@@ -7,11 +7,21 @@
 
 #include <string>
 
-// `text` (the program's own encoding) as UTF-16; empty for a null or unconvertible text.
-std::wstring widen(const char* text);
+// `text` (the program's own encoding, or `codePage`) as UTF-16; empty for a null or
+// unconvertible text.
+std::wstring widen(const char* text, UINT codePage = CP_ACP);
+// The same for every byte of `text`, NULs included.
+std::wstring widen(const std::string& text, UINT codePage);
 
 // `text` in the program's own encoding; empty when it cannot be converted.
 std::string narrow(const wchar_t* text);
+// The same for every character of `text`, NULs included.
+std::string narrow(const std::wstring& text);
+
+// The program's own text as UTF-8 (unchanged where the own encoding is UTF-8, and for ASCII).
+std::string toUtf8(const char* text);
+// UTF-8 text in the program's own encoding; characters it cannot hold become "?".
+std::string fromUtf8(const std::string& text);
 
 // The code page that programs without the UTF-8 setting use for their 8-bit interfaces: the
 // system locale's default ANSI code page (GetACP itself gives 65001 under the setting).

@@ -23,6 +23,30 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
     EXPECT_EQ(-1, matchKey(" jvmVersion=1.4"));
     EXPECT_EQ(-1, matchKey("# jvmVersion=1.4"));
     EXPECT_EQ(-1, matchKey(""));
+
+    // Why a line sets nothing, as the trace gives it.
+    const std::pair<const char*, const char*> reasons[] = {
+        {"jvmName = JDK", nullptr}, {"", nullptr}, {" \t", nullptr},
+        {"configureWinRegistry=no", nullptr}, {" jvmVersion=1.4", "blank before the key"},
+        {"\tconfigureWinRegistry=no", "blank before the key"}, {"jvmTest 5", "no \"=\""},
+        {"# jvmVersion=1.4", "unknown key"}, {"JVMVERSION=1.4", "unknown key"},
+    };
+    for (const auto& row : reasons) {
+        const char* reason = lineNotTakenReason(row.first);
+        EXPECT_EQ(std::string(row.second ? row.second : "-"), reason ? reason : "-") << row.first;
+    }
+}
+
+TEST(ControlFileRules, LinePiecesEndAtTheNewlineOrBeforeACharacterTheyWouldSplit)
+{
+    const std::string e998 = std::string(997, 'e') + "\xC3\xA9";  // "é" across the 998th byte
+    const std::pair<std::string, size_t> rows[] = {
+        {"a=1\nb=2", 4}, {"a=1", 3}, {std::string(998, 'x') + "\n", 998},
+        {std::string(997, 'x') + "\n", 998}, {e998, 997}, {std::string(997, 'e') + "\xC3", 998},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.second, linePieceLength(row.first.data(), row.first.size()))
+            << row.first.size();
 }
 
 TEST(ControlFileRules, ValueSkipsExactlyOneCharacterAfterTheKey)

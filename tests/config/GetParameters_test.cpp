@@ -1,4 +1,5 @@
 #include "config/GetParameters.h"
+#include "util/Wide.h"
 
 #include "support/TestSupport.h"
 
@@ -182,6 +183,39 @@ TEST_F(ControlFileTraced, OverLongValuesAreCutToTheirBuffers)
     EXPECT_EQ(std::string(99, '9'), value(TestTimeout));
     EXPECT_TRUE(guardsIntact());
     EXPECT_TRUE(traced("value cut to its buffer for jvmVersion"));
+}
+
+// What editors write: a mark, UTF-16 in both orders, legacy code page bytes; the first key is
+// never lost and the letters arrive in the program's own encoding. UTF-16 is not rewritten.
+TEST_F(ControlFile, EncodingsThatEditorsWrite)
+{
+    const std::wstring text = L"jvmMinVersion=11\r\njvmName=Caf\u00e9 \U0001F600\r\n";
+    auto utf16 = [&](bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t c : text)
+            bytes += bigEndian ? std::string{char(c >> 8), char(c & 0xFF)}
+                               : std::string{char(c & 0xFF), char(c >> 8)};
+        return bytes;
+    };
+    const std::string plain = "jvmMinVersion=11\njvmName=Caf\xC3\xA9 \xF0\x9F\x98\x80\n";
+    const std::string files[] = {plain, "\xEF\xBB\xBF" + plain, utf16(false), utf16(true),
+                                 "jvmMinVersion=11\njvmName=Caf\xE9 \n"};
+    for (const std::string& file : files) {
+        ASSERT_TRUE(read(file)) << file;
+        EXPECT_EQ("11", value(Min)) << file;
+        EXPECT_EQ(L"Caf\u00e9 ", widen(value(Name).c_str()).substr(0, 5)) << file;
+        EXPECT_EQ(file[0] == '\xFF' || file[0] == '\xFE', readFile("qrv.control") == file);
+    }
+}
+
+TEST_F(ControlFileTraced, LinesNotTakenAreTracedWithNumberAndReason)
+{
+    ASSERT_TRUE(read(std::string(" jvmName=JDK\n\njvmTest 5\n# a=1\njvmVersion=1.5\0x\n", 47)));
+    EXPECT_EQ("1.5", value(Version));
+    EXPECT_TRUE(traced("qrv.control line 1 not read: blank before the key"));
+    EXPECT_TRUE(traced("qrv.control line 3 not read: no \"=\""));
+    EXPECT_TRUE(traced("qrv.control line 4 not read: unknown key"));
+    EXPECT_TRUE(traced("qrv.control line 5: text after a NUL not read"));
 }
 
 TEST_F(ControlFile, MissingControlFileStopsTheRun)

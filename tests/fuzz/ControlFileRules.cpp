@@ -39,5 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     normaliseCommandName(name.get(), name.capacity(), false);
     if (isConfigureWinRegistryLine(read.get()))
         configureWinRegistryValue(read.get());
+    lineNotTakenReason(read.get());
+    // Any bytes as a file's text: its pieces cover it, each within the reader's length.
+    const char* text = reinterpret_cast<const char*>(data);
+    for (size_t at = 0, piece; at < size; at += piece) {
+        piece = linePieceLength(text + at, size - at);
+        if (piece == 0 || piece > LinePieceLength || piece > size - at)
+            std::abort();
+    }
     return 0;
 }

@@ -90,7 +90,7 @@ TEST_F(StatusDialogTest, TextFollowsTheRegistryLanguage)
         const char* text;
     } rows[] = {
         {"German", "Bereite Wizard.."},
-        {"FRA", "Pr\xEF\xBF\xBDparation Wizard..."},
+        {"FRA", "Préparation Wizard..."},
         {"dutch (belgian)", "Voorbereiden Wizard..."},
         {"en-US", "Unpacking the installer..."},
         {"jpn", "\rPreparing wizard..."},

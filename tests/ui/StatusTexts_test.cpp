@@ -6,8 +6,6 @@
 
 namespace {
 
-#define FFFD "\xEF\xBF\xBD"
-
 struct LanguageRow {
     const char* language;
     const char* dialog;
@@ -20,25 +18,25 @@ const LanguageRow Rows[] = {
      {"Unpacking the installer...", "Starting the installer...", "Searching for the JVM...",
       "Installing the JVM...", "Restarting the installer..."},
      "\n\nSee errors.log and jinstall.log files for details."},
-    {"french", "Pr" FFFD "paration Wizard...",
-     {"Pr" FFFD "paration Wizard...", "D" FFFD "marrage Wizard...", "Recherche de JVM...",
-      "Recherche de JVM...", "D" FFFD "marrage Wizard..."},
-     "\n\nVeuillez examiner les fichiers errors.log et jinstall.log pour plus de d" FFFD
-     "tails sur l'erreur."},
+    {"french", "Préparation Wizard...",
+     {"Préparation Wizard...", "Démarrage Wizard...", "Recherche de JVM...",
+      "Recherche de JVM...", "Démarrage Wizard..."},
+     "\n\nVeuillez examiner les fichiers errors.log et jinstall.log pour plus de "
+     "détails sur l'erreur."},
     {"german", "Bereite Wizard..",
      {"Bereite Wizard..", "Starte Wizard...", "Suche nach JVM...", "Suche nach JVM...",
       "Starte Wizard..."},
-     "\n\nBitte " FFFD "berpr" FFFD "fen Sie die Dateien errors.log und jinstall.log f" FFFD
-     "r n" FFFD "here Angaben zu diesem Problem."},
+     "\n\nBitte überprüfen Sie die Dateien errors.log und jinstall.log für "
+     "nähere Angaben zu diesem Problem."},
     {"spanish", "Preparando wizard...",
      {"Preparando wizard...", "Comienza wizard...", "Busqueda para el JVM...",
       "Instala el JVM...", "Comienza wizard de nuevo..."},
-     "\n\nRevise por favor errors.log y jinstall.log para m" FFFD "s detalles acerca del error."},
+     "\n\nRevise por favor errors.log y jinstall.log para más detalles acerca del error."},
     {"polish", "Inicjalizacja Wizard...",
      {"Inicjalizacja Wizard...", "Ci dodatkowych...", "Searching for JVM...",
       "Installing the JVM...", "Ci dodatkowych..."},
-     "\n\nW celu uzyskania dok" FFFD "adnej informacji o b" FFFD FFFD "dach prosz" FFFD
-     " przejrze" FFFD " pliki errors.log i jinstall.log files."},
+     "\n\nW celu uzyskania dokładnej informacji o błędach proszę przejrzeć "
+     "pliki errors.log i jinstall.log files."},
     {"italian", "Preparazione Wizard...",
      {"Preparazione Wizard...", "Esecuzione...", "Ricerca di JVM...", "Ricerca di JVM...",
       "Esecuzione..."},

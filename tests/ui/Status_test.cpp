@@ -3,6 +3,7 @@
 #include "ui/Status.h"
 #include "ui/StatusTexts.h"
 #include "support/TestSupport.h"
+#include "util/Wide.h"
 
 using namespace qrvtest;
 
@@ -24,10 +25,12 @@ void CALLBACK readAndClose(HWND, UINT, UINT_PTR timer, DWORD)
     if (pendingBox == nullptr)
         return;
     char caption[256] = "";
-    char text[8192] = "";
+    wchar_t text[8192] = L"";  // read wide, kept as UTF-8 like the texts it is compared with
     GetWindowTextA(pendingBox, caption, sizeof caption);
-    GetDlgItemTextA(pendingBox, 0xFFFF, text, sizeof text);
-    seenBoxes.push_back({pendingBox, caption, text});
+    GetDlgItemTextW(pendingBox, 0xFFFF, text, 8192);
+    std::string utf8;
+    encodeExactly(text, CP_UTF8, utf8);
+    seenBoxes.push_back({pendingBox, caption, utf8});
     PostMessageA(pendingBox, WM_COMMAND, IDOK, 0);
     pendingBox = nullptr;
 }

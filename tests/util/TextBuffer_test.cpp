@@ -19,6 +19,13 @@ TEST(TextBuffer, CopiesAreCutToTheCapacityAndReportTheCut)
     EXPECT_STREQ("abcd", buffer);
     EXPECT_FALSE(formatText(buffer, 5, "%s-%d", "ab", 123));
     EXPECT_STREQ("ab-1", buffer);
+    // A cut inside a UTF-8 character leaves it out whole ("é" is C3 A9).
+    EXPECT_FALSE(copyText(buffer, 5, "abc\xC3\xA9"));
+    EXPECT_STREQ("abc", buffer);
+    EXPECT_FALSE(formatText(buffer, 5, "%s\xC3\xA9x", "ab"));
+    EXPECT_STREQ("ab\xC3\xA9", buffer);
+    EXPECT_FALSE(formatText(buffer, 5, "a%s", "b\xE2\x82\xAC"));
+    EXPECT_STREQ("ab", buffer);
 
     TextBuffer text(4);
     EXPECT_TRUE(text.empty());

@@ -6,6 +6,7 @@
 #include "util/AsciiCase.h"
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
+#include "util/Utf8.h"
 
 namespace control_file {
 
@@ -119,6 +120,29 @@ void normaliseCommandName(char* name, size_t capacity, bool userTraceLog)
             work.set("javaw.exe");
     }
     copyText(name, capacity, work);
+}
+
+size_t linePieceLength(const char* text, size_t length)
+{
+    const size_t limit = length < LinePieceLength ? length : LinePieceLength;
+    const void* newline = std::memchr(text, '\n', limit);
+    if (newline != nullptr)
+        return static_cast<size_t>(static_cast<const char*>(newline) - text) + 1;
+    return utf8::cutPoint(text, length, limit);
+}
+
+const char* lineNotTakenReason(const char* line)
+{
+    if (*line == '\0' || matchKey(line) >= 0 || isConfigureWinRegistryLine(line))
+        return nullptr;
+    const char* first = line + std::strspn(line, " \t");
+    if (*first == '\0')
+        return nullptr;
+    if (first != line && (matchKey(first) >= 0 || isConfigureWinRegistryLine(first)))
+        return "blank before the key";
+    if (std::strchr(line, '=') == nullptr)
+        return "no \"=\"";
+    return "unknown key";
 }
 
 bool isConfigureWinRegistryLine(const char* line)

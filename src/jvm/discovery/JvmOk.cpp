@@ -10,6 +10,7 @@
 #include "exec/CommandRules.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/clib.h"
+#include "util/Utf8.h"
 #include "util/FileNames.h"
 
 using namespace file_names;
@@ -62,6 +63,7 @@ bool JvmOk::checkVersion(const char* resultsFilename, const char* required, cons
     if (std::fgets(line, 999, file) == nullptr)
         line[0] = '\0';
     line[999] = '\0';
+    utf8::trimCutLine(line, 999);
     const bool ok = testLine(line, required, minimum, maximum);
     std::fclose(file);
     traceMessage(traceFilename, "version checked ok", ok);

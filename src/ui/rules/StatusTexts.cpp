@@ -2,10 +2,7 @@
 
 #include <cstring>
 
-// U+FFFD in UTF-8, stored where the texts have an accented letter; always kept as its own
-// literal so that no following letter is read as part of a hex escape.
-#define QRV_FFFD "\xEF\xBF\xBD"
-
+// The texts are UTF-8; they reach the screen through the wide interfaces.
 namespace {
 struct LanguageTexts {
     const char* key;
@@ -24,28 +21,28 @@ const LanguageTexts English = {
 
 const LanguageTexts OtherLanguages[] = {
     {"french",
-     "Pr" QRV_FFFD "paration Wizard...",
-     {"Pr" QRV_FFFD "paration Wizard...", "D" QRV_FFFD "marrage Wizard...", "Recherche de JVM...",
-      "Recherche de JVM...", "D" QRV_FFFD "marrage Wizard..."},
-     "\n\nVeuillez examiner les fichiers errors.log et jinstall.log pour plus de d" QRV_FFFD
-     "tails sur l'erreur."},
+     "Préparation Wizard...",
+     {"Préparation Wizard...", "Démarrage Wizard...", "Recherche de JVM...",
+      "Recherche de JVM...", "Démarrage Wizard..."},
+     "\n\nVeuillez examiner les fichiers errors.log et jinstall.log pour plus de "
+     "détails sur l'erreur."},
     {"german",
      "Bereite Wizard..",
      {"Bereite Wizard..", "Starte Wizard...", "Suche nach JVM...", "Suche nach JVM...",
       "Starte Wizard..."},
-     "\n\nBitte " QRV_FFFD "berpr" QRV_FFFD "fen Sie die Dateien errors.log und jinstall.log f" QRV_FFFD
-     "r n" QRV_FFFD "here Angaben zu diesem Problem."},
+     "\n\nBitte überprüfen Sie die Dateien errors.log und jinstall.log für "
+     "nähere Angaben zu diesem Problem."},
     {"spanish",
      "Preparando wizard...",
      {"Preparando wizard...", "Comienza wizard...", "Busqueda para el JVM...", "Instala el JVM...",
       "Comienza wizard de nuevo..."},
-     "\n\nRevise por favor errors.log y jinstall.log para m" QRV_FFFD "s detalles acerca del error."},
+     "\n\nRevise por favor errors.log y jinstall.log para más detalles acerca del error."},
     {"polish",
      "Inicjalizacja Wizard...",
      {"Inicjalizacja Wizard...", "Ci dodatkowych...", "Searching for JVM...",
       "Installing the JVM...", "Ci dodatkowych..."},
-     "\n\nW celu uzyskania dok" QRV_FFFD "adnej informacji o b" QRV_FFFD QRV_FFFD "dach prosz" QRV_FFFD
-     " przejrze" QRV_FFFD " pliki errors.log i jinstall.log files."},
+     "\n\nW celu uzyskania dokładnej informacji o błędach proszę przejrzeć "
+     "pliki errors.log i jinstall.log files."},
     {"italian",
      "Preparazione Wizard...",
      {"Preparazione Wizard...", "Esecuzione...", "Ricerca di JVM...", "Ricerca di JVM...",

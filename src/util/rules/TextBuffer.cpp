@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "util/Utf8.h"
 
 bool copyText(char* dest, size_t capacity, const char* source)
 {
@@ -12,7 +15,7 @@ bool copyText(char* dest, size_t capacity, const char* source)
         return true;
     }
     const size_t length = std::strlen(source);
-    const size_t kept = length < capacity ? length : capacity - 1;
+    const size_t kept = utf8::cutPoint(source, length, capacity - 1);
     std::memmove(dest, source, kept);
     dest[kept] = '\0';
     return kept == length;
@@ -30,7 +33,16 @@ static bool vformatText(char* dest, size_t capacity, const char* format, va_list
 {
     if (dest == nullptr || capacity == 0)
         return false;
+    va_list again;
+    va_copy(again, args);
     const int n = std::vsnprintf(dest, capacity, format, args);
+    if (n >= 0 && static_cast<size_t>(n) >= capacity) {
+        // Cut: formatted whole once more, so that the cut can see the character it falls in.
+        std::vector<char> whole(static_cast<size_t>(n) + 1);
+        std::vsnprintf(whole.data(), whole.size(), format, again);
+        copyText(dest, capacity, whole.data());
+    }
+    va_end(again);
     if (n < 0) {
         dest[0] = '\0';
         return false;

@@ -4,6 +4,7 @@
 #include "jvm/discovery/JvmSupport.h"
 #include "support/TestSupport.h"
 #include "system/SystemSupport.h"
+#include "util/Wide.h"
 
 #include <algorithm>
 #include <string>
@@ -110,13 +111,14 @@ HWND waitForWindow(const LauncherRun& run, const std::string& caption)
     return nullptr;
 }
 
-// The launcher passes its texts to the system byte for byte in the ANSI code page of its locale,
-// which this program shares: read back the same way, they are the launcher's bytes again.
+// A text of the launcher's windows, read wide whatever this program's code page, as UTF-8.
 std::string dialogItemText(HWND dialog, int id)
 {
-    char text[2000] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    wchar_t text[2000] = L"";
+    GetDlgItemTextW(dialog, id, text, 2000);
+    std::string utf8;
+    encodeExactly(text, CP_UTF8, utf8);
+    return utf8;
 }
 
 // The status text of the dialog once the launcher has set it.
@@ -184,9 +186,10 @@ TEST_F(Launcher, ShownRunShowsTheDialogThenTheFailureBox)
 }
 
 // The launcher speaks the language of the locale it started with: Wine writes the locale's tag
-// ("fr-FR", "de-DE") as the user's "LocaleName" at every process start, and children inherit the
+// ("fr-FR", "pl-PL") as the user's "LocaleName" at every process start, and children inherit the
 // locale of this program. The plain run meets English; CTest runs this case again under French
-// and German locales. The reader's box has no details and so carries the language's suffix.
+// and Polish locales (Polish with code page 1250, whose letters the launcher shows all the same).
+// The reader's box has no details and so carries the language's suffix.
 TEST_F(Launcher, ShownRunSpeaksTheLanguageOfItsLocale)
 {
     struct Row {
@@ -197,12 +200,12 @@ TEST_F(Launcher, ShownRunSpeaksTheLanguageOfItsLocale)
     const Row rows[] = {
         {"en", "Unpacking the installer...",
          "\n\nSee errors.log and jinstall.log files for details."},
-        {"fr", "Pr\xEF\xBF\xBDparation Wizard...",
+        {"fr", "Préparation Wizard...",
          "\n\nVeuillez examiner les fichiers errors.log et jinstall.log pour plus de "
-         "d\xEF\xBF\xBDtails sur l'erreur."},
-        {"de", "Bereite Wizard..",
-         "\n\nBitte \xEF\xBF\xBD" "berpr\xEF\xBF\xBD" "fen Sie die Dateien errors.log und "
-         "jinstall.log f\xEF\xBF\xBDr n\xEF\xBF\xBDhere Angaben zu diesem Problem."},
+         "détails sur l'erreur."},
+        {"pl", "Inicjalizacja Wizard...",
+         "\n\nW celu uzyskania dokładnej informacji o błędach proszę przejrzeć pliki errors.log "
+         "i jinstall.log files."},
     };
     wchar_t tag[LOCALE_NAME_MAX_LENGTH] = L"";
     ASSERT_GT(GetUserDefaultLocaleName(tag, LOCALE_NAME_MAX_LENGTH), 0);

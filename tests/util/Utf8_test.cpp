@@ -1,0 +1,65 @@
+#include "util/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// "é" is C3 A9, "€" E2 82 AC, U+1F600 F0 9F 98 80.
+TEST(Utf8, CutsNeverSplitACharacter)
+{
+    const struct {
+        std::string text;
+        size_t limit;
+        size_t cut;
+    } rows[] = {
+        {"ab\xC3\xA9", 3, 2},         {"ab\xC3\xA9", 4, 4},       {"ab\xC3\xA9", 2, 2},
+        {"\xE2\x82\xAC" "x", 2, 0},   {"\xE2\x82\xAC" "x", 3, 3}, {"\xF0\x9F\x98\x80", 3, 0},
+        {"a\xE9" "b", 2, 2},  // a legacy byte before an ASCII one is no split
+        {"\x80\x80\x80\x80\x80", 4, 4},  // no start to go back to
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.cut, utf8::cutPoint(row.text.data(), row.text.size(), row.limit))
+            << row.text << " at " << row.limit;
+
+    char full[] = "ab\xE2\x82";  // a read that filled its buffer of 5
+    utf8::trimCutLine(full, 5);
+    EXPECT_STREQ("ab", full);
+    char ended[] = "a\xC3\n";  // a line end: the read was not cut
+    utf8::trimCutLine(ended, 4);
+    EXPECT_STREQ("a\xC3\n", ended);
+}
+
+TEST(Utf8, EncodingsOfAFile)
+{
+    using utf8::Encoding;
+    const struct {
+        std::string bytes;
+        Encoding encoding;
+        std::string decoded;  // of UTF-16
+    } rows[] = {
+        {"jvmName=JDK", Encoding::Utf8, ""},
+        {"caf\xC3\xA9", Encoding::Utf8, ""},
+        {"caf\xE9", Encoding::Legacy, ""},
+        {"\xC0\xAF", Encoding::Legacy, ""},          // overlong
+        {"\xED\xA0\x80", Encoding::Legacy, ""},      // surrogate
+        {"\xF4\x90\x80\x80", Encoding::Legacy, ""},  // past U+10FFFF
+        {"\xC3", Encoding::Legacy, ""},
+        {"\xEF\xBB\xBFk=1", Encoding::Utf8Mark, ""},
+        {std::string("\xFF\xFEk\0=\0\xE9\0\x3D\xD8\x00\xDE", 12), Encoding::Utf16Le,
+         "k=\xC3\xA9\xF0\x9F\x98\x80"},
+        {std::string("\xFE\xFF\0k\xD8\x3D\0=\x20", 9), Encoding::Utf16Be,
+         "k\xEF\xBF\xBD=\xEF\xBF\xBD"},  // unpaired surrogate, odd last byte
+    };
+    for (const auto& row : rows) {
+        const Encoding found = utf8::detect(row.bytes.data(), row.bytes.size());
+        EXPECT_EQ(row.encoding, found) << row.bytes;
+        if (found == Encoding::Utf16Le || found == Encoding::Utf16Be) {
+            EXPECT_EQ(row.decoded, utf8::fromUtf16(row.bytes.data() + 2, row.bytes.size() - 2,
+                                                   found == Encoding::Utf16Be));
+        }
+    }
+}
+
+} // namespace
