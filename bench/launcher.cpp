@@ -1,17 +1,25 @@
-// The launcher's own cost: a whole quiet run on the main road (a registered stand-in JVM, its
-// test run, the wizard) against a baseline that only starts the same stand-in twice the same way,
-// and against the honest baseline that also starts a minimal windowed program (bench_window.exe:
-// Wine's start-up and a first window cost every windowed program as much); a quiet run that
-// fails at once (no control file) against the minimal windowed program alone; as ratios of
-// median wall times; and the launcher's peak working set in a main-road run.
-// Usage: bench_launcher.exe [runs]   (programs are taken from the directory of this program)
+// The launcher's own cost, against programs that pay the same price for starting under Wine:
+//  - main road: a whole quiet run (a registered stand-in JVM, its test run, the wizard);
+//  - two stand-in starts: only the stand-in's test run and wizard, started the same way;
+//  - window program: bench_window.exe, which imports the launcher's DLLs, registers a class,
+//    creates a hidden window and ends;
+//  - quiet failing run: `setup.exe -q x` in an empty directory (no control file, exit code 16).
+// Each program is timed in a series of its own: a few untimed starts first (Wine's caches warm for
+// that program), then the timed ones; the series alternate in rounds (the order turns each round),
+// so that a drift of the machine touches every program alike. Figures are medians of the timed
+// starts. The peak working set is polled during the untimed starts: Wine reports a running
+// process's peak resident size, and nothing once it has ended.
+// Usage: bench_launcher.exe [timed starts per program]   (programs are taken from this program's
+// directory)
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -76,11 +84,11 @@ double now()
 struct Run {
     bool ok = false;
     DWORD exitCode = 0;
-    SIZE_T peakWorkingSet = 0;
 };
 
-// Starts `command` in `workDir` and waits for it.
-Run runAndWait(const std::string& command, const std::string& workDir)
+// Starts `command` in `workDir` and waits for it; with `peak`, polls the process's peak working
+// set until it ends and keeps the largest seen in *peak.
+Run runAndWait(const std::string& command, const std::string& workDir, SIZE_T* peak = nullptr)
 {
     Run run;
     STARTUPINFOA startup{};
@@ -91,18 +99,43 @@ Run runAndWait(const std::string& command, const std::string& workDir)
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         workDir.c_str(), &startup, &process))
         return run;
-    run.ok = WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0;
+    const DWORD limitMs = 120000;
+    const DWORD pollMs = peak != nullptr ? 2 : limitMs;
+    DWORD waited = 0;
+    DWORD state = WAIT_TIMEOUT;
+    while (state == WAIT_TIMEOUT && waited < limitMs) {
+        if (peak != nullptr) {
+            PROCESS_MEMORY_COUNTERS counters{};
+            counters.cb = sizeof counters;
+            if (GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters))
+                *peak = std::max(*peak, counters.PeakWorkingSetSize);
+        }
+        state = WaitForSingleObject(process.hProcess, pollMs);
+        waited += pollMs;
+    }
+    run.ok = state == WAIT_OBJECT_0;
     if (!run.ok)
         TerminateProcess(process.hProcess, 255);
     GetExitCodeProcess(process.hProcess, &run.exitCode);
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters))
-        run.peakWorkingSet = counters.PeakWorkingSetSize;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return run;
 }
+
+// One program's series: `prepare` lays out what a start needs (untimed), `start` runs it once
+// and tells whether it did what it should.
+struct Series {
+    Series(const char* seriesName, std::function<bool()> prepareStart,
+           std::function<bool(SIZE_T*)> runStart)
+        : name(seriesName), prepare(std::move(prepareStart)), start(std::move(runStart))
+    {
+    }
+    const char* name;
+    std::function<bool()> prepare;
+    std::function<bool(SIZE_T* peak)> start;
+    std::vector<double> times;
+    SIZE_T peak = 0;
+};
 
 double median(std::vector<double> values)
 {
@@ -114,7 +147,10 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+    constexpr int TimedPerSeries = 3;
+    constexpr int UntimedPerSeries = 2;
+    const int rounds = (runs + TimedPerSeries - 1) / TimedPerSeries;
     const std::string bin = ownDir();
     if (keyExists(VersionKey)) {
         std::printf("a JVM 1.6 is registered already; the benchmark does not touch it\n");
@@ -158,52 +194,59 @@ int main(int argc, char** argv)
                          FALSE);
     };
 
+    // No control file: the run fails at once, with the control file's exit code. Each run starts
+    // in an empty directory, as a failed run keeps its logs.
     const std::string failing = root + "\\empty";
+    auto prepareEmpty = [&]() {
+        deleteTree(failing);
+        return CreateDirectoryA(failing.c_str(), nullptr) != 0;
+    };
 
-    std::vector<double> launcher, baseline, honest, window, quietFailure;
-    SIZE_T peak = 0;
-    bool failed = !ready;
-    const char* failure = "the main-road run did not succeed";
     const std::string setup = "\"" + bin + "\\setup.exe\" -q x";
     const std::string testRun = "\"" + javaw + "\" -cp . TestJvm \"" + pkg + "\"";
     const std::string wizard = "\"" + javaw + "\" -cp .;install.jar Loader -q x";
     const std::string windowProgram = "\"" + bin + "\\bench_window.exe\"";
-    for (int i = 0; i < runs && !failed; ++i) {
-        failed = !preparePackage();
-        double start = now();
-        const Run run = runAndWait(setup, pkg);
-        launcher.push_back(now() - start);
-        failed = failed || !run.ok || run.exitCode != 0;
-        peak = std::max(peak, run.peakWorkingSet);
-
-        failed = failed || !preparePackage();
-        start = now();
-        const Run first = runAndWait(testRun, pkg);
-        const Run second = runAndWait(wizard, pkg);
-        const double twoStarts = now() - start;
-        baseline.push_back(twoStarts);
-        failed = failed || !first.ok || !second.ok;
-
-        start = now();
-        const Run windowRun = runAndWait(windowProgram, pkg);
-        const double windowTime = now() - start;
-        window.push_back(windowTime);
-        honest.push_back(windowTime + twoStarts);
-        if (!failed && (!windowRun.ok || windowRun.exitCode != 0)) {
-            failed = true;
-            failure = "the minimal window program did not run";
-        }
-
-        // No control file: the run fails at once, with the control file's exit code. Each run
-        // starts in an empty directory, as a failed run keeps its logs.
-        deleteTree(failing);
-        CreateDirectoryA(failing.c_str(), nullptr);
-        start = now();
-        const Run quiet = runAndWait(setup, failing);
-        quietFailure.push_back(now() - start);
-        if (!failed && (!quiet.ok || quiet.exitCode != 16)) {
-            failed = true;
-            failure = "the quiet run without a control file did not end with 16";
+    Series series[] = {
+        {"launcher main-road run", preparePackage,
+         [&](SIZE_T* peak) {
+             const Run run = runAndWait(setup, pkg, peak);
+             return run.ok && run.exitCode == 0;
+         }},
+        {"two stand-in JVM starts", preparePackage,
+         [&](SIZE_T* peak) {
+             const Run first = runAndWait(testRun, pkg, peak);
+             const Run second = runAndWait(wizard, pkg, peak);
+             return first.ok && second.ok;
+         }},
+        {"window program", [] { return true; },
+         [&](SIZE_T* peak) {
+             const Run run = runAndWait(windowProgram, pkg, peak);
+             return run.ok && run.exitCode == 0;
+         }},
+        {"launcher quiet failing run", prepareEmpty,
+         [&](SIZE_T* peak) {
+             const Run run = runAndWait(setup, failing, peak);
+             return run.ok && run.exitCode == 16;
+         }},
+    };
+    constexpr int SeriesCount = sizeof series / sizeof series[0];
+    const char* failure = ready ? nullptr : "the stand-in JVM could not be laid out";
+    for (int round = 0; round < rounds && failure == nullptr; ++round) {
+        for (int k = 0; k < SeriesCount && failure == nullptr; ++k) {
+            Series& one = series[(round + k) % SeriesCount];
+            for (int i = 0; i < UntimedPerSeries + TimedPerSeries && failure == nullptr; ++i) {
+                const bool timed = i >= UntimedPerSeries;
+                if (!one.prepare()) {
+                    failure = one.name;
+                    break;
+                }
+                const double start = now();
+                const bool ok = one.start(timed ? nullptr : &one.peak);
+                if (timed)
+                    one.times.push_back(now() - start);
+                if (!ok)
+                    failure = one.name;
+            }
         }
     }
 
@@ -213,24 +256,30 @@ int main(int argc, char** argv)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, JreKey);
     if (!hadJavaSoft)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
-    if (failed) {
-        std::printf("launcher benchmark failed: %s\n", failure);
+    if (failure != nullptr) {
+        std::printf("launcher benchmark failed: %s did not do what it should\n", failure);
         return 1;
     }
-    std::printf("launcher main-road run, %d runs (median s): %.4f\n", runs, median(launcher));
-    std::printf("baseline two stand-in JVM starts (median s): %.4f\n", median(baseline));
-    std::printf("launcher cost, run time / baseline time: %.2f\n",
-                median(launcher) / median(baseline));
-    std::printf("minimal window program (median s): %.4f\n", median(window));
-    std::printf("honest baseline, window program and two stand-in starts (median s): %.4f\n",
-                median(honest));
+    const double mainRoad = median(series[0].times);
+    const double standins = median(series[1].times);
+    const double window = median(series[2].times);
+    const double quiet = median(series[3].times);
+    std::printf("(each time: median of %d timed starts, %d per series after %d untimed ones, "
+                "the series of the programs alternating)\n",
+                rounds * TimedPerSeries, TimedPerSeries, UntimedPerSeries);
+    for (const Series& one : series)
+        std::printf("%s (median s): %.4f\n", one.name, median(one.times));
+    std::printf("launcher cost, main-road run / two stand-in starts: %.2f\n", mainRoad / standins);
+    std::printf("honest baseline, window program + two stand-in starts (s): %.4f\n",
+                window + standins);
     std::printf("launcher main-road run / honest baseline (goal at most 1.3): %.2f\n",
-                median(launcher) / median(honest));
-    std::printf("launcher quiet failing run, no control file (median s): %.4f\n",
-                median(quietFailure));
-    std::printf("quiet failing run / window program (goal at most 1.5): %.2f\n",
-                median(quietFailure) / median(window));
-    std::printf("launcher peak working set in a run (KiB): %lu\n",
-                static_cast<unsigned long>(peak / 1024));
+                mainRoad / (window + standins));
+    std::printf("quiet failing run / window program (goal at most 1.5): %.2f\n", quiet / window);
+    std::printf("quiet failing run - window program, the launcher's own start (ms): %.0f\n",
+                (quiet - window) * 1000);
+    std::printf("peak working set of a main-road launcher run, as polled (KiB): %lu\n",
+                static_cast<unsigned long>(series[0].peak / 1024));
+    std::printf("peak working set of the window program, as polled (KiB): %lu\n",
+                static_cast<unsigned long>(series[2].peak / 1024));
     return 0;
 }

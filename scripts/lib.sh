@@ -1,6 +1,7 @@
-# Shared by scripts/test, scripts/demo and bench/run: build both targets, and bring up (and always
-# take down) an X display and a private Wine prefix with one wineserver and one desktop-holding
-# program for the whole run.
+# Shared by scripts/test, scripts/demo, bench/run and the system tests' tests/system/own-prefix:
+# build both targets, and bring up (and always take down) an X display and a private Wine prefix
+# with one wineserver and one desktop-holding program for the whole run. Every prefix is a copy of
+# one booted template prefix (booting takes many seconds, a copy well under one).
 # Source it; it sets ROOT, BUILD, WINEPREFIX and installs an EXIT trap.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,16 +14,35 @@ _qrv_holder_pid=""
 _qrv_holder_flag=""
 
 # The tests and stand-ins are built for the 64-bit target only: 32-bit programs cannot run here.
+# With the argument "host", the host build of the text rules (sanitizers, fuzz targets) as well.
+# The trees are configured and built side by side: each build has serial stretches (configure,
+# the long GoogleTest file, the last links) that leave cores idle when built one after the other.
 qrv_build() {
-  local target
-  for target in win64 win32; do
-    local triplet=x86_64-w64-mingw32 tests=ON
-    [ "$target" = win32 ] && triplet=i686-w64-mingw32 tests=OFF
-    cmake -S "$ROOT" -B "$BUILD/$target" -DCMAKE_BUILD_TYPE=Release -DQRV_TESTS=$tests \
-      --toolchain "$ROOT/cmake/toolchain-$triplet.cmake" >"$BUILD/configure-$target.log" 2>&1 \
-      || { cat "$BUILD/configure-$target.log"; return 1; }
-    qrv_build_dir "$BUILD/$target" || return 1
+  local tree pids=() failed=""
+  for tree in win64 win32 ${1:-}; do
+    qrv_configure_and_build "$tree" &
+    pids+=($!)
   done
+  for tree in "${pids[@]}"; do
+    wait "$tree" || failed=1
+  done
+  [ -z "$failed" ]
+}
+
+# Configures and builds the tree $1 (win64, win32 or host) under $BUILD; its output is shown only
+# when it fails.
+qrv_configure_and_build() {
+  local options=()
+  case "$1" in
+    win64) options=(-DCMAKE_BUILD_TYPE=Release -DQRV_TESTS=ON
+                    --toolchain "$ROOT/cmake/toolchain-x86_64-w64-mingw32.cmake") ;;
+    win32) options=(-DCMAKE_BUILD_TYPE=Release -DQRV_TESTS=OFF
+                    --toolchain "$ROOT/cmake/toolchain-i686-w64-mingw32.cmake") ;;
+    host) options=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+  esac
+  cmake -S "$ROOT" -B "$BUILD/$1" "${options[@]}" >"$BUILD/configure-$1.log" 2>&1 \
+    || { cat "$BUILD/configure-$1.log"; return 1; }
+  qrv_build_dir "$BUILD/$1"
 }
 
 # Builds one configured tree; its output is shown only when the build fails.
@@ -73,18 +93,53 @@ qrv_start_display() {
   return 1
 }
 
-# Wine's background processes inherit the output of the first Wine command of a prefix: the
-# server is started first with its output in a file, so no pipe of ours is ever held open.
+# The booted prefix every other prefix is copied from. Booted once, then its server is let end, so
+# that its registry is on disk; a lock keeps system tests started side by side from booting it
+# twice. Wine's background processes inherit the output of the first Wine command of a prefix:
+# here a file, so no pipe of ours is ever held open.
+qrv_boot_template() {
+  local template="$BUILD/wineprefix-template"
+  mkdir -p "$BUILD"
+  (
+    flock 9
+    [ -e "$template/.qrv-booted" ] && exit 0
+    rm -rf "$template"
+    mkdir -p "$template"
+    export WINEPREFIX="$template"
+    # No network here: keep wineboot from offering the Mono and Gecko downloads.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >"$BUILD/wineboot.log" 2>&1 </dev/null 9>&-
+    wineserver -w 9>&-
+    touch "$template/.qrv-booted"
+  ) 9>"$BUILD/wineprefix-template.lock"
+}
+
+# Copies the template prefix to $1. The system DLLs (nearly all of a prefix's 700 MB) become hard
+# links: Wine never writes them, nor do the tests; the registry and everything else are copies of
+# their own. The file "wineserver" (the name of the server's directory under /tmp) is left for
+# Wine to make anew.
+qrv_copy_prefix() {
+  local template="$BUILD/wineprefix-template" windows="drive_c/windows" dir
+  rm -rf "$1"
+  mkdir -p "$1"
+  (cd "$template" && tar --exclude="./$windows/system32" --exclude="./$windows/syswow64" \
+    --exclude="./$windows/winsxs" --exclude=./wineserver -cf - .) | tar -C "$1" -xf -
+  for dir in system32 syswow64 winsxs; do
+    [ -d "$template/$windows/$dir" ] && cp -al "$template/$windows/$dir" "$1/$windows/"
+  done
+  return 0
+}
+
+# Brings up the prefix $1 (default build/wineprefix, copied from the template when missing): its
+# server, started first with its output in a file, and the desktop holder.
 qrv_start_wine() {
-  export WINEPREFIX="$BUILD/wineprefix"
-  mkdir -p "$WINEPREFIX"
+  export WINEPREFIX="${1:-$BUILD/wineprefix}"
+  if [ ! -e "$WINEPREFIX/.qrv-booted" ]; then
+    qrv_boot_template
+    qrv_copy_prefix "$WINEPREFIX"
+  fi
   # An already running server of this prefix answers with an error; it is used as it is.
-  wineserver -p >"$BUILD/wineserver.log" 2>&1 </dev/null || true
+  wineserver -p >"$WINEPREFIX/qrv-wineserver.log" 2>&1 </dev/null || true
   _qrv_wine_up=1
-  # wineboot also starts the prefix's background processes (services.exe, ...), here with their
-  # output in a file, before any test runs Wine through a pipe. No network here: keep it from
-  # offering the Mono and Gecko downloads.
-  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >"$BUILD/wineboot.log" 2>&1 </dev/null
   qrv_hold_desktop
 }
 
@@ -95,9 +150,9 @@ qrv_start_wine() {
 qrv_hold_desktop() {
   local holder="$BUILD/win64/bin/desktop_holder.exe"
   [ -f "$holder" ] || return 0
-  _qrv_holder_flag="$BUILD/desktop-holder.up"
+  _qrv_holder_flag="$WINEPREFIX/qrv-desktop-holder.up"
   rm -f "$_qrv_holder_flag"
-  wine "$holder" "Z:$_qrv_holder_flag" >"$BUILD/desktop-holder.log" 2>&1 </dev/null &
+  wine "$holder" "Z:$_qrv_holder_flag" >"$WINEPREFIX/qrv-desktop-holder.log" 2>&1 </dev/null &
   _qrv_holder_pid=$!
   local i
   for i in $(seq 1 600); do
@@ -105,7 +160,7 @@ qrv_hold_desktop() {
     kill -0 "$_qrv_holder_pid" 2>/dev/null || break
     sleep 0.1
   done
-  echo "the desktop holder did not come up; see $BUILD/desktop-holder.log" >&2
+  echo "the desktop holder did not come up; see $WINEPREFIX/qrv-desktop-holder.log" >&2
   return 1
 }
 
