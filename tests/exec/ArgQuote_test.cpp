@@ -40,6 +40,7 @@ TEST(ArgQuote, OnlyBlanksAndTabsWithoutQuotesAreWrapped)
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.expected, quoteArgument(row.arg)) << "argument [" << row.arg << "]";
+    EXPECT_EQ("", quoteArgument(nullptr));
 }
 
 TEST(ArgQuote, VectorKeepsOrderAndEndsWithNull)
