@@ -189,15 +189,23 @@ TEST_F(Cleanup, NoCopyWithoutStartDirOrOntoThePackageInAnotherSpelling)
         {shortForm, false},
         {lower + "\\", false},
     };
+    // Whether the run traced a copy of the logs, to wherever: each layer of the guard counts.
+    const auto tracedACopy = [] {
+        const auto lines = logMessages("jinstall.log");
+        return std::any_of(lines.begin(), lines.end(),
+                           [](const std::string& line) { return line.rfind("copying log files to", 0) == 0; });
+    };
     for (const auto& [startDir, copied] : rows) {
         SCOPED_TRACE(startDir);
         writeFile("other.log", "o\n");
+        writeFile("jinstall.log", "");
         DeleteFileA((dir / "start\\other.log").c_str());
         if (!startDir.empty())
             writeFile("startdir.txt", startDir + "\r\n");
         driver.cleanUp(false);
         EXPECT_EQ("o\n", readFile("other.log"));
         EXPECT_EQ(copied, exists(dir / "start\\other.log"));
+        EXPECT_EQ(copied, tracedACopy());
     }
 
     // A start directory that takes nothing sends the logs home, unless home is the package.
@@ -206,10 +214,12 @@ TEST_F(Cleanup, NoCopyWithoutStartDirOrOntoThePackageInAnotherSpelling)
         SCOPED_TRACE(home);
         driver.setHomeDirectory(home);
         writeFile("other.log", "o\n");
+        writeFile("jinstall.log", "");
         writeFile("startdir.txt", dir / "startfile");
         driver.cleanUp(false);
         EXPECT_EQ("o\n", readFile("other.log"));
         EXPECT_EQ(copied, exists(dir / "home\\other.log"));
+        EXPECT_EQ(copied, tracedACopy());
     }
 }
 
