@@ -5,7 +5,6 @@
 #include "support/Package.h"
 #include "system/SystemSupport.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 

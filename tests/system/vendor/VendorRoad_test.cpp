@@ -2,8 +2,6 @@
 // directory on a machine without registered JVMs, against the prefix's real registry.
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
