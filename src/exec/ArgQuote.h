@@ -27,6 +27,8 @@ public:
     explicit QuotedArgs(const char* const* argv);
     // Null-terminated vector of the quoted arguments, as _spawnv takes it.
     const char* const* vector() const { return pointers_.data(); }
+    // The number of arguments: the vector holds one pointer more, the null.
+    size_t size() const { return args_.size(); }
 
 private:
     std::vector<std::string> args_;

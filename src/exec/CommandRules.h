@@ -30,5 +30,6 @@ inline bool commandLineTooLong(size_t length) { return length + 1 > MaxCommandLi
 
 // The C runtime's error number for the system error of a failed process start, as the C
 // runtime's own start reported it: a missing file or path ENOENT, a file that is no program
-// ENOEXEC, no memory ENOMEM, no access EACCES; 0 for any other error.
+// ENOEXEC, no memory ENOMEM, no access EACCES, a too large environment E2BIG; EINVAL for any
+// error its table does not list.
 int startErrorNumber(unsigned long systemError);

@@ -133,6 +133,7 @@ TEST(ControlFileRules, CommandNameNormalisation)
         // The windowed form is chosen by what the name begins with.
         {"jre.exe.bat", false, "jrew.exe"}, {"java.exe.bat", false, "javaw.exe"},
         {"jre.exe.bat", true, "jre.exe.bat"}, {"jrew.exe", false, "jrew.exe"},
+        {"jre.ex.bat", false, "jre.ex.bat"},  {"java.ex.bat", false, "java.ex.bat"},
     };
     for (const Case& c : cases) {
         char name[5001];

@@ -1,6 +1,7 @@
 #include "config/GetParameters.h"
 #include "util/Wide.h"
 
+#include "support/LogCheck.h"
 #include "support/TestSupport.h"
 
 #include <windows.h>
@@ -60,12 +61,6 @@ protected:
                 return false;
         }
         return true;
-    }
-
-    bool traced(const std::string& line) const
-    {
-        const std::vector<std::string> lines = logMessages("jinstall.log");
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
     std::vector<std::string> buffers;

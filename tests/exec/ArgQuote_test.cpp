@@ -40,12 +40,14 @@ TEST(ArgQuote, OnlyBlanksAndTabsWithoutQuotesAreWrapped)
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.expected, quoteArgument(row.arg)) << "argument [" << row.arg << "]";
+    EXPECT_EQ("", quoteArgument(nullptr));
 }
 
 TEST(ArgQuote, VectorKeepsOrderAndEndsWithNull)
 {
     const char* argv[] = {"java.exe", "-cp", ".;a b.jar", nullptr};
     QuotedArgs quoted(argv);
+    ASSERT_EQ(3u, quoted.size());
     const char* const* v = quoted.vector();
     EXPECT_STREQ("java.exe", v[0]);
     EXPECT_STREQ("-cp", v[1]);

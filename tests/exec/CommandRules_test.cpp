@@ -60,29 +60,37 @@ TEST(CommandRules, StartErrorsAsTheCRuntimeNamedThem)
 {
     struct Row {
         unsigned long systemError;
+        int number;
         const char* text;
     };
+    const char* const noProgram =
+        "Specified file is not executable or has invalid executable-file format";
+    const char* const noMemory = "Not enough memory is available to execute new process";
     const Row rows[] = {
-        {2, "File or path is not found"},   // ERROR_FILE_NOT_FOUND
-        {3, "File or path is not found"},   // ERROR_PATH_NOT_FOUND
-        {161, "File or path is not found"}, // ERROR_BAD_PATHNAME
-        {206, "File or path is not found"}, // ERROR_FILENAME_EXCED_RANGE
-        {193, "Specified file is not executable or has invalid executable-file format"},
-        {11, "Specified file is not executable or has invalid executable-file format"},
-        {188, "Specified file is not executable or has invalid executable-file format"},
-        {202, "Specified file is not executable or has invalid executable-file format"},
-        {8, "Not enough memory is available to execute new process"},
-        {14, "Not enough memory is available to execute new process"},
-        {5, "Unknown error"},               // ERROR_ACCESS_DENIED
-        {87, "Unknown error"},              // ERROR_INVALID_PARAMETER
-        {187, "Unknown error"},
-        {203, "Unknown error"},
-        {0, "Unknown error"},
+        {2, ENOENT, "File or path is not found"},   // ERROR_FILE_NOT_FOUND
+        {3, ENOENT, "File or path is not found"},   // ERROR_PATH_NOT_FOUND
+        {53, ENOENT, "File or path is not found"},  // ERROR_BAD_NETPATH
+        {161, ENOENT, "File or path is not found"}, // ERROR_BAD_PATHNAME
+        {206, ENOENT, "File or path is not found"}, // ERROR_FILENAME_EXCED_RANGE
+        {193, ENOEXEC, noProgram},  {11, ENOEXEC, noProgram},  {188, ENOEXEC, noProgram},
+        {202, ENOEXEC, noProgram},  {7, ENOMEM, noMemory},     {8, ENOMEM, noMemory},
+        {9, ENOMEM, noMemory},      {14, EINVAL, "Mode argument is invalid"},
+        {1816, ENOMEM, noMemory},
+        {10, E2BIG, "Argument list exceeds 1024 bytes"},  // ERROR_BAD_ENVIRONMENT
+        {5, EACCES, "Unknown error"},                     // ERROR_ACCESS_DENIED
+        {19, EACCES, "Unknown error"},  {32, EACCES, "Unknown error"},
+        {36, EACCES, "Unknown error"},  {37, EINVAL, "Mode argument is invalid"},
+        {18, ENOENT, "File or path is not found"},
+        // Every error that the table does not list.
+        {87, EINVAL, "Mode argument is invalid"},   {187, EINVAL, "Mode argument is invalid"},
+        {203, EINVAL, "Mode argument is invalid"},  {0, EINVAL, "Mode argument is invalid"},
+        {740, EINVAL, "Mode argument is invalid"},
     };
-    for (const Row& row : rows)
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.number, startErrorNumber(row.systemError)) << "system error " << row.systemError;
         EXPECT_STREQ(row.text, spawnErrorText(startErrorNumber(row.systemError)))
             << "system error " << row.systemError;
-    EXPECT_EQ(2, startErrorNumber(2));  // the number the error report writes
+    }
 }
 
 TEST(CommandRules, CommandLineLimitCountsTheNul)

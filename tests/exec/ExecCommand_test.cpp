@@ -1,24 +1,12 @@
 #include "exec/ArgQuote.h"
 #include "exec/ExecCommand.h"
 #include "exec/Recorder.h"
+#include "support/LogCheck.h"
 #include "support/TestSupport.h"
 
 #include <cstring>
 
 using namespace qrvtest;
-
-namespace {
-
-bool hasLine(const std::vector<std::string>& lines, const std::string& text)
-{
-    for (const std::string& line : lines) {
-        if (line == text)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 class Exec : public InTempDir {};
 
@@ -34,9 +22,9 @@ TEST_F(Exec, SpawnOfAMissingProgramGivesTheReasonAndNoErrorLine)
     EXPECT_STREQ("File or path is not found", reason);
     EXPECT_FALSE(exists("errors.log"));
     const std::vector<std::string> trace = logMessages("jinstall.log");
-    EXPECT_TRUE(hasLine(trace, "formattedCommand: " + missing));
-    EXPECT_TRUE(hasLine(trace, "Command: " + missing));
-    EXPECT_TRUE(hasLine(trace, "Args: \"no such.exe\""));
+    EXPECT_TRUE(contains(trace, "formattedCommand: " + missing));
+    EXPECT_TRUE(contains(trace, "Command: " + missing));
+    EXPECT_TRUE(contains(trace, "Args: \"no such.exe\""));
 }
 
 TEST_F(Exec, SpawnPassesArgumentsWithBlanksWholeAndDropsEmptyOnes)

@@ -28,6 +28,8 @@ TEST(CleanupRules, PropertiesLinesAndStartDir)
     EXPECT_FALSE(propertyValue("configure", "configureWinRegistry", value));
     EXPECT_EQ("C:\\start", startDirFromLine("C:\\start  \r\n"));
     EXPECT_EQ(" ", startDirFromLine(" \n"));
+    EXPECT_EQ("C:\\a", startDirFromLine("C:\\a\nC:\\b"));  // the first line only
+    EXPECT_EQ("\r", startDirFromLine("\r\n"));            // a lone CR stays
     EXPECT_EQ(std::string(4999, 'a'), startDirFromLine(std::string(6000, 'a')));
 }
 

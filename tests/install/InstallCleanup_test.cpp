@@ -164,22 +164,9 @@ TEST_F(Cleanup, LogsAreAppendedToTheStartDirectory)
     EXPECT_EQ("old\nnew\n", readFile(dir / "start\\errors.log"));
 }
 
-TEST_F(Cleanup, NoCopyWithoutStartDirOrToThePackageItself)
-{
-    writeFile("other.log", "o\n");
-    driver.cleanUp(false);
-    std::string upper = package;
-    for (char& c : upper)
-        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-    writeFile("startdir.txt", upper + "\r\n");
-    driver.cleanUp(false);
-    EXPECT_EQ("o\n", readFile("other.log"));
-    EXPECT_FALSE(exists(dir / "start\\other.log"));
-}
-
-// The package directory named in another spelling is still the package directory: no log is
-// appended onto itself, and neither is one when the home directory is the package directory.
-TEST_F(Cleanup, NoCopyOntoThePackageInAnotherSpelling)
+// The logs go to a start directory elsewhere, never onto the package directory itself in any
+// spelling (other case, trailing backslash, 8.3 name), nor anywhere without a start directory.
+TEST_F(Cleanup, NoCopyWithoutStartDirOrOntoThePackageInAnotherSpelling)
 {
     // A long name, so that the package directory has an 8.3 form of its own.
     const std::string longPackage = dir / "a long package directory";
@@ -189,24 +176,51 @@ TEST_F(Cleanup, NoCopyOntoThePackageInAnotherSpelling)
     ASSERT_NE(0u, GetShortPathNameA(longPackage.c_str(), shortForm, sizeof shortForm));
     ASSERT_NE(longPackage, shortForm);
     std::string lower = longPackage;
-    for (char& c : lower)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    const std::string spellings[] = {longPackage + "\\", shortForm, lower + "\\"};
-    for (const std::string& spelling : spellings) {
-        SCOPED_TRACE(spelling);
+    std::string upper = longPackage;
+    for (size_t i = 0; i < longPackage.size(); ++i) {
+        lower[i] = static_cast<char>(tolower(static_cast<unsigned char>(lower[i])));
+        upper[i] = static_cast<char>(toupper(static_cast<unsigned char>(upper[i])));
+    }
+    const std::pair<std::string, bool> rows[] = {
+        {"", false},  // no startdir.txt
+        {dir / "start", true},
+        {upper, false},
+        {longPackage + "\\", false},
+        {shortForm, false},
+        {lower + "\\", false},
+    };
+    // Whether the run traced a copy of the logs, to wherever: each layer of the guard counts.
+    const auto tracedACopy = [] {
+        const auto lines = logMessages("jinstall.log");
+        return std::any_of(lines.begin(), lines.end(),
+                           [](const std::string& line) { return line.rfind("copying log files to", 0) == 0; });
+    };
+    for (const auto& [startDir, copied] : rows) {
+        SCOPED_TRACE(startDir);
         writeFile("other.log", "o\n");
-        writeFile("startdir.txt", spelling + "\r\n");
+        writeFile("jinstall.log", "");
+        DeleteFileA((dir / "start\\other.log").c_str());
+        if (!startDir.empty())
+            writeFile("startdir.txt", startDir + "\r\n");
         driver.cleanUp(false);
         EXPECT_EQ("o\n", readFile("other.log"));
+        EXPECT_EQ(copied, exists(dir / "start\\other.log"));
+        EXPECT_EQ(copied, tracedACopy());
     }
 
-    // The start directory takes nothing, and home is the package directory itself.
+    // A start directory that takes nothing sends the logs home, unless home is the package.
     writeFile(dir / "startfile", "x");
-    driver.setHomeDirectory(longPackage);
-    writeFile("other.log", "o\n");
-    writeFile("startdir.txt", dir / "startfile");
-    driver.cleanUp(false);
-    EXPECT_EQ("o\n", readFile("other.log"));
+    for (const auto& [home, copied] : {std::pair(longPackage, false), std::pair(dir / "home", true)}) {
+        SCOPED_TRACE(home);
+        driver.setHomeDirectory(home);
+        writeFile("other.log", "o\n");
+        writeFile("jinstall.log", "");
+        writeFile("startdir.txt", dir / "startfile");
+        driver.cleanUp(false);
+        EXPECT_EQ("o\n", readFile("other.log"));
+        EXPECT_EQ(copied, exists(dir / "home\\other.log"));
+        EXPECT_EQ(copied, tracedACopy());
+    }
 }
 
 // A link inside the package that leads elsewhere: what lies behind it stays, whether a manifest

@@ -1,5 +1,6 @@
 #include "install/Install.h"
 #include "install/InstallTexts.h"
+#include "support/LogCheck.h"
 #include "support/TestSupport.h"
 
 #include <cstring>
@@ -16,15 +17,6 @@ protected:
         return startProgram(quiet, false, details, "");
     }
 };
-
-bool contains(const std::vector<std::string>& lines, const std::string& text)
-{
-    for (const std::string& line : lines) {
-        if (line == text)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 

@@ -29,4 +29,5 @@ TEST(PathRules, EntriesEndingInTheName)
     const std::string filler(4990, 'x');
     EXPECT_EQ(Lines{"c:\\winnt"}, pathEntriesEndingIn((filler + ";c:\\winnt").c_str(), "winnt"));
     EXPECT_EQ(Lines{}, pathEntriesEndingIn((filler + "xx;c:\\winnt").c_str(), "winnt"));
+    EXPECT_EQ(Lines{}, pathEntriesEndingIn((filler + "x;c:\\winnt").c_str(), "winnt"));  // 5000
 }

@@ -28,6 +28,14 @@ TEST(SecurityRules, BackupNames)
     char small[8];
     EXPECT_FALSE(backupNameOf("C:\\abcdef.x", small, sizeof small));
     EXPECT_STREQ("", small);
+    // The name and its ".001" with the NUL: 11 bytes, one fewer is a cut, none writes nothing.
+    char exact[12] = "stale";
+    EXPECT_FALSE(backupNameOf("C:\\abc.x", exact, 10));
+    EXPECT_STREQ("", exact);
+    EXPECT_TRUE(backupNameOf("C:\\abc.x", exact, 11));
+    EXPECT_STREQ("C:\\abc.001", exact);
+    EXPECT_FALSE(backupNameOf("C:\\abc.x", exact, 0));
+    EXPECT_STREQ("C:\\abc.001", exact);
 }
 
 TEST(SecurityRules, IdentityDatabaseLine)
@@ -44,6 +52,7 @@ TEST(SecurityRules, IdentityDatabaseLine)
         {"identity.database=\n", true, ""},
         {"identity.database=\\\\server\\keys\n", true, "\\server\\keys"},  // a leading run too
         {"identity.database=//x/db\n", true, "\\x\\db"},
+        {"identity.database=C:/db\t\n", true, "C:\\db"},
         {"#identity.database=x\n", false, ""},
         {"policy.provider=x\n", false, ""},
     };
@@ -55,6 +64,12 @@ TEST(SecurityRules, IdentityDatabaseLine)
             EXPECT_STREQ(row.value, out);
         }
     }
+    // "abcd" needs 5 bytes: with 4 the run fails without writing past the fourth.
+    char out[6] = "xxxxx";
+    EXPECT_FALSE(identityDatabaseOfLine("identity.database=abcd", out, 4));
+    EXPECT_EQ('x', out[4]);
+    EXPECT_TRUE(identityDatabaseOfLine("identity.database=abcd", out, 5));
+    EXPECT_STREQ("abcd", out);
 }
 
 TEST(SecurityRules, SplitAtTheLastSlashOnly)

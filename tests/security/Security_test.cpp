@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "security/Security.h"
+#include "support/LogCheck.h"
 #include "support/TestSupport.h"
 #include "util/clib.h"
 
@@ -21,11 +22,6 @@ protected:
         home = dir / "home";
         CreateDirectoryA(jvmHome.c_str(), nullptr);
         CreateDirectoryA(home.c_str(), nullptr);
-    }
-    bool traced(const std::string& line)
-    {
-        const auto lines = logMessages("jinstall.log");
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
     void writeJavaSecurity(const std::string& content)
     {

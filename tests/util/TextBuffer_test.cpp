@@ -49,4 +49,33 @@ TEST(TextBuffer, CopiesAreCutToTheCapacityAndReportTheCut)
     TextBuffer single(1);
     EXPECT_FALSE(single.set("a"));
     EXPECT_TRUE(single.empty());
+    EXPECT_EQ(1u, TextBuffer(0).capacity());
+}
+
+// No room, no text or no buffer: an empty source always fits, nothing is written where there
+// is no room, and a format that cannot be written or fails leaves false (and an empty text).
+TEST(TextBuffer, EdgesOfRoomAndSource)
+{
+    char buffer[8] = "stale";
+    EXPECT_TRUE(copyText(buffer, 0, ""));
+    EXPECT_TRUE(copyText(nullptr, 0, nullptr));
+    EXPECT_STREQ("stale", buffer);
+    EXPECT_TRUE(copyText(buffer, 8, nullptr));
+    EXPECT_STREQ("", buffer);
+    std::memcpy(buffer, "abc", 4);
+    EXPECT_FALSE(appendText(buffer, 0, "x"));
+    EXPECT_TRUE(appendText(buffer, 0, ""));
+    EXPECT_STREQ("abc", buffer);
+    EXPECT_FALSE(formatText(nullptr, 8, "x"));
+    EXPECT_FALSE(formatText(buffer, 0, "x"));
+    EXPECT_STREQ("abc", buffer);
+    EXPECT_TRUE(formatText(buffer, 8, "%s", ""));
+    EXPECT_STREQ("", buffer);
+    std::memcpy(buffer, "abc", 4);
+#ifndef _WIN32
+    // A wide character that the C locale cannot write makes the host's format fail (the
+    // Windows runtime writes a stand-in character instead).
+    EXPECT_FALSE(formatText(buffer, 8, "%ls", L"\x20ac"));
+    EXPECT_STREQ("", buffer);
+#endif
 }

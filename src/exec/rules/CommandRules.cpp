@@ -72,31 +72,39 @@ const char* spawnErrorText(int error)
     }
 }
 
+namespace {
+
+// The C runtime's own table from system error (winerror.h, spelled out: this file stays free of
+// windows.h) to its error number.
+struct ErrorMapping {
+    unsigned long systemError;
+    int number;
+};
+// Its entries for EINVAL are left out: that is the answer for every error not listed.
+constexpr ErrorMapping StartErrors[] = {
+    {2, ENOENT},   {3, ENOENT},   {4, EMFILE},     {5, EACCES},    {6, EBADF},    {7, ENOMEM},
+    {8, ENOMEM},   {9, ENOMEM},   {10, E2BIG},     {11, ENOEXEC},  {15, ENOENT},  {16, EACCES},
+    {17, EXDEV},   {18, ENOENT},  {53, ENOENT},    {65, EACCES},   {67, ENOENT},  {80, EEXIST},
+    {82, EACCES},  {83, EACCES},  {89, EAGAIN},    {108, EACCES},  {109, EPIPE},  {112, ENOSPC},
+    {114, EBADF},  {128, ECHILD}, {129, ECHILD},   {130, EBADF},   {132, EACCES}, {145, ENOTEMPTY},
+    {158, EACCES}, {161, ENOENT}, {164, EAGAIN},   {167, EACCES},  {183, EEXIST}, {206, ENOENT},
+    {215, EAGAIN}, {1816, ENOMEM},
+};
+
+} // namespace
+
 int startErrorNumber(unsigned long systemError)
 {
-    // The system's error numbers (winerror.h), spelled out: this file stays free of windows.h.
-    switch (systemError) {
-    case 2:     // ERROR_FILE_NOT_FOUND
-    case 3:     // ERROR_PATH_NOT_FOUND
-    case 15:    // ERROR_INVALID_DRIVE
-    case 53:    // ERROR_BAD_NETPATH
-    case 67:    // ERROR_BAD_NET_NAME
-    case 161:   // ERROR_BAD_PATHNAME
-    case 206:   // ERROR_FILENAME_EXCED_RANGE
-        return ENOENT;
-    case 7:     // ERROR_ARENA_TRASHED
-    case 8:     // ERROR_NOT_ENOUGH_MEMORY
-    case 9:     // ERROR_INVALID_BLOCK
-    case 14:    // ERROR_OUTOFMEMORY
-    case 1816:  // ERROR_NOT_ENOUGH_QUOTA
-        return ENOMEM;
-    case 5:     // ERROR_ACCESS_DENIED
-        return EACCES;
-    case 11:    // ERROR_BAD_FORMAT
-        return ENOEXEC;
-    default:
-        // ERROR_INVALID_STARTING_CODESEG (188) to ERROR_INFLOOP_IN_RELOC_CHAIN (202), among
-        // them ERROR_BAD_EXE_FORMAT (193): the file is no program of this system.
-        return systemError >= 188 && systemError <= 202 ? ENOEXEC : 0;
+    for (const ErrorMapping& mapping : StartErrors) {
+        if (mapping.systemError == systemError)
+            return mapping.number;
     }
+    // ERROR_WRITE_PROTECT (19) to ERROR_SHARING_BUFFER_EXCEEDED (36): the file is held or
+    // protected. ERROR_INVALID_STARTING_CODESEG (188) to ERROR_INFLOOP_IN_RELOC_CHAIN (202),
+    // among them ERROR_BAD_EXE_FORMAT (193): the file is no program of this system.
+    if (systemError >= 19 && systemError <= 36)
+        return EACCES;
+    if (systemError >= 188 && systemError <= 202)
+        return ENOEXEC;
+    return EINVAL;
 }

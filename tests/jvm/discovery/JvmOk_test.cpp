@@ -1,6 +1,7 @@
 #include "jvm/discovery/JvmOk.h"
 
 #include "jvm/discovery/JvmSupport.h"
+#include "support/LogCheck.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -9,15 +10,6 @@ using namespace qrvtest;
 using namespace jvmtest;
 
 namespace {
-
-bool contains(const std::vector<std::string>& lines, const std::string& text)
-{
-    for (const std::string& line : lines) {
-        if (line == text)
-            return true;
-    }
-    return false;
-}
 
 class TestRun : public InTempDir {
 protected:

@@ -38,6 +38,7 @@ TEST(JvmSourceRules, VersionOfKeyName)
         {"17.", "17"},
         {"100.2.3.4.5", "100.2.3"},
         {"08", "1.08"},
+        {"008", "008"},
         {"zulu", ""},
         {"", ""},
     };
@@ -122,6 +123,8 @@ TEST(JvmSourceRules, SkippedPathDirs)
         {"C:\\jdk\\bin", "C:\\windows", false},
         {"C:\\jdk\\bin", "", false},
         {"", "C:\\windows", false},
+        {"", "\\", false},
+        {"\\\\server\\jdk\\bin", "", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.skipped, isSkippedPathDir(row.dir, row.windows)) << row.dir;

@@ -222,17 +222,23 @@ TEST_F(OtherSources, PathAloneSkipsJavapathFolders)
     EXPECT_EQ(1u, count(lines, "testing jvm in: " + home));
 }
 
+// The plug-in search and a switched-off search look no further than the legacy keys; the
+// ordinary search and the default setting find the JVM of JAVA_HOME.
 TEST_F(OtherSources, PluginSearchAndSwitchedOffSearchLookNoFurther)
 {
     const std::string home = makeHome(dir, "jdk", "17.0.2", "17.0.2");
     EnvOverride javaHome("JAVA_HOME", home);
-    EXPECT_FALSE(search("", "1.4", "Java Plug-in"));
-    EXPECT_EQ(0u, count(trace(), "searching other jvm locations"));
-
-    writeFile("qrv.control", "searchForJvm=no\n");
-    char details[] = "";
-    EXPECT_FALSE(startProgram(true, false, details, ""));
-    EXPECT_TRUE(jvmStarts(home + "\\bin").empty());
+    for (const bool further : {false, true}) {
+        SCOPED_TRACE(further ? "the ordinary search" : "the plug-in search, then none");
+        writeFile("jinstall.log", "");
+        writeFile("install.jar", "");
+        EXPECT_EQ(further, search("", "1.4", further ? "JRE" : "Java Plug-in"));
+        EXPECT_EQ(further ? 1u : 0u, count(trace(), "searching other jvm locations"));
+        writeFile("qrv.control", further ? "jvmMinVersion=1.4\njvmCommandName=java.exe\n" : "searchForJvm=no\n");
+        char details[] = "";
+        EXPECT_EQ(further, startProgram(true, false, details, ""));
+        EXPECT_EQ(further, !jvmStarts(home + "\\bin").empty());
+    }
 }
 
 } // namespace

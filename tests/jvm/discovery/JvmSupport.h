@@ -1,7 +1,7 @@
 // Fake JVM homes for the discovery tests: the stand-in JVM copied under a program name.
 #pragma once
 
-#include "support/TestSupport.h"
+#include "support/Package.h"
 
 #include <windows.h>
 
@@ -21,11 +21,7 @@ inline void installFakeJvm(const std::string& dir, const std::string& program,
                        "version=" + version + "\ntestrun=" + testRun + "\nwizard=create\n");
 }
 
-// The starts that the stand-in JVM copies in `dir` recorded.
-inline std::vector<qrvtest::RecordedStart> jvmStarts(const std::string& dir)
-{
-    return qrvtest::recordedStarts(dir + "\\fakejvm.record");
-}
+using qrvtest::jvmStarts;
 
 inline void copyTestClass()
 {

@@ -117,6 +117,8 @@ TEST(VersionRules, CompareVersionsIsATotalOrder)
             }
         }
     }
+    EXPECT_LT(compareVersions("1.5.0-beta_2", "1.5.0-beta2"), 0);
+    EXPECT_GT(compareVersions("1.5.0-beta", "1.5.0-alpha"), 0);
 }
 
 TEST(VersionRules, ExtractVersionTakesFirstToLastDigit)
@@ -174,6 +176,9 @@ TEST(VersionRules, ParseVersionCutsToTheBuffers)
     EXPECT_FALSE(parseVersion("1744", family, sizeof family, micro, sizeof micro));
     EXPECT_TRUE(parseVersion("1.4", family, sizeof family, micro, sizeof micro));
     EXPECT_FALSE(parseVersion("1.4", family, sizeof family, micro, 1));
+    EXPECT_TRUE(parseVersion(nullptr, family, sizeof family, micro, sizeof micro));
+    EXPECT_STREQ("", family);
+    EXPECT_STREQ("0", micro);
 }
 
 TEST(VersionRules, JavaHomeDirectoryTable)
@@ -193,11 +198,19 @@ TEST(VersionRules, JavaHomeDirectoryTable)
         {"C:\\bin\\bin\\java.exe", "C:\\bin"},
         {"C:\\jre\\xbin\\java.exe", "C:\\jre\\xbin"},
         {"bin\\java.exe", "bin"},
+        {"\\java.exe", ""},
     };
     for (const auto& c : cases) {
         char home[5001];
         getJavaHomeDirectory(c[0], home, sizeof home);
         EXPECT_STREQ(c[1], home) << c[0];
+    }
+    for (const auto& c : {std::make_pair("C:\\jre\\bin\\", "C:\\jre"),
+                          std::make_pair("C:\\jre\\bix", "C:\\jre\\bix")}) {
+        char dir[20];
+        std::snprintf(dir, sizeof dir, "%s", c.first);
+        cutAtBinComponent(dir);
+        EXPECT_STREQ(c.second, dir) << c.first;
     }
 }
 
@@ -212,6 +225,9 @@ TEST(VersionRules, JavaFormOfOldRuntimeNames)
     char other[20] = "JRE.exe";
     EXPECT_FALSE(javaFormOfName(other, sizeof other, true));
     EXPECT_STREQ("JRE.exe", other);
+    char near[20] = "jrx.exe";
+    EXPECT_FALSE(javaFormOfName(near, sizeof near, false));
+    EXPECT_STREQ("jrx.exe", near);
 }
 
 } // namespace

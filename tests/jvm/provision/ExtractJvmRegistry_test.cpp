@@ -2,6 +2,7 @@
 #include <string>
 
 #include "jvm/provision/ExtractJvm.h"
+#include "support/LogCheck.h"
 #include "support/TestSupport.h"
 
 using namespace qrvtest;
@@ -19,11 +20,6 @@ protected:
     {
         std::string text;
         return getRegString(HKEY_LOCAL_MACHINE, key, name, text) ? text : "<missing>";
-    }
-    bool traced(const std::string& line)
-    {
-        const auto lines = logMessages("jinstall.log");
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
     // What the configuration of a Java 2 runtime does: the family key and the full version key.
     void registerJava2(const char* family, const char* full, const char* micro, const char* home)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "jvm/provision/ExtractJvm.h"
+#include "support/LogCheck.h"
 #include "support/TestSupport.h"
 #include "util/clib.h"
 
@@ -56,10 +57,8 @@ protected:
         package = path;
         CreateDirectoryA(package.c_str(), nullptr);
         ASSERT_EQ(0, _chdir(package.c_str()));
-        ASSERT_TRUE(CopyFileA(builtProgram("fakeexpander.exe").c_str(),
-                              (package + "\\jre131.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA(builtProgram("TestJvm.class").c_str(),
-                              (package + "\\TestJvm.class").c_str(), FALSE));
+        copyFile(builtProgram("fakeexpander.exe"), package + "\\jre131.exe");
+        copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
         expanderSettings("bin", "1.3.1");
         writeFile(package + "\\jinstall.log", "");
         windows = dir / "windows";
@@ -105,18 +104,8 @@ protected:
         return starts;
     }
 
-    bool traced(const std::string& line)
-    {
-        const auto lines = logMessages(package + "\\jinstall.log");
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-    bool logged(const std::string& line)
-    {
-        if (!exists(package + "\\errors.log"))
-            return false;
-        const auto lines = logMessages(package + "\\errors.log");
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
+    bool traced(const std::string& line) { return qrvtest::traced(line, package + "\\jinstall.log"); }
+    bool logged(const std::string& line) { return qrvtest::logged(line, package + "\\errors.log"); }
 
     std::string package;
     std::string windows;

@@ -176,6 +176,9 @@ TEST(JvmDirRules, DriveKindAndLowerCaseName)
     EXPECT_STREQ("C:", small);
     driveOfPath("AB:\\x", small, sizeof small);
     EXPECT_STREQ("", small);
+    char one[2] = {'\xbd', '\xbd'};
+    driveOfPath("nodrive", one, 1);
+    EXPECT_EQ(std::string("\0\xbd", 2), std::string(one, 2));
 
     EXPECT_TRUE(isJavaSoftKind("JRE"));
     EXPECT_TRUE(isJavaSoftKind("JDK"));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "jvm/provision/JvmInstaller.h"
+#include "support/LogCheck.h"
 #include "support/TestSupport.h"
 #include "util/clib.h"
 
@@ -83,11 +84,6 @@ protected:
     {
         delDirTree(programFiles.c_str());
         CreateDirectoryA(programFiles.c_str(), nullptr);
-    }
-    bool traced(const std::string& line)
-    {
-        const auto lines = logMessages("jinstall.log");
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
     std::string programFiles;

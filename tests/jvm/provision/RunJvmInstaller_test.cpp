@@ -1,3 +1,4 @@
+#include "support/LogCheck.h"
 #include "jvm/provision/RunJvmInstaller.h"
 
 #include <algorithm>
@@ -58,12 +59,6 @@ protected:
 
     // The starts of the stand-in vendor installer, each as its recorded lines.
     std::vector<RecordedStart> vendorStarts() { return recordedStarts(dir / "vendor.record"); }
-
-    bool traced(const std::string& line, const char* file = "jinstall.log")
-    {
-        const auto lines = logMessages(file);
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
 
     EnvOverride ini{"QRV_FAKEVENDOR_INI", dir / "vendor.ini"};
     std::string jvmDir;

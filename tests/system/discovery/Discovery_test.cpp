@@ -1,7 +1,7 @@
 // The built launcher on machines whose only JVMs are of today's kinds: registered by Java 9 and
 // later or by a distribution, per user, or known only from JAVA_HOME. Runs against the prefix's
 // real registry; the machine's JVM keys are put back afterwards.
-#include "jvm/discovery/JvmSupport.h"
+#include "support/Package.h"
 #include "system/SystemSupport.h"
 
 #include <windows.h>
@@ -13,8 +13,6 @@ using namespace qrvtest;
 using namespace systemtest;
 
 namespace {
-
-constexpr DWORD RunLimitMs = 60000;
 
 struct Registration {
     HKEY root;
@@ -60,40 +58,25 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
         SCOPED_TRACE(row.machine);
         TempDir dir;
         const MachineWithoutJvms machine;
-        std::vector<std::string> homes;
         for (const Registration& jvm : row.jvms) {
-            const std::string home = dir / jvm.home;
-            makeDirs(home);
-            for (const char* program : {"java.exe", "javaw.exe"})
-                jvmtest::installFakeJvm(home + "\\bin", program, jvm.reported);
-            setRegString(jvm.root, jvm.key, jvm.value, home);
+            placeStandinJvm(dir / jvm.home + "\\bin", jvm.reported);
+            setRegString(jvm.root, jvm.key, jvm.value, dir / jvm.home);
         }
-        if (*row.javaHome != '\0') {
-            makeDirs(dir / row.javaHome);
-            for (const char* program : {"java.exe", "javaw.exe"})
-                jvmtest::installFakeJvm(dir / row.javaHome + "\\bin", program, "11.0.2");
-        }
+        if (*row.javaHome != '\0')
+            placeStandinJvm(dir / row.javaHome + "\\bin", "11.0.2");
         const EnvOverride javaHome("JAVA_HOME", *row.javaHome != '\0' ? dir / row.javaHome : "");
 
-        const std::string package = dir / "package";
-        makeDirs(package);
-        copyFile(builtProgram("setup.exe"), package + "\\setup.exe");
-        copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
-        writeFile(package + "\\install.jar", "");
-        writeFile(package + "\\qrv.control", row.control);
-        const RunResult result =
-            runProgram("\"" + package + "\\setup.exe\" -q C:\\Target", package, RunLimitMs);
-        ASSERT_TRUE(result.finished);
+        Package package(dir / "package");
+        package.wizardFiles(row.control);
+        ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target"));
 
-        const std::string log = readTextFile(package + "\\errors.log");
-        const auto starts = jvmtest::jvmStarts(dir / row.wizardHome + "\\bin");
-        ASSERT_EQ(2u, starts.size()) << "the test run, then the wizard\n" << log;
+        const auto starts = jvmStarts(dir / row.wizardHome + "\\bin");
+        ASSERT_EQ(2u, starts.size()) << "the test run, then the wizard\n" << package.errorsText();
         EXPECT_EQ((std::vector<std::string>{".;install.jar", "-q", "C:\\Target"}),
                   linesStartingWith(starts[1], "arg="));
         for (const Registration& jvm : row.jvms) {
             if (std::string(jvm.home) != row.wizardHome) {
-                EXPECT_EQ(jvm.starts, jvmtest::jvmStarts(dir / jvm.home + "\\bin").size())
-                    << jvm.home;
+                EXPECT_EQ(jvm.starts, jvmStarts(dir / jvm.home + "\\bin").size()) << jvm.home;
             }
         }
     }

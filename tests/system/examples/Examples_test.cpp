@@ -3,7 +3,7 @@
 // (stand-ins) its road is about, against the prefix's real registry. What the guide says of each
 // example is checked here: the wizard starts on the JVM the road leads to, with the arguments the
 // guide gives.
-#include "jvm/discovery/JvmSupport.h"
+#include "support/Package.h"
 #include "system/SystemSupport.h"
 
 #include <windows.h>
@@ -73,50 +73,42 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
         makeDirs(programFiles);
         const MachineWithoutJvms machine(programFiles);
         for (const Registered& jvm : row.jvms) {
-            makeDirs(dir / jvm.home);
-            for (const char* program : {"java.exe", "javaw.exe"})
-                jvmtest::installFakeJvm(dir / jvm.home + "\\bin", program, jvm.reported);
+            placeStandinJvm(dir / jvm.home + "\\bin", jvm.reported);
             setRegString(HKEY_LOCAL_MACHINE, jvm.key, "JavaHome", dir / jvm.home);
             if (*jvm.microVersion != '\0')
                 setRegString(HKEY_LOCAL_MACHINE, jvm.key, "MicroVersion", jvm.microVersion);
         }
 
-        const std::string package = dir / "package";
+        Package pkg(dir / "package");
+        const std::string& package = pkg.dir();
         const std::string source = examples + "\\" + row.example;
-        makeDirs(package + "\\META-INF");
-        copyFile(source + "\\qrv.control", package + "\\qrv.control");
-        copyFile(source + "\\META-INF\\MANIFEST.MF", package + "\\META-INF\\MANIFEST.MF");
-        for (const char* file : {"setup.exe", "cleanup.exe", "install.jar", "TestJvm.class"})
-            copyFile(builtProgram(file), package + "\\" + file);
-        const std::string jvmProgram = builtProgram("fakejvm.exe");
-        if (row.packaged == Packaged::Expander) {
-            copyFile(builtProgram("fakeexpander.exe"), package + "\\" + row.packagedFile);
-            writeFile(package + "\\fakeexpander.ini",
-                      "jvm=" + jvmProgram + "\nversion=17.0.9\nlayout=bin\n");
-        }
+        makeDirs(pkg / "META-INF");
+        copyFile(source + "\\qrv.control", pkg / "qrv.control");
+        copyFile(source + "\\META-INF\\MANIFEST.MF", pkg / "META-INF\\MANIFEST.MF");
+        for (const char* file : {"cleanup.exe", "install.jar", "TestJvm.class"})
+            pkg.copyBuilt(file);
+        if (row.packaged == Packaged::Expander)
+            pkg.expander(row.packagedFile, "version=17.0.9\nlayout=bin\n");
         // A Java 8 installer puts the JVM into a folder of its own choice and registers it.
         const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", row.packaged == Packaged::VendorInstaller
                                                               ? dir / "vendor.ini"
                                                               : "");
         if (row.packaged == Packaged::VendorInstaller) {
-            copyFile(builtProgram("fakevendor.exe"), package + "\\" + row.packagedFile);
+            pkg.copyBuilt("fakevendor.exe", row.packagedFile);
             makeDirs(dir / "pf\\Java");  // the stand-in creates only the home itself
-            writeFile(dir / "vendor.ini", "jvm=" + jvmProgram +
+            writeFile(dir / "vendor.ini", "jvm=" + builtProgram("fakejvm.exe") +
                                               "\nversion=1.8.0_392\nmode=registry\ntarget=" +
                                               (dir / row.wizardHome) + "\n");
         }
 
         // A quiet install (no box can hold the run up) into a folder of the user's.
-        const RunResult result =
-            runProgram("\"" + package + "\\setup.exe\" -q C:\\Example", package, RunLimitMs);
-        ASSERT_TRUE(result.started);
-        ASSERT_TRUE(result.finished);
-        const std::string errorsLog = readTextFile(package + "\\errors.log");
-        EXPECT_EQ(0u, result.exitCode) << errorsLog;
+        ASSERT_NO_FATAL_FAILURE(pkg.run("-q C:\\Example", RunLimitMs));
+        const std::string errorsLog = pkg.errorsText();
+        EXPECT_EQ(0u, pkg.exitCode()) << errorsLog;
 
         // The test run, then the wizard, in the package directory; the windowed program, since
         // the package holds no trace log of the user's.
-        const auto starts = jvmtest::jvmStarts(dir / row.wizardHome + "\\bin");
+        const auto starts = jvmStarts(dir / row.wizardHome + "\\bin");
         // A failed run keeps its trace.
         ASSERT_EQ(2u, starts.size()) << errorsLog << readTextFile(package + "\\jinstall.log");
         EXPECT_EQ(startLines(package, {"javaw.exe", "-cp", ".", "TestJvm", package}), starts[0]);
@@ -127,10 +119,9 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
         wizardArgs.insert(wizardArgs.end(), {"-q", "C:\\Example"});
         EXPECT_EQ(wizardArgs, linesStartingWith(starts[1], "arg="));
         for (const Registered& jvm : row.jvms) {
-            EXPECT_EQ(jvm.starts, jvmtest::jvmStarts(dir / jvm.home + "\\bin").size())
-                << jvm.home;
+            EXPECT_EQ(jvm.starts, jvmStarts(dir / jvm.home + "\\bin").size()) << jvm.home;
         }
-        EXPECT_EQ(row.errors, logMessages(package + "\\errors.log"));
+        EXPECT_EQ(row.errors, pkg.errors());
         // The manifest takes the packaged JVM away with the package's other large files.
         if (*row.packagedFile != '\0') {
             EXPECT_FALSE(exists(package + "\\" + row.packagedFile));

@@ -1,6 +1,7 @@
 // Hostile and broken packages: the built launcher runs quietly as a child in a package directory
 // and must end every run with its verdict (exit code 0 or 1, never a crash code), in time, with
 // the reason in errors.log, and with nothing outside the package directory changed.
+#include "support/Package.h"
 #include "system/SystemSupport.h"
 
 #include <windows.h>
@@ -42,6 +43,8 @@ protected:
     }
 
     std::string file(const std::string& name) const { return pkg + "\\" + name; }
+    // The package's files laid out by the shared builder; the launcher runs from the build.
+    Package package() const { return Package(pkg, false); }
     // A file of the package read by its name from within the package: its full name may be
     // longer than the runtime's file functions take.
     std::string packageFile(const std::string& name) const
@@ -62,11 +65,7 @@ protected:
                         const std::string& extra = "")
     {
         const std::string home = dir / "jre 1.6";
-        makeDirs(home + "\\bin");
-        for (const char* name : {"java.exe", "javaw.exe"})
-            copyFile(builtProgram("fakejvm.exe"), home + "\\bin\\" + name);
-        writeFile(home + "\\bin\\fakejvm.ini", "version=1.6.0_20\ntestrun=" + testRun +
-                                                   "\nwizard=" + wizard + "\n" + extra);
+        placeStandinJvm(home + "\\bin", "1.6.0_20", testRun, wizard, extra);
         return home;
     }
 
@@ -83,9 +82,7 @@ protected:
     // The files of a package whose wizard runs on a registered 1.6 JVM.
     void mainRoadPackage()
     {
-        put("qrv.control", "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n");
-        put("install.jar", "");
-        copyFile(builtProgram("TestJvm.class"), file("TestJvm.class"));
+        package().wizardFiles("jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n");
     }
 
     // Runs setup.exe -q in the package and checks what every run must hold.
@@ -258,9 +255,7 @@ TEST_F(Hostile, TwoHundredVersionKeys)
     JvmKeys keys;
     for (int i = 0; i < 200; ++i)
         keys.setString("1." + std::to_string(i) + ".0", "JavaHome", dir / ("nowhere" + std::to_string(i)));
-    put("qrv.control", "jvmRequiredVersion=9.9\n");
-    put("install.jar", "");
-    copyFile(builtProgram("TestJvm.class"), file("TestJvm.class"));
+    package().wizardFiles("jvmRequiredVersion=9.9\n");
     expectFailure(NotFound);
 }
 
@@ -282,9 +277,7 @@ TEST_F(Hostile, EmptyKeyNamesWrongValueTypesAndStringsWithoutNul)
     if (HKEY key = keys.version("1.7"))
         JvmKeys::setRaw(key, "JavaHome", REG_MULTI_SZ, "a\0b\0", 5);
     keys.closeAll();
-    put("qrv.control", "jvmMinVersion=1.0\n");
-    put("install.jar", "");
-    copyFile(builtProgram("TestJvm.class"), file("TestJvm.class"));
+    package().wizardFiles("jvmMinVersion=1.0\n");
     expectFailure(NotFound);
 }
 
@@ -358,9 +351,7 @@ TEST_F(Hostile, NativePropertiesNamingATemporaryJvmOutside)
 // created inside the package is the only trace.
 TEST_F(Hostile, ExpanderThatCrashes)
 {
-    ASSERT_TRUE(CopyFileA(builtProgram("fakeexpander.exe").c_str(), file("expander.exe").c_str(),
-                          FALSE));
-    put("fakeexpander.ini", "crash=1\n");
+    package().expander("expander.exe", "crash=1\n");
     put("qrv.control", "jvmRequiredVersion=9.9\njvmVersion=9.9.0\njvmName=MyJvm\n"
                        "jvmInstallerType=selfExtratorJvmInstaller\njvmSelfExtractor=expander.exe\n"
                        "predefinedJvmInstallDir=[$AppDir]\\jvm\n");
@@ -371,8 +362,7 @@ TEST_F(Hostile, ExpanderThatCrashes)
 
 TEST_F(Hostile, VendorInstallerThatCrashes)
 {
-    ASSERT_TRUE(CopyFileA(builtProgram("fakevendor.exe").c_str(), file("vendor.exe").c_str(),
-                          FALSE));
+    package().copyBuilt("fakevendor.exe", "vendor.exe");
     const std::string ini = dir / "vendor.ini";
     writeFile(ini, "crash=1\nrecord=" + (dir / "vendor.record") + "\n");
     const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", ini);

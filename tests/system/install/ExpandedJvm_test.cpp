@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "jvm/discovery/JvmSupport.h"
+#include "support/Package.h"
 #include "system/SystemSupport.h"
 
 using namespace qrvtest;
 using namespace systemtest;
-using jvmtest::jvmStarts;
 
 namespace {
 
@@ -59,23 +58,6 @@ std::string windowsDirectory()
     return length > 0 && length < sizeof buffer ? std::string(buffer) : std::string();
 }
 
-// The properties lines that each wizard start of the stand-in JVM in `bin` saw.
-std::vector<std::vector<std::string>> wizardViews(const std::string& bin)
-{
-    std::vector<std::vector<std::string>> views;
-    for (const RecordedStart& start : jvmStarts(bin)) {
-        const std::vector<std::string> native = linesStartingWith(start, "native=");
-        if (!native.empty())
-            views.push_back(native);
-    }
-    return views;
-}
-
-int expanderStarts(const std::string& package)
-{
-    return static_cast<int>(recordedStarts(package + "\\fakeexpander.record").size());
-}
-
 TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
 {
     TempDir dir;
@@ -87,34 +69,21 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
                                      windows + "\\system\\msvcrt.dll"});
 
     // The JVM goes into a directory of the sandbox rather than the machine's program folder.
-    const std::string package = dir / "package";
+    Package package(dir / "package", false);
     const std::string jvmDir = dir / "jvms\\1.3.1";
-    makeDirs(package);
     // The package as it arrives on the machine; the run's cleanup consumes some of its files.
     const auto layOutPackage = [&] {
-        copyFile(builtProgram("fakeexpander.exe"), package + "\\jre131.exe");
-        copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
-        writeFile(package + "\\fakeexpander.ini",
-                  "jvm=" + builtProgram("fakejvm.exe") + "\nversion=1.3.1\nlayout=bin\n");
-        writeFile(package + "\\install.jar", "");
-        writeFile(package + "\\qrv.control", "jvmMinVersion=1.3\r\n"
-                                             "jvmVersion=1.3.1\r\n"
-                                             "jvmName=JRE\r\n"
-                                             "jvmCommandName=java.exe\r\n"
-                                             "jvmInstallerType=selfExtratorJvmInstaller\r\n"
-                                             "jvmSelfExtractor=jre131.exe\r\n"
-                                             "predefinedJvmInstallDir=" +
-                                                 forwardSlashes(jvmDir) + "\r\n");
+        package.expander("jre131.exe", "version=1.3.1\nlayout=bin\n");
+        package.wizardFiles("jvmMinVersion=1.3\r\njvmVersion=1.3.1\r\njvmName=JRE\r\n"
+                            "jvmCommandName=java.exe\r\njvmInstallerType=selfExtratorJvmInstaller\r\n"
+                            "jvmSelfExtractor=jre131.exe\r\npredefinedJvmInstallDir=" +
+                            forwardSlashes(jvmDir) + "\r\n");
     };
     layOutPackage();
-    const std::string setup = "\"" + builtProgram("setup.exe") + "\" -q x";
+    ASSERT_NO_FATAL_FAILURE(package.run("-q x", 120000));
+    EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
 
-    const RunResult first = runProgram(setup, package, 120000);
-    ASSERT_TRUE(first.started);
-    ASSERT_TRUE(first.finished);
-    EXPECT_EQ(0u, first.exitCode) << readTextFile(package + "\\errors.log");
-
-    EXPECT_EQ(1, expanderStarts(package));
+    EXPECT_EQ(1u, package.starts("fakeexpander").size());
     ASSERT_TRUE(exists(jvmDir + "\\bin\\java.exe"));
     std::string value;
     EXPECT_TRUE(getRegString(HKEY_LOCAL_MACHINE, JreKey, "CurrentVersion", value));
@@ -134,24 +103,25 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
         }
     }
 
-    std::vector<std::vector<std::string>> views = wizardViews(jvmDir + "\\bin");
-    ASSERT_EQ(1u, views.size());
+    std::vector<RecordedStart> wizards = wizardStarts(jvmDir + "\\bin");
+    ASSERT_EQ(1u, wizards.size());
     const std::vector<std::string> installed = {
         "nativeJvmHomeDir=" + forwardSlashes(jvmDir), "nativeJvmInstalled=true",
         "nativeJvmInstalledInTemp=false", "configureWinRegistry=true"};
-    EXPECT_EQ(installed, views[0]);
+    EXPECT_EQ(installed, linesStartingWith(wizards[0], "native="));
 
     // The same package once more: the registered JVM is found, nothing is expanded.
     layOutPackage();
-    const RunResult second = runProgram(setup, package, 120000);
-    ASSERT_TRUE(second.finished);
-    EXPECT_EQ(0u, second.exitCode) << readTextFile(package + "\\errors.log");
-    EXPECT_EQ(1, expanderStarts(package));
-    views = wizardViews(jvmDir + "\\bin");
-    ASSERT_EQ(2u, views.size());
+    ASSERT_NO_FATAL_FAILURE(package.run("-q x", 120000));
+    EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
+    EXPECT_EQ(1u, package.starts("fakeexpander").size());
+    wizards = wizardStarts(jvmDir + "\\bin");
+    ASSERT_EQ(2u, wizards.size());
     // This time the home comes from the registry, which holds it in lower case.
-    EXPECT_EQ("nativeJvmHomeDir=" + lower(forwardSlashes(jvmDir)), views[1].at(0));
-    EXPECT_EQ("nativeJvmInstalled=false", views[1].at(1));
+    const std::vector<std::string> native = linesStartingWith(wizards[1], "native=");
+    ASSERT_EQ(4u, native.size());
+    EXPECT_EQ("nativeJvmHomeDir=" + lower(forwardSlashes(jvmDir)), native[0]);
+    EXPECT_EQ("nativeJvmInstalled=false", native[1]);
 }
 
 } // namespace

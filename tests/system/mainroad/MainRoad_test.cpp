@@ -1,7 +1,8 @@
 // The built launcher run as a user runs it: setup.exe started in a package directory, against
 // the real registry of the test prefix, where a stand-in JVM is registered for the test's time.
-#include "jvm/discovery/JvmSupport.h"
 #include "install/InstallTexts.h"
+#include "support/LogCheck.h"
+#include "support/Package.h"
 #include "system/SystemSupport.h"
 
 #include <windows.h>
@@ -15,25 +16,11 @@ using namespace systemtest;
 
 namespace {
 
-constexpr DWORD RunLimitMs = 60000;
-
-bool containsLine(const std::vector<std::string>& lines, const std::string& text)
-{
-    return std::find(lines.begin(), lines.end(), text) != lines.end();
-}
-
 // A package directory beside a stand-in JVM home, both in the test's own directory.
 class MainRoad : public InTempDir {
 protected:
     void SetUp() override
     {
-        package = dir / "my package";
-        jvmHome = dir / "jre 1.6";
-        jvmBin = jvmHome + "\\bin";
-        ASSERT_TRUE(CreateDirectoryA(package.c_str(), nullptr));
-        ASSERT_TRUE(CreateDirectoryA(jvmHome.c_str(), nullptr));
-        ASSERT_TRUE(CopyFileA(builtProgram("setup.exe").c_str(), (package + "\\setup.exe").c_str(),
-                              FALSE));
         refreshPackage();
         placeJvm("create");
     }
@@ -41,8 +28,7 @@ protected:
     // The package files that a run's cleanup removes, laid out (again).
     void refreshPackage()
     {
-        ASSERT_TRUE(CopyFileA(builtProgram("TestJvm.class").c_str(),
-                              (package + "\\TestJvm.class").c_str(), FALSE));
+        pkg.copyBuilt("TestJvm.class");
         writeFile(package + "\\install.jar", "the wizard\n");
         CreateDirectoryA((package + "\\META-INF").c_str(), nullptr);
         writeFile(package + "\\META-INF\\MANIFEST.MF",
@@ -54,40 +40,21 @@ protected:
     // line of a setting wins).
     void placeJvm(const std::string& wizardMode, const std::string& more = "")
     {
-        CreateDirectoryA(jvmBin.c_str(), nullptr);
-        for (const char* program : {"java.exe", "javaw.exe"}) {
-            ASSERT_TRUE(CopyFileA(builtProgram("fakejvm.exe").c_str(),
-                                  (jvmBin + "\\" + program).c_str(), FALSE));
-        }
-        writeFile(jvmBin + "\\fakejvm.ini",
-                  "version=1.6.0_20\ntestrun=good\nwizard=" + wizardMode + "\n" + more);
+        placeStandinJvm(jvmBin, "1.6.0_20", "good", wizardMode, more);
     }
 
-    void control(const std::string& text) { writeFile(package + "\\qrv.control", text); }
+    void control(const std::string& text) { pkg.put("qrv.control", text); }
+    // Runs setup.exe in the package directory; the run must end by itself.
+    void run(const std::string& arguments) { pkg.run(arguments); }
 
-    // Runs setup.exe in the package directory; the run must end by itself. Its exit code is
-    // kept in `exitCode`.
-    void run(const std::string& arguments)
-    {
-        const RunResult result =
-            runProgram("\"" + package + "\\setup.exe\" " + arguments, package, RunLimitMs);
-        ASSERT_TRUE(result.started);
-        ASSERT_TRUE(result.finished) << "setup.exe did not end within the time limit";
-        exitCode = result.exitCode;
-    }
+    std::vector<RecordedStart> jvmStarts() const { return qrvtest::jvmStarts(jvmBin); }
+    std::vector<std::string> trace() const { return pkg.trace(); }
+    std::vector<std::string> errors() const { return pkg.errors(); }
 
-    std::vector<RecordedStart> jvmStarts() const
-    {
-        return jvmtest::jvmStarts(jvmBin);
-    }
-
-    std::vector<std::string> trace() const { return logMessages(package + "\\jinstall.log"); }
-    std::vector<std::string> errors() const { return logMessages(package + "\\errors.log"); }
-
-    std::string package;
-    std::string jvmHome;
-    std::string jvmBin;
-    DWORD exitCode = 0;
+    Package pkg{dir / "my package"};
+    const std::string package = pkg.dir();
+    const std::string jvmHome = dir / "jre 1.6";
+    const std::string jvmBin = jvmHome + "\\bin";
 };
 
 std::string windowsDirectory()
@@ -136,9 +103,9 @@ TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
     JvmKeys jvm("1.6", jvmHome);
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
+    // The steps in their order, each with what it decided.
     const std::string program = jvmBin + "\\javaw.exe";
-    const std::vector<std::string> expected = {
-        "",
+    expectTraced(trace(), {
         "Preparing Java install wizard",
         "Quite install: true",
         "Properties install: false",
@@ -147,43 +114,27 @@ TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
         "home directory " + windowsDirectory(),
         "jvmMinVersion 1.4",
         "Valid versions of jre.exe: 1.4 through ",
-        "counting registry elements",
-        "getting list of available versions",
         "available versions: 1",
-        "sorted available versions",
         "searching registry entry SOFTWARE\\JavaSoft\\Java Runtime Environment",
         "                 version 1.6",
         "no home directory for jvm",
         "testing  " + program,
         "test jvm launched ok: true",
-        "jvm version 1.6.0_20",
-        "req version ",
         "min version 1.4",
-        "max version ",
         "found jvm version: 1.6.0_20",
         "       version ok: true",
         "version checked ok: true",
         "test jvm ok: true",
-        "jvm version 1.6",
-        "req version ",
-        "min version 1.4",
-        "max version ",
         "found jvm version: 1.6",
-        "       version ok: true",
         "found jvm: true",
         "JRE registry entry had correct jvm info: true",
-        "found jvm " + program,
         "Found correct version of JVM: " + program,
         "jvm home dir " + jvmHome,
         "configWinReg in installer: true",
         "configWinReg in isJvmInstalled: true",
         "parameters: 5",
         "first arg: javaw.exe",
-        "class path switch: ",
         "classpath: .;install.jar",
-        "install parameters: ",
-        "launching java installer",
-        "formattedCommand: " + program,
         "Command: " + program,
         "Args: javaw.exe  .;install.jar ",
         "java wizard spawned without reported errors",
@@ -191,8 +142,7 @@ TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
         "jvmLocation " + jvmHome,
         "jvmInstalledInTemp false",
         "configureReg: true",
-    };
-    EXPECT_EQ(expected, trace());
+    });
 
     // The test run in the package directory, then the wizard, which found its properties.
     const auto starts = jvmStarts();
@@ -226,7 +176,7 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
 
     const auto starts = jvmStarts();
     ASSERT_EQ(2u, starts.size());
-    EXPECT_TRUE(containsLine(starts[0], "arg=TestJvm"));
+    EXPECT_TRUE(contains(starts[0], "arg=TestJvm"));
     EXPECT_EQ((std::vector<std::string>{"-Xmx64m", "-cp", ".;install.jar", "com.example.Setup",
                                         "-mode", "install"}),
               linesStartingWith(starts[1], "arg="));
@@ -272,9 +222,7 @@ TEST_F(MainRoad, QuietRunHandsDetailsWithBlanksAndQuotesToTheWizard)
 TEST_F(MainRoad, HungTestRunIsEndedAndTheNextJvmTaken)
 {
     const std::string hungBin = dir / "jre 1.7\\bin";
-    ASSERT_TRUE(CreateDirectoryA((dir / "jre 1.7").c_str(), nullptr));
-    for (const char* program : {"java.exe", "javaw.exe"})
-        ASSERT_NO_FATAL_FAILURE(jvmtest::installFakeJvm(hungBin, program, "1.7.0", "hang"));
+    placeStandinJvm(hungBin, "1.7.0", "hang");
     control("jvmMinVersion=1.4\njvmTestTimeout=1\n");
     writeFile(package + "\\jinstall.log", "");
     JvmKeys jvms;
@@ -283,9 +231,9 @@ TEST_F(MainRoad, HungTestRunIsEndedAndTheNextJvmTaken)
     jvms.closeAll();
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
-    const auto hung = jvmtest::jvmStarts(hungBin);
+    const auto hung = qrvtest::jvmStarts(hungBin);
     ASSERT_EQ(1u, hung.size()) << "the hung JVM is tried once";
-    EXPECT_TRUE(containsLine(hung[0], "arg=TestJvm"));
+    EXPECT_TRUE(contains(hung[0], "arg=TestJvm"));
     const auto pid = linesStartingWith(hung[0], "pid=");
     const auto childPid = linesStartingWith(hung[0], "childpid=");
     ASSERT_EQ(1u, pid.size());
@@ -293,11 +241,8 @@ TEST_F(MainRoad, HungTestRunIsEndedAndTheNextJvmTaken)
     EXPECT_TRUE(processGone(std::stoul(pid[0])));
     EXPECT_TRUE(processGone(std::stoul(childPid[0])));
 
-    const std::vector<std::string> lines = trace();
-    EXPECT_TRUE(containsLine(lines, "jvmTestTimeout 1"));
-    EXPECT_TRUE(containsLine(lines, "test jvm timed out " + hungBin + "\\javaw.exe"));
-    EXPECT_TRUE(containsLine(lines, "Java wizard launched successfully"));
-    EXPECT_TRUE(containsLine(lines, "jvmLocation " + jvmHome));
+    expectTraced(trace(), {"jvmTestTimeout 1", "test jvm timed out " + hungBin + "\\javaw.exe",
+                           "Java wizard launched successfully", "jvmLocation " + jvmHome});
     EXPECT_EQ((std::vector<std::string>{"Jvm isn't installed properly."}), errors());
     EXPECT_EQ(2u, jvmStarts().size()) << "the test run and the wizard on the 1.6 JVM";
 }
@@ -335,12 +280,8 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
         DeleteFileA((package + "\\errors.log").c_str());
         DeleteFileA((package + "\\fakeexpander.record").c_str());
         DeleteFileA((jvmBin + "\\fakejvm.record").c_str());
-        if (row.expander) {
-            ASSERT_TRUE(CopyFileA(builtProgram("fakeexpander.exe").c_str(),
-                                  (package + "\\jvmpack.exe").c_str(), FALSE));
-            writeFile(package + "\\fakeexpander.ini",
-                      "jvm=" + builtProgram("fakejvm.exe") + "\n" + row.expanderIni);
-        }
+        if (row.expander)
+            pkg.expander("jvmpack.exe", row.expanderIni);
         // The road that succeeds runs shown: only then are the status texts traced.
         ASSERT_NO_FATAL_FAILURE(run(row.succeeds ? "" : "-q "));
 
@@ -349,31 +290,25 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
         ASSERT_EQ(2u, starts.size());
         EXPECT_EQ((std::vector<std::string>{".;install.jar"}), linesStartingWith(starts[1], "arg="));
         // Exactly one installation attempt.
-        const std::vector<std::string> expansions =
-            row.expander ? readLines(package + "\\fakeexpander.record")
-                         : std::vector<std::string>{};
-        EXPECT_EQ(row.expander ? 1 : 0, std::count(expansions.begin(), expansions.end(), "start"));
+        EXPECT_EQ(row.expander ? 1u : 0u, pkg.starts("fakeexpander").size());
 
         const std::vector<std::string> lines = trace();
         EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "Java wizard not started properly"));
         const std::string errorsLog = readTextFile(package + "\\errors.log");
         EXPECT_EQ(1u, occurrences(errorsLog, "Java wizard not started properly")) << errorsLog;
         if (row.succeeds) {
-            EXPECT_TRUE(containsLine(lines, "Java wizard launched successfully"));
-            // Statuses 4 and 5: the installation, then the second launch.
-            const auto installing = std::find(lines.begin(), lines.end(), "Installing the JVM...");
-            EXPECT_NE(lines.end(), std::find(installing, lines.end(), "Restarting the installer..."));
-            EXPECT_NE(lines.end(), installing);
-            // the wizard ran on the JVM expanded into the package, which the cleanup removed
-            EXPECT_TRUE(containsLine(lines, "jvmLocation " + package + "\\jvm"));
-            EXPECT_TRUE(containsLine(lines, "jvmInstalledInTemp true"));
+            // Statuses 4 and 5, the installation and the second launch; the wizard ran on the
+            // JVM expanded into the package, which the cleanup removed.
+            expectTraced(lines, {"Installing the JVM...", "Restarting the installer...",
+                                 "Java wizard launched successfully",
+                                 "jvmLocation " + package + "\\jvm", "jvmInstalledInTemp true"});
             // Its files go. The emptied directory itself stays in some Wine runs: the
             // directory's removal fails while a helper process that Wine started there with
             // the expanding program (its console host) still holds it.
             EXPECT_FALSE(exists(package + "\\jvm\\bin"));
             EXPECT_EQ(std::string::npos, errorsLog.find(WizardFailureMessage)) << errorsLog;
         } else {
-            EXPECT_FALSE(containsLine(lines, "Java wizard launched successfully"));
+            EXPECT_FALSE(contains(lines, "Java wizard launched successfully"));
             expectWizardFailureTexts(errorsLog);
         }
         EXPECT_FALSE(exists(package + "\\__qrvwizard.sem"));
@@ -392,13 +327,13 @@ TEST_F(MainRoad, MissingInstallJarStartsNoWizard)
 
     const auto starts = jvmStarts();
     ASSERT_EQ(1u, starts.size()) << "only the test run";
-    EXPECT_TRUE(containsLine(starts[0], "arg=TestJvm"));
+    EXPECT_TRUE(contains(starts[0], "arg=TestJvm"));
     const std::string errorsLog = readTextFile(package + "\\errors.log");
     EXPECT_EQ(1u, occurrences(errorsLog, "install.jar does not exist.\n")) << errorsLog;
     expectWizardFailureTexts(errorsLog);
     // A failed run keeps its trace log with the verdict; the JVM-location lines of the
     // cleanup follow it.
-    EXPECT_TRUE(containsLine(trace(), "install ok: false"));
+    EXPECT_TRUE(contains(trace(), "install ok: false"));
     EXPECT_EQ((std::vector<std::string>{"errors.log", "jinstall.log", "qrv.control", "setup.exe"}),
               treeOf(package));
 }
@@ -469,6 +404,6 @@ TEST_F(MainRoad, ExitCodeTellsHowTheRunEnded)
         placeJvm("create", row.jvmSettings);
         ASSERT_NO_FATAL_FAILURE(run("-q x"));
         RemoveDirectoryA(rewriteBlocker.c_str());
-        EXPECT_EQ(row.code, exitCode);
+        EXPECT_EQ(row.code, pkg.exitCode());
     }
 }

@@ -1,12 +1,11 @@
 // Real runs of the launcher under the desktop: the status dialog, the driver's failure box,
 // quiet runs, Escape on the dialog, the windows hidden while a wizard runs on, and the
 // cleanup-program step.
-#include "jvm/discovery/JvmSupport.h"
-#include "support/TestSupport.h"
+#include "support/LogCheck.h"
+#include "support/Package.h"
 #include "system/SystemSupport.h"
 #include "util/Wide.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -135,10 +134,6 @@ std::string waitForStatusText(HWND dialog)
 
 class Launcher : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(CopyFileA(builtProgram("setup.exe").c_str(), (dir / "setup.exe").c_str(), FALSE));
-    }
     std::string program() const { return dir / "setup.exe"; }
     void expectSemaphoresGone()
     {
@@ -166,6 +161,7 @@ protected:
     }
 
     TempDir dir;
+    Package package{dir.path()};
 };
 
 // Wine (unlike Windows) rewrites "LocaleName" from the Unix locale at every process start, so
@@ -276,13 +272,8 @@ TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
 {
     TempDir jvmHome;
     const std::string jvmBin = jvmHome / "bin";
-    for (const char* name : {"java.exe", "javaw.exe"})
-        ASSERT_NO_FATAL_FAILURE(jvmtest::installFakeJvm(jvmBin, name, "1.6.0_20"));
-    writeFile(jvmBin + "\\fakejvm.ini", "version=1.6.0_20\ntestrun=good\nwizard=wait\n");
-    ASSERT_TRUE(CopyFileA(builtProgram("TestJvm.class").c_str(), (dir / "TestJvm.class").c_str(),
-                          FALSE));
-    writeFile(dir / "install.jar", "the wizard\n");
-    writeFile(dir / "qrv.control", "jvmMinVersion=1.4\n");
+    placeStandinJvm(jvmBin, "1.6.0_20", "good", "wait");
+    package.wizardFiles("jvmMinVersion=1.4\n");
     JvmKeys jvm("1.6", jvmHome.path());
 
     LauncherRun run(program(), "", dir.path());
@@ -306,7 +297,7 @@ TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
     EXPECT_FALSE(run.ended()) << "the launcher waits for the wizard";
     EXPECT_EQ(nullptr, findWindow(run.id(), "", true));
     EXPECT_TRUE(IsWindow(dialog) && !IsWindowVisible(dialog)) << "hidden, not closed";
-    EXPECT_EQ(2u, jvmtest::jvmStarts(jvmBin).size()) << "the test run and the one wizard";
+    EXPECT_EQ(2u, jvmStarts(jvmBin).size()) << "the test run and the one wizard";
 
     writeFile(release.file, "");
     ASSERT_TRUE(run.waitEnd());
@@ -317,8 +308,7 @@ TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
 
 TEST_F(Launcher, StartDirElsewhereStartsTheCleanupCopyWithThePackageDirectory)
 {
-    ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
-                          (dir / "cleanup.exe").c_str(), FALSE));
+    package.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
     writeFile(dir / "startdir.txt", "C:\\windows\r\n");
     LauncherRun run(program(), "-q x", dir.path());
     ASSERT_TRUE(run.started());
@@ -342,8 +332,7 @@ TEST_F(Launcher, StartDirInAnotherCaseDeletesBothCleanupPrograms)
     // The same directory in other spellings: never handed to the cleanup program.
     for (const std::string& sameDir : {upper, dir.path() + "\\"}) {
         SCOPED_TRACE(sameDir);
-        ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
-                              (dir / "cleanup.exe").c_str(), FALSE));
+        package.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
         writeFile(dir / "startdir.txt", sameDir + "\n");
         LauncherRun run(program(), "-q x", dir.path());
         ASSERT_TRUE(run.started());
@@ -356,8 +345,7 @@ TEST_F(Launcher, StartDirInAnotherCaseDeletesBothCleanupPrograms)
 
 TEST_F(Launcher, ACleanupProgramThatCannotBeCopiedNorStartedIsTraced)
 {
-    ASSERT_TRUE(CopyFileA(builtProgram("cleanup_recorder.exe").c_str(),
-                          (dir / "cleanup.exe").c_str(), FALSE));
+    package.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
     // A directory in the way of the copy, which can then not be started either.
     ASSERT_TRUE(CreateDirectoryA((dir / "__cleanup.exe").c_str(), nullptr));
     writeFile(dir / "jinstall.log", "");  // a trace the user asked for
@@ -365,10 +353,8 @@ TEST_F(Launcher, ACleanupProgramThatCannotBeCopiedNorStartedIsTraced)
     LauncherRun run(program(), "-q x", dir.path());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitEnd());
-    const std::vector<std::string> trace = logMessages(dir / "jinstall.log");
-    for (const std::string& line : {std::string("unable to copy cleanup program to __cleanup.exe"),
-                                    std::string("unable to start __cleanup.exe")})
-        EXPECT_NE(trace.end(), std::find(trace.begin(), trace.end(), line)) << line;
+    expectTraced(logMessages(dir / "jinstall.log"),
+                 {"unable to copy cleanup program to __cleanup.exe", "unable to start __cleanup.exe"});
 }
 
 } // namespace
