@@ -225,9 +225,9 @@ TEST(VersionRules, JavaFormOfOldRuntimeNames)
     char other[20] = "JRE.exe";
     EXPECT_FALSE(javaFormOfName(other, sizeof other, true));
     EXPECT_STREQ("JRE.exe", other);
-    char near[20] = "jrx.exe";
-    EXPECT_FALSE(javaFormOfName(near, sizeof near, false));
-    EXPECT_STREQ("jrx.exe", near);
+    char similar[20] = "jrx.exe";
+    EXPECT_FALSE(javaFormOfName(similar, sizeof similar, false));
+    EXPECT_STREQ("jrx.exe", similar);
 }
 
 } // namespace
