@@ -8,6 +8,7 @@
 #include "ui/Language.h"
 #include "ui/Globals.h"
 #include "ui/StatusTexts.h"
+#include "util/Wide.h"
 
 namespace {
 constexpr const char* ShowDialogFilename = "__qrvshow.sem";
@@ -20,7 +21,15 @@ void removeShowDialogFile()
 {
     std::remove(showDialogFilename[0] != '\0' ? showDialogFilename : ShowDialogFilename);
 }
+
+std::string caption(const std::string& productName, const char* ownCaption, bool error)
+{
+    return productName.empty() ? ownCaption
+                               : productName + " Installer" + (error ? ": Error" : "");
+}
 } // namespace
+
+std::string Status::captionProduct;
 
 Status::Status() : language(1000)
 {
@@ -36,15 +45,35 @@ void Status::showStatus(unsigned) {}
 void Status::showMessage(const char* text)
 {
     removeShowDialogFile();
-    MessageBoxA(nullptr, text, InfoCaption, MB_ICONEXCLAMATION | MB_OK);
+    MessageBoxA(nullptr, text, caption(captionProduct, InfoCaption, false).c_str(),
+                MB_ICONEXCLAMATION | MB_OK);
 }
 
-void Status::showError(const char* message, const char* details)
+void Status::showError(const char* message, const char* details, const std::string& appended)
 {
-    const std::string text = composeErrorText(message, details, language.c_str());
+    const std::string text = composeErrorText(message, details, language.c_str()) + appended;
     if (quietMode)
         return;
     // The status dialog goes away while the box is up (the main thread watches this file).
     removeShowDialogFile();
-    MessageBoxA(nullptr, text.c_str(), ErrorCaption, MB_ICONHAND | MB_SYSTEMMODAL | MB_OK);
+    MessageBoxA(nullptr, text.c_str(), caption(captionProduct, ErrorCaption, true).c_str(),
+                MB_ICONHAND | MB_SYSTEMMODAL | MB_OK);
+}
+
+bool Status::askError(const char* message, const char* details, const std::string& appended,
+                      const char* offer)
+{
+    if (offer == nullptr) {
+        showError(message, details, appended);
+        return false;
+    }
+    std::string text = composeErrorText(message, details, language.c_str()) + appended;
+    if (quietMode)
+        return false;
+    text += std::string("\n\nA fitting Java runtime can be downloaded from:\n") + offer +
+            "\n\nOpen this address now?";
+    removeShowDialogFile();
+    const std::wstring title = widen(caption(captionProduct, ErrorCaption, true).c_str());
+    return MessageBoxW(nullptr, widen(text.c_str()).c_str(), title.c_str(),
+                       MB_ICONHAND | MB_SYSTEMMODAL | MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
