@@ -39,5 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     normaliseCommandName(name.get(), name.capacity(), false);
     if (isConfigureWinRegistryLine(read.get()))
         configureWinRegistryValue(read.get());
+    // An address offered to the user holds no blank; a known architecture is one of three.
+    if (isDownloadUrl(read.get()) && std::strpbrk(read.get(), " \t\r\n") != nullptr)
+        std::abort();
+    const char* architecture = architectureSetting(read.get());
+    if (architecture != nullptr && std::strlen(architecture) > 5)
+        std::abort();
     return 0;
 }
