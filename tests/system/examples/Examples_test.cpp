@@ -28,7 +28,7 @@ struct Registered {
 };
 
 // What the package carries besides the example's files.
-enum class Packaged { Nothing, Expander, VendorInstaller };
+enum class Packaged { Nothing, Expander, VendorInstaller, Runtime };
 
 struct ExampleRow {
     const char* example;  // examples/<example>
@@ -55,6 +55,8 @@ const ExampleRow exampleRows[] = {
     {"vendor", {}, Packaged::VendorInstaller, "jre8-setup.exe", "pf\\Java\\jre1.8.0_392",
      {"-cp", ".;install.jar", "SampleWizard"},
      {}},
+    {"bundled", {{"SOFTWARE\\JavaSoft\\JDK\\21.0.1", "", "jdk-21.0.1", "21.0.1", 0}},
+     Packaged::Runtime, "", "package\\runtime", {"-cp", ".;install.jar", "SampleWizard"}, {}},
     {"legacy",
      {{"SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6", "0", "jre1.6.0_20", "1.6.0_20", 1},
       {"SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.4", "2", "j2re1.4.2_19", "1.4.2_19", 2}},
@@ -89,6 +91,11 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
         for (const char* file : {"setup.exe", "cleanup.exe", "install.jar", "TestJvm.class"})
             copyFile(builtProgram(file), package + "\\" + file);
         const std::string jvmProgram = builtProgram("fakejvm.exe");
+        if (row.packaged == Packaged::Runtime) {
+            makeDirs(package + "\\runtime\\bin");
+            for (const char* program : {"java.exe", "javaw.exe"})
+                jvmtest::installFakeJvm(package + "\\runtime\\bin", program, "17.0.9");
+        }
         if (row.packaged == Packaged::Expander) {
             copyFile(builtProgram("fakeexpander.exe"), package + "\\" + row.packagedFile);
             writeFile(package + "\\fakeexpander.ini",
