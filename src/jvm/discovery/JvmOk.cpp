@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "config/ControlFileRules.h"
 #include "exec/ArgQuote.h"
@@ -100,9 +102,9 @@ bool JvmOk::checkVersion(const char* resultsFilename, const char* required, cons
                          const char* maximum)
 {
     FILE* file = std::fopen(resultsFilename, "rt");
-    verdict = "test run failed";
     if (file == nullptr) {
         traceMessage(traceFilename, "Unable to verify version", resultsFilename);
+        verdict = "test run failed";
         return false;
     }
     char line[1001];
@@ -200,6 +202,8 @@ bool JvmOk::rejected(const char* jvmDir, char* jvmCommand, const TextBuffer& sav
 bool JvmOk::findCorrectProgram(const char* required, const char* minimum, const char* maximum,
                                const char* jvmDir, char* jvmCommand, char* jvmPath)
 {
+    verdict = "no JVM program";
+    verdictVersion.clear();
     TextBuffer saved(PathCapacity);
     saved.set(jvmCommand);
     auto tryBoth = [&]() {
