@@ -8,7 +8,7 @@
 namespace control_file {
 
 // Number of settings of the control file.
-constexpr int SettingCount = 22;
+constexpr int SettingCount = 26;
 
 struct Setting {
     const char* key;
@@ -41,7 +41,19 @@ enum SettingIndex {
     AppletUrl,
     SearchForJvm,
     JvmTestTimeout,
+    JvmBundledDir,
+    JvmDownloadUrl,
+    JvmArchitecture,
+    ProductName,
 };
+
+// The jvmArchitecture setting in its own spelling, any case: "x64", "x86" or "arm64"; empty for
+// "any" and for no value; null for anything else (the caller traces it and takes "any").
+const char* architectureSetting(const char* value);
+
+// True for a jvmDownloadUrl that may be offered to the user: "http://" or "https://" (any case)
+// followed by a host, no blanks or control characters anywhere.
+bool isDownloadUrl(const char* value);
 
 // The test run's time limit in seconds: jvmTestTimeout's value when it is a positive whole
 // number (decimal digits only, nothing around them), at most MaxTestTimeout; the default for

@@ -34,7 +34,8 @@ bool GetParameters::getParameters(char* requiredVersion, char* minVersion, char*
                                   char* loaderClasspath, char* loaderJavaCommand,
                                   char* systemSecurity, char* userSecurity, char* identityDb,
                                   char* appletUrl, char* searchForJvm, char* jvmTestTimeout,
-                                  char* controlFilename)
+                                  char* controlFilename, char* jvmBundledDir,
+                                  char* jvmDownloadUrl, char* jvmArchitecture, char* productName)
 {
     char* const settings[control_file::SettingCount] = {
         requiredVersion,  minVersion,         maxVersion,          jvmVersion,
@@ -42,7 +43,8 @@ bool GetParameters::getParameters(char* requiredVersion, char* minVersion, char*
         jvmInstallerBinary, jvmInstallerCommand, predefinedJvmInstallDir, jvmHomeDir,
         jvmExtraParameters, classpathSwitch,  loaderClasspath,     loaderJavaCommand,
         systemSecurity,   userSecurity,       identityDb,          appletUrl,
-        searchForJvm,     jvmTestTimeout};
+        searchForJvm,     jvmTestTimeout,     jvmBundledDir,       jvmDownloadUrl,
+        jvmArchitecture,  productName};
     copyText(controlFilename, PathCapacity, QrvControlFilename);
     if (!convertLineEndings(controlFilename))
         return false;

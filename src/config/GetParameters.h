@@ -9,9 +9,9 @@
 
 class GetParameters : public Trace, public Status {
 public:
-    // Fills the 22 setting buffers (capacities as control_file::Settings gives them) and the
-    // 23rd with the control file's name. False when the file cannot be read or rewritten; the
-    // error has then been logged and shown.
+    // Fills the setting buffers (capacities as control_file::Settings gives them; the control
+    // file's name comes after the first 22). False when the file cannot be read or rewritten;
+    // the error has then been logged and shown.
     bool getParameters(char* requiredVersion, char* minVersion, char* maxVersion,
                        char* jvmVersion, char* jvmName, char* jvmCommandName,
                        char* jvmInstallerType, char* jvmSelfExtractor, char* jvmInstallerBinary,
@@ -19,7 +19,9 @@ public:
                        char* jvmHomeDir, char* jvmExtraParameters, char* classpathSwitch,
                        char* loaderClasspath, char* loaderJavaCommand, char* systemSecurity,
                        char* userSecurity, char* identityDb, char* appletUrl,
-                       char* searchForJvm, char* jvmTestTimeout, char* controlFilename);
+                       char* searchForJvm, char* jvmTestTimeout, char* controlFilename,
+                       char* jvmBundledDir, char* jvmDownloadUrl, char* jvmArchitecture,
+                       char* productName);
 
     bool convertLineEndings(const char* controlFilename);
     bool parseParameters(char* const* settings, const char* controlFilename);

@@ -72,9 +72,18 @@ void releaseJob(HANDLE job)
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
 }
 
+// A new file that a child inherits as its output; none when it cannot be created.
+HANDLE createInheritedOutput(const char* name)
+{
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 } // namespace
 
-ChildRun runChild(const char* program, const std::string& commandLine, unsigned long limitMs)
+ChildRun runChild(const char* program, const std::string& commandLine, unsigned long limitMs,
+                  const char* outputFile)
 {
     ChildRun run;
     if (commandLineTooLong(commandLine.size())) {
@@ -91,6 +100,13 @@ ChildRun runChild(const char* program, const std::string& commandLine, unsigned 
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
+    Handle output(outputFile != nullptr ? createInheritedOutput(outputFile) : nullptr);
+    if (output.valid()) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = output.get();
+        startup.hStdError = output.get();
+    }
     PROCESS_INFORMATION process;
     std::memset(&process, 0, sizeof process);
     // A program that is to run in the job starts suspended, so that nothing it starts escapes.

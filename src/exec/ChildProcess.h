@@ -22,6 +22,7 @@ constexpr unsigned long NoTimeLimit = 0xFFFFFFFFul;
 // and waits until it ends. With `limitMs` other than NoTimeLimit it waits at most that long;
 // the program then runs in a job object, so that ending the job ends whatever it started too.
 // A program name without an extension is looked for as .com, .exe, .bat and .cmd, as the C
-// runtime's start did.
+// runtime's start did. With `outputFile`, the program's standard output and error go to that
+// file, created anew.
 ChildRun runChild(const char* program, const std::string& commandLine,
-                  unsigned long limitMs = NoTimeLimit);
+                  unsigned long limitMs = NoTimeLimit, const char* outputFile = nullptr);

@@ -123,7 +123,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
             errorDetails.set(otherCausesText);
         logAndTraceMessage(ErrorsFilename, TraceFilename, errorMessage);
         logAndTraceMessage(ErrorsFilename, TraceFilename, errorDetails);
-        showError(errorMessage, errorDetails);
+        reportFailure();
         result = false;
     }
 
@@ -275,15 +275,19 @@ bool Install::getParams()
             predefinedJvmInstallDir, jvmHomeDir, jvmExtraParameters, jvmClasspathSwitch,
             loaderClasspath, loaderJavaCommand, systemSecurityPolicyFilename,
             userSecurityPolicyFilename, keystoreFilename, appletUrl, searchForJvm, jvmTestTimeout,
-            controlFilename))
+            controlFilename, jvmBundledDir, jvmDownloadUrl, jvmArchitecture, productName))
         return false;
     // Every test run of this run, whichever class starts it, is bounded by the package's limit.
     JvmOk::setTestTimeout(control_file::testTimeoutSeconds(jvmTestTimeout));
+    settleJvmChoiceKeys();
     return true;
 }
 
 bool Install::isJvmInstalled()
 {
+    const JvmSearch::Scope scope(jvmSearch);
+    if (isBundledJvmFit())
+        return true;
     if (_stricmp(searchForJvm, "no") == 0 || _stricmp(searchForJvm, "none") == 0) {
         traceMessage(TraceFilename, "Search for JVM:", searchForJvm.c_str());
         return false;

@@ -3,6 +3,7 @@
 
 #include "diag/Trace.h"
 #include "install/ExitCodes.h"
+#include "jvm/discovery/JvmSearch.h"
 #include "ui/Status.h"
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
@@ -20,6 +21,9 @@ public:
     bool getWinEnvironmentSetup();
     bool getParams();
     bool isJvmInstalled();
+    // The runtime the package carries in jvmBundledDir, judged as a found JVM and used where
+    // it lies; false when there is none or it was turned down.
+    bool isBundledJvmFit();
     bool installTheJvm();
     bool installJvmBundle(char* versionText);
     bool installJvmInstaller(char* versionText);
@@ -47,6 +51,10 @@ public:
     // Finds the PATH entry that ends in `name`; writes it in lower case into `out` (PathCapacity bytes).
     bool isDirInPath(const char* name, char* out);
 
+    // The failure box and errors.log; when no JVM fitted, with the JVMs turned down and the
+    // package's download address.
+    void reportFailure();
+
     // End of the run.
     void cleanUp(bool installOk);
     void cleanUpManifest(bool installOk);
@@ -72,6 +80,8 @@ public:
 protected:
     // Which family of Windows this is; asked once per run by getWinEnvironmentSetup.
     virtual bool askWinNT();
+    // Checks jvmArchitecture, jvmDownloadUrl and productName and puts them to work.
+    void settleJvmChoiceKeys();
 
     bool winNT = false;
     TextBuffer jvmRequiredVersion{201};
@@ -96,6 +106,12 @@ protected:
     TextBuffer appletUrl{5000};
     TextBuffer searchForJvm{100};
     TextBuffer jvmTestTimeout{100};
+    TextBuffer jvmBundledDir{PathCapacity};
+    TextBuffer jvmDownloadUrl{5000};
+    TextBuffer jvmArchitecture{100};
+    TextBuffer productName{201};
+    // The JVMs tried and turned down in this run.
+    JvmSearch jvmSearch;
     TextBuffer jvmCommand{PathCapacity};
     TextBuffer javaHomeDir{PathCapacity};
     TextBuffer controlFilename{PathCapacity};

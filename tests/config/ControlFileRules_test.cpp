@@ -19,6 +19,8 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
     EXPECT_EQ(JvmTestTimeout, matchKey("jvmTestTimeout=5"));
     EXPECT_EQ(JvmTestTimeout, matchKey("jvmTestTimeouts=5"));  // prefix match, as for all keys
     EXPECT_EQ(-1, matchKey("jvmTest=5"));
+    EXPECT_EQ(JvmBundledDir, matchKey("jvmBundledDir=runtime"));
+    EXPECT_EQ(ProductName, matchKey("productName=Atlas"));
     EXPECT_EQ(-1, matchKey("JVMVERSION=1.4"));  // case matters
     EXPECT_EQ(-1, matchKey(" jvmVersion=1.4"));
     EXPECT_EQ(-1, matchKey("# jvmVersion=1.4"));
@@ -159,7 +161,24 @@ TEST(ControlFileRules, TestTimeoutIsAPositiveWholeNumberOfSecondsOrTheDefault)
     for (const Case& c : cases)
         EXPECT_EQ(c.seconds, testTimeoutSeconds(c.value)) << "[" << c.value << "]";
     EXPECT_EQ(60u, testTimeoutSeconds(nullptr));
-    EXPECT_EQ(std::string("jvmTestTimeout"), Settings[SettingCount - 1].key);  // tested last
+    // Tested after every older key, then the keys of the JVM choice.
+    EXPECT_EQ(std::string("jvmTestTimeout"), Settings[SettingCount - 5].key);
+    EXPECT_EQ(std::string("productName"), Settings[SettingCount - 1].key);
+}
+
+TEST(ControlFileRules, ArchitectureAndDownloadAddress)
+{
+    const char* architectures[][2] = {{"", ""},       {"any", ""},    {"ANY", ""},
+                                      {"x64", "x64"}, {"X86", "x86"}, {"Arm64", "arm64"},
+                                      {"amd64", "-"}, {"x64 ", "-"},  {"64", "-"}};
+    for (const auto& row : architectures) {
+        const char* setting = architectureSetting(row[0]);
+        EXPECT_STREQ(row[1], setting != nullptr ? setting : "-") << row[0];
+    }
+    const char* urls[] = {"https://example.org/java", "HTTP://h", "ftp://h", "https://",
+                          "https:///x", "file:///C:/x", "https://h/a b", "javascript:x", ""};
+    for (const char* url : urls)
+        EXPECT_EQ(url == urls[0] || url == urls[1], isDownloadUrl(url)) << url;
 }
 
 TEST(ControlFileRules, ConfigureWinRegistryValues)

@@ -14,21 +14,22 @@ using namespace qrvtest;
 
 namespace {
 
-const size_t capacities[23] = {201,  201,  201,  201,  201,  5001, 5000, 5000, 5000, 5000, 5000,
-                               5001, 5000, 1000, 5000, 5000, 5001, 5001, 5001, 5000, 100,  100,
-                               5001};
+const size_t capacities[27] = {201,  201,  201,  201,  201,  5001, 5000, 5000, 5000,
+                               5000, 5000, 5001, 5000, 1000, 5000, 5000, 5001, 5001,
+                               5001, 5000, 100,  100,  5001, 5001, 5000, 100,  201};
 
 enum {
     Required, Min, Max, Version, Name, Command, InstallerType, SelfExtractor, InstallerBinary,
     InstallerCommand, InstallDir, HomeDir, Extra, ClasspathSwitch, Classpath, JavaCommand,
-    SystemSecurity, UserSecurity, IdentityDb, AppletUrl, SearchForJvm, TestTimeout, ControlName
+    SystemSecurity, UserSecurity, IdentityDb, AppletUrl, SearchForJvm, TestTimeout, ControlName,
+    BundledDir, DownloadUrl, Architecture, ProductName
 };
 
 class ControlFile : public InTempDir {
 protected:
     ControlFile()
     {
-        for (size_t i = 0; i < 23; ++i) {
+        for (size_t i = 0; i < 27; ++i) {
             buffers.emplace_back(capacities[i] + 8, '#');  // guard bytes after each buffer
             buffers[i][0] = '\0';
         }
@@ -49,14 +50,14 @@ protected:
             b.push_back(&buffer[0]);
         return reader.getParameters(b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9],
                                     b[10], b[11], b[12], b[13], b[14], b[15], b[16], b[17], b[18],
-                                    b[19], b[20], b[21], b[22]);
+                                    b[19], b[20], b[21], b[22], b[23], b[24], b[25], b[26]);
     }
 
     std::string value(int index) const { return buffers[index].c_str(); }
 
     bool guardsIntact() const
     {
-        for (size_t i = 0; i < 23; ++i) {
+        for (size_t i = 0; i < 27; ++i) {
             if (buffers[i].compare(capacities[i], 8, std::string(8, '#')) != 0)
                 return false;
         }

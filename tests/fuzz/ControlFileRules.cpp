@@ -47,5 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (piece == 0 || piece > LinePieceLength || piece > size - at)
             std::abort();
     }
+    // An address offered to the user holds no blank; a known architecture is one of three.
+    if (isDownloadUrl(read.get()) && std::strpbrk(read.get(), " \t\r\n") != nullptr)
+        std::abort();
+    const char* architecture = architectureSetting(read.get());
+    if (architecture != nullptr && std::strlen(architecture) > 5)
+        std::abort();
     return 0;
 }

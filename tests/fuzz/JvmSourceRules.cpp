@@ -1,5 +1,5 @@
-// Fuzz target: key names, release-file lines, home paths and PATH values of the search beyond
-// the JavaSoft keys.
+// Fuzz target: key names, release-file lines, "-version" output, home paths, PATH values and PE
+// headers of the search beyond the JavaSoft keys.
 #include <cstdlib>
 
 #include "FuzzInput.h"
@@ -24,6 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         isSkippedPathDir(dir.c_str(), f[1].c_str());
     }
+    std::string said;
+    if (versionOutputVersion(f[0].c_str(), said) && said.empty())
+        std::abort();
+    // Any bytes at all: the header reader stays within them.
+    const std::string architecture = peArchitecture(data, size);
+    if (!architecture.empty() && architecture != "x64" && architecture != "x86" &&
+        architecture != "arm64")
+        std::abort();
     std::vector<std::string> names = searchPathDirs(f[1].c_str());
     orderForTrial(names, size % 2 == 0);
     return 0;

@@ -11,10 +11,11 @@
 //   wizardexit=<number>     the exit code of any other start (default 0)
 //   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
 //                           temporary JVM directory
+// "-version" prints the version line of a JVM of `version` on the error output.
 // Every start is appended to "fakejvm.record" beside it, whichever name the copy has (the
 // stand-ins' record format, Standin.h); a wizard start adds a line "native=<line>" per line of
 // the native.properties that it finds in its current directory, and "changes=<line>" per line of
-// a changes.txt there.
+// a changes.txt there, and every start "options=<value>" when _JAVA_OPTIONS is set.
 #include "Standin.h"
 
 #include <cstdlib>
@@ -66,6 +67,12 @@ int main(int argc, char** argv)
     }
     const std::string dir = standin::ownDirectory();
     standin::record(dir + "\\fakejvm.record", argc, argv);
+    if (const char* options = std::getenv("_JAVA_OPTIONS"))
+        standin::writeText(dir + "\\fakejvm.record", std::string("options=") + options + "\n", "at");
+    if (argc == 2 && std::strcmp(argv[1], "-version") == 0) {
+        std::fprintf(stderr, "java version \"%s\"\n", setting(dir, "version", "1.6.0_20").c_str());
+        return 0;
+    }
 
     int classIndex = -1;
     for (int i = 1; i < argc; ++i) {

@@ -34,6 +34,10 @@ const Setting Settings[SettingCount] = {
     {"searchForJvm", 100},
     // After every older key, so that no line that one of them took changes hands.
     {"jvmTestTimeout", 100},
+    {"jvmBundledDir", PathCapacity},
+    {"jvmDownloadUrl", 5000},
+    {"jvmArchitecture", 100},
+    {"productName", 201},
 };
 
 int matchKey(const char* line)
@@ -172,6 +176,33 @@ unsigned testTimeoutSeconds(const char* value)
     if (seconds == 0)
         return DefaultTestTimeout;
     return seconds < MaxTestTimeout ? seconds : MaxTestTimeout;
+}
+
+const char* architectureSetting(const char* value)
+{
+    if (*value == '\0' || strcasecmp(value, "any") == 0)
+        return "";
+    for (const char* name : {"x64", "x86", "arm64"}) {
+        if (strcasecmp(value, name) == 0)
+            return name;
+    }
+    return nullptr;
+}
+
+bool isDownloadUrl(const char* value)
+{
+    size_t scheme = 0;
+    if (strncasecmp(value, "http://", 7) == 0)
+        scheme = 7;
+    else if (strncasecmp(value, "https://", 8) == 0)
+        scheme = 8;
+    if (scheme == 0 || value[scheme] == '\0' || value[scheme] == '/')
+        return false;
+    for (const char* p = value; *p != '\0'; ++p) {
+        if (static_cast<unsigned char>(*p) <= ' ' || *p == 0x7F)
+            return false;
+    }
+    return true;
 }
 
 } // namespace control_file

@@ -3,12 +3,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "config/ControlFileRules.h"
 #include "exec/ArgQuote.h"
 #include "exec/ChildProcess.h"
 #include "exec/CommandRules.h"
+#include "jvm/discovery/JvmSearch.h"
+#include "jvm/discovery/JvmSourceRules.h"
 #include "jvm/discovery/VersionRules.h"
+#include "util/File.h"
 #include "util/clib.h"
 #include "util/Utf8.h"
 #include "util/FileNames.h"
@@ -21,10 +26,50 @@ constexpr const char* TestJvmFilename = "TestJvm.class";
 constexpr const char* TestJvmClassName = "TestJvm";
 constexpr const char* TestJvmResultsFilename = "jvmGood.txt";
 constexpr const char* BinDir = "bin";
+constexpr const char* VersionOutputFilename = "jvmVersion.txt";
+constexpr size_t HeaderBytes = 4096;
+
+// The user's own options for every JVM: left out of the checks' runs (a broken one must not turn
+// every JVM down), kept for the wizard.
+class WithoutUserJavaOptions {
+public:
+    explicit WithoutUserJavaOptions(Trace& tracer, const char* traceFilename)
+    {
+        for (const char* name : {"_JAVA_OPTIONS", "JAVA_TOOL_OPTIONS", "JDK_JAVA_OPTIONS"}) {
+            const char* value = std::getenv(name);
+            if (value == nullptr || *value == '\0')
+                continue;
+            const std::string setting = std::string(name) + "=" + value;
+            tracer.traceMessage(traceFilename, "left out of the jvm check:", setting.c_str());
+            saved.push_back(setting);
+            _putenv((std::string(name) + "=").c_str());
+        }
+    }
+    ~WithoutUserJavaOptions()
+    {
+        for (const std::string& setting : saved)
+            _putenv(setting.c_str());
+    }
+    WithoutUserJavaOptions(const WithoutUserJavaOptions&) = delete;
+    WithoutUserJavaOptions& operator=(const WithoutUserJavaOptions&) = delete;
+
+private:
+    std::vector<std::string> saved;
+};
+
+// The architecture of the program at `path`, from its PE header; empty when unreadable.
+std::string programArchitecture(const char* path)
+{
+    const File file(path, "rb");
+    unsigned char header[HeaderBytes];
+    const size_t size = file ? std::fread(header, 1, sizeof header, file.get()) : 0;
+    return source_rules::peArchitecture(header, size);
+}
 
 } // namespace
 
 unsigned JvmOk::testTimeoutSeconds = control_file::DefaultTestTimeout;
+std::string JvmOk::requiredArchitecture;
 
 JvmOk::JvmOk()
 {
@@ -39,6 +84,10 @@ bool JvmOk::verifyVersion(const char* required, const char* minimum, const char*
     traceMessage(traceFilename, "min version", minimum);
     traceMessage(traceFilename, "max version", maximum);
     const bool ok = version_rules::verifyVersion(required, minimum, maximum, version);
+    if (!ok) {
+        verdict = version_rules::versionVerdict(required, minimum, maximum, version);
+        verdictVersion = version;
+    }
     traceMessage(traceFilename, "found jvm version:", version);
     traceMessage(traceFilename, "       version ok", ok);
     return ok;
@@ -56,6 +105,7 @@ bool JvmOk::checkVersion(const char* resultsFilename, const char* required, cons
     FILE* file = std::fopen(resultsFilename, "rt");
     if (file == nullptr) {
         traceMessage(traceFilename, "Unable to verify version", resultsFilename);
+        verdict = "test run failed";
         return false;
     }
     char line[1001];
@@ -65,6 +115,8 @@ bool JvmOk::checkVersion(const char* resultsFilename, const char* required, cons
     line[999] = '\0';
     utf8::trimCutLine(line, 999);
     const bool ok = testLine(line, required, minimum, maximum);
+    if (!ok && line[0] == '\0')
+        verdict = "test run failed";
     std::fclose(file);
     traceMessage(traceFilename, "version checked ok", ok);
     return ok;
@@ -88,8 +140,13 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     const char* const argv[] = {name, "-cp", ".", TestJvmClassName, currentDir.c_str(), nullptr};
     // A JVM that hangs (a broken install waiting on a dialog, a stuck network drive) must not
     // hang the installer: the run is bounded and the next candidate is taken.
-    const ChildRun run = runChild(jvmPath, commandLineOf(argv), testTimeoutSeconds * 1000ul);
+    ChildRun run;
+    {
+        const WithoutUserJavaOptions clean(*this, traceFilename);
+        run = runChild(jvmPath, commandLineOf(argv), testTimeoutSeconds * 1000ul);
+    }
     bool ok = false;
+    verdict = run.timedOut ? "timed out" : "test run failed";
     if (!run.started) {
         TextBuffer text(1000);
         text.format("Error running JVM: %s", spawnErrorText(run.startError));
@@ -114,12 +171,41 @@ bool JvmOk::correctVersion(const char* required, const char* minimum, const char
 {
     if (!fexists(jvmPath))
         return false;
+    if (!requiredArchitecture.empty()) {
+        const std::string architecture = programArchitecture(jvmPath);
+        if (architecture != requiredArchitecture) {
+            traceMessage(traceFilename, "jvm of another architecture:",
+                         (std::string(jvmPath) + " " + architecture).c_str());
+            verdict = "wrong architecture";
+            verdictVersion.clear();
+            return false;
+        }
+    }
     return testVersion(required, minimum, maximum, jvmPath);
 }
 
 bool JvmOk::jvmCorrectVersion(const char* required, const char* minimum, const char* maximum,
                               const char* jvmDir, char* jvmCommand, char* jvmPath)
 {
+    TextBuffer saved(PathCapacity);
+    saved.set(jvmCommand);
+    return findCorrectProgram(required, minimum, maximum, jvmDir, jvmCommand, jvmPath) ||
+           rejected(jvmDir, jvmCommand, saved);
+}
+
+bool JvmOk::rejected(const char* jvmDir, char* jvmCommand, const TextBuffer& saved)
+{
+    if (JvmSearch* search = JvmSearch::current())
+        search->reject(jvmDir, verdictVersion, verdict);
+    copyText(jvmCommand, PathCapacity, saved);
+    return false;
+}
+
+bool JvmOk::findCorrectProgram(const char* required, const char* minimum, const char* maximum,
+                               const char* jvmDir, char* jvmCommand, char* jvmPath)
+{
+    verdict = "no JVM program";
+    verdictVersion.clear();
     TextBuffer saved(PathCapacity);
     saved.set(jvmCommand);
     auto tryBoth = [&]() {
@@ -145,14 +231,62 @@ bool JvmOk::jvmCorrectVersion(const char* required, const char* minimum, const c
 {
     TextBuffer saved(PathCapacity);
     saved.set(jvmCommand);
-    if (!jvmCorrectVersion(required, minimum, maximum, jvmDir, jvmCommand, jvmPath)) {
-        copyText(jvmCommand, PathCapacity, saved);
-        return false;
-    }
+    if (!findCorrectProgram(required, minimum, maximum, jvmDir, jvmCommand, jvmPath))
+        return rejected(jvmDir, jvmCommand, saved);
     if (!verifyVersion(required, minimum, maximum, jvmVersion)) {
         traceMessage(traceFilename, "jvm doesn't meet criteria");
-        copyText(jvmCommand, PathCapacity, saved);
-        return false;
+        return rejected(jvmDir, jvmCommand, saved);
     }
     return true;
+}
+
+bool JvmOk::jvmCorrectAskedVersion(const char* required, const char* minimum,
+                                   const char* maximum, const char* jvmDir, char* jvmCommand,
+                                   char* jvmPath)
+{
+    // The test run reports the version itself.
+    if (fexists(TestJvmFilename))
+        return jvmCorrectVersion(required, minimum, maximum, jvmDir, jvmCommand, jvmPath);
+    TextBuffer saved(PathCapacity);
+    saved.set(jvmCommand);
+    if (!findCorrectProgram(required, minimum, maximum, jvmDir, jvmCommand, jvmPath))
+        return rejected(jvmDir, jvmCommand, saved);
+    const std::string version = askVersion(jvmPath);
+    if (version.empty() || !verifyVersion(required, minimum, maximum, version.c_str())) {
+        traceMessage(traceFilename, "jvm doesn't meet criteria");
+        return rejected(jvmDir, jvmCommand, saved);
+    }
+    return true;
+}
+
+std::string JvmOk::askVersion(const char* jvmPath)
+{
+    // The console program of the pair prints the version; a windowed one may print nothing.
+    std::string program = jvmPath;
+    const size_t nameStart = program.find_last_of('\\') + 1;
+    const std::string console = program.substr(0, nameStart) + "java.exe";
+    if (fexists(console.c_str()))
+        program = console;
+    traceMessage(traceFilename, "asking jvm for its version:", program.c_str());
+    const char* const argv[] = {"java.exe", "-version", nullptr};
+    ChildRun run;
+    {
+        const WithoutUserJavaOptions clean(*this, traceFilename);
+        run = runChild(program.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul,
+                       VersionOutputFilename);
+    }
+    std::string version;
+    char output[4001] = "";
+    {
+        const File file(VersionOutputFilename, "rb");
+        const size_t size = file ? std::fread(output, 1, sizeof output - 1, file.get()) : 0;
+        output[size] = '\0';
+    }
+    std::remove(VersionOutputFilename);
+    verdict = run.timedOut ? "timed out" : "test run failed";
+    verdictVersion.clear();
+    if (run.started && !run.timedOut)
+        source_rules::versionOutputVersion(output, version);
+    traceMessage(traceFilename, "jvm says its version is", version.c_str());
+    return version;
 }

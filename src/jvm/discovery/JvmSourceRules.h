@@ -3,6 +3,7 @@
 // and PATH give them, and which PATH entries are no JVM homes. Pure text functions.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,16 @@ std::string versionOfKeyName(const char* name);
 // The value of a "release" file line JAVA_VERSION="17.0.9" (quotes optional, blanks around it
 // ignored); false for any other line and for an empty value.
 bool releaseLineVersion(const char* line, std::string& version);
+
+// The version a JVM's "-version" output names: the quoted text after the first "version" that
+// is followed by a blank and a quote (java version "1.6.0_20", openjdk version "17.0.2"); false
+// when there is none or it is empty.
+bool versionOutputVersion(const char* text, std::string& version);
+
+// The architecture a Windows program is built for, from the machine field of its PE header
+// (`bytes`, the file's first `size` bytes): "x64", "x86" or "arm64"; empty when the bytes hold
+// no PE header within them or it names another machine.
+std::string peArchitecture(const unsigned char* bytes, size_t size);
 
 // A home directory as a registry value or a PATH entry may write it: blanks around it, one pair
 // of surrounding double quotes and trailing backslashes removed ("C:\" keeps its backslash).

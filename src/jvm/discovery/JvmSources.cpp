@@ -94,20 +94,6 @@ std::string releaseVersion(const std::string& home)
     return version;
 }
 
-// The home as the file system names it, for telling two spellings of one directory apart.
-std::string resolvedHome(const std::string& home)
-{
-    TextBuffer full(PathCapacity);
-    const DWORD fullLength = GetFullPathNameA(home.c_str(), PathCapacity, full, nullptr);
-    if (fullLength == 0 || fullLength >= PathCapacity)
-        full.set(home.c_str());
-    TextBuffer longName(PathCapacity);
-    const DWORD longLength = GetLongPathNameA(full, longName, PathCapacity);
-    const char* resolved = longLength > 0 && longLength < PathCapacity ? longName.c_str()
-                                                                        : full.c_str();
-    return lowerAscii(cleanHome(resolved));
-}
-
 } // namespace
 
 JvmSources::JvmSources()
@@ -115,8 +101,8 @@ JvmSources::JvmSources()
     traceFilename.set(TraceFilename);
 }
 
-bool JvmSources::searchForJvm(const char* required, const char* minimum, const char* maximum,
-                              char* jvmCommand, char* jvmPath)
+void JvmSources::start(const char* required, const char* minimum, const char* maximum,
+                       char* jvmCommand, char* jvmPath)
 {
     required_ = required;
     minimum_ = minimum;
@@ -124,7 +110,24 @@ bool JvmSources::searchForJvm(const char* required, const char* minimum, const c
     jvmCommand_ = jvmCommand;
     jvmPath_ = jvmPath;
     savedCommand.set(jvmCommand);
-    testedHomes.clear();
+}
+
+bool JvmSources::tryBundled(const char* home, const char* required, const char* minimum,
+                            const char* maximum, char* jvmCommand, char* jvmPath)
+{
+    start(required, minimum, maximum, jvmCommand, jvmPath);
+    traceMessage(traceFilename, "trying the package's own jvm", home);
+    const bool found = tryHome(home, "", "");
+    traceMessage(traceFilename, "package's own jvm had correct jvm info", found);
+    if (!found)
+        copyText(jvmCommand, PathCapacity, savedCommand);
+    return found;
+}
+
+bool JvmSources::searchForJvm(const char* required, const char* minimum, const char* maximum,
+                              char* jvmCommand, char* jvmPath)
+{
+    start(required, minimum, maximum, jvmCommand, jvmPath);
     traceMessage(traceFilename, "searching other jvm locations");
 
     bool found = false;
@@ -249,15 +252,6 @@ bool JvmSources::holdsJvmProgram(const std::string& dir)
            fexists((dir + DIR_END + program.c_str()).c_str());
 }
 
-bool JvmSources::alreadyTested(const std::string& home)
-{
-    const std::string resolved = resolvedHome(home);
-    if (std::find(testedHomes.begin(), testedHomes.end(), resolved) != testedHomes.end())
-        return true;
-    testedHomes.push_back(resolved);
-    return false;
-}
-
 bool JvmSources::tryHome(const std::string& rawHome, const std::string& version,
                          const std::string& fallbackVersion)
 {
@@ -266,13 +260,14 @@ bool JvmSources::tryHome(const std::string& rawHome, const std::string& version,
         traceMessage(traceFilename, "no home directory for jvm");
         return false;
     }
-    if (alreadyTested(home)) {
+    if (!search().firstTry(home)) {
         traceMessage(traceFilename, "jvm home already tested:", home.c_str());
         return false;
     }
     // A key left behind by an uninstall names a home that is gone.
     if (!isDir(home.c_str())) {
         traceMessage(traceFilename, "no such jvm home:", home.c_str());
+        search().reject(home, "", "no JVM program");
         return false;
     }
     traceMessage(traceFilename, "testing jvm in:", home.c_str());
@@ -287,10 +282,10 @@ bool JvmSources::tryHome(const std::string& rawHome, const std::string& version,
     check->setTraceFilename(traceFilename);
     bool ok = false;
     if (checked.empty()) {
-        // Nothing says the version: the test run alone judges it, as for a JVM in a directory.
+        // Nothing says the version: the test run or the JVM itself must.
         traceMessage(traceFilename, "no known version for jvm in:", home.c_str());
-        ok = check->jvmCorrectVersion(required_, minimum_, maximum_, home.c_str(), jvmCommand_,
-                                      jvmPath_);
+        ok = check->jvmCorrectAskedVersion(required_, minimum_, maximum_, home.c_str(),
+                                           jvmCommand_, jvmPath_);
     } else {
         ok = check->jvmCorrectVersion(required_, minimum_, maximum_, checked.c_str(),
                                       home.c_str(), jvmCommand_, jvmPath_);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "diag/Trace.h"
+#include "jvm/discovery/JvmSearch.h"
 #include "util/Capacity.h"
 #include "util/TextBuffer.h"
 
@@ -22,6 +23,9 @@ public:
     // the command holds what the caller gave.
     bool searchForJvm(const char* required, const char* minimum, const char* maximum,
                       char* jvmCommand, char* jvmPath);
+    // The runtime a package carries in `home`, judged as any home found by the search.
+    bool tryBundled(const char* home, const char* required, const char* minimum,
+                    const char* maximum, char* jvmCommand, char* jvmPath);
 
     // One registry layout: the product key, the value that names the home and where it lies.
     struct RegistrySource;
@@ -38,7 +42,10 @@ private:
     // the home's release file, else `fallbackVersion`, else the test run alone decides).
     bool tryHome(const std::string& rawHome, const std::string& version,
                  const std::string& fallbackVersion);
-    bool alreadyTested(const std::string& home);
+    void start(const char* required, const char* minimum, const char* maximum, char* jvmCommand,
+               char* jvmPath);
+    // The search of the run, or one of this object's own outside a run's search.
+    JvmSearch& search() { return JvmSearch::current() != nullptr ? *JvmSearch::current() : ownSearch; }
     bool holdsJvmProgram(const std::string& dir);
 
     TextBuffer traceFilename{PathCapacity};
@@ -48,6 +55,5 @@ private:
     const char* maximum_ = "";
     char* jvmCommand_ = nullptr;
     char* jvmPath_ = nullptr;
-    // Resolved, lower-cased homes already tested in this search.
-    std::vector<std::string> testedHomes;
+    JvmSearch ownSearch;
 };

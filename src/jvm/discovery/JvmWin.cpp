@@ -7,6 +7,7 @@
 #include <strings.h>
 
 #include "jvm/discovery/JvmOk.h"
+#include "jvm/discovery/JvmSearch.h"
 #include "jvm/discovery/JvmSources.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/FileNames.h"
@@ -50,6 +51,8 @@ bool JvmWin::searchWindowsForJvm(const char* required, const char* minimum, cons
 {
     TextBuffer saved(PathCapacity);
     saved.set(jvmCommand);
+    JvmSearch ownSearch;
+    const JvmSearch::Scope scope(ownSearch);
     bool found = false;
     if (strcasecmp(jvmName, PluginType) != 0) {
         copyText(jvmCommand, PathCapacity, saved);
@@ -213,6 +216,10 @@ bool JvmWin::lookUpRegistryEntryForJvm(const char* productKey, REGSAM view, cons
                 readString(key.get(), "Home", homeDir);
         }
         key.close();
+        // The wider search does not test this home again, whatever the verdict.
+        JvmSearch* search = JvmSearch::current();
+        if (search != nullptr && homeDir[0] != '\0')
+            search->firstTry(homeDir);
         auto check = std::make_unique<JvmOk>();
         check->setTraceFilename(traceFilename);
         result = check->jvmCorrectVersion(required, minimum, maximum, version, homeDir, jvmCommand,

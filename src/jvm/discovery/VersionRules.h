@@ -13,6 +13,11 @@ namespace version_rules {
 bool verifyVersion(const char* required, const char* minimum, const char* maximum,
                    const char* version);
 
+// Why `version` fails the settings, as the rejection list words it: "older than jvmMinVersion",
+// "newer than jvmMaxVersion" or "not the required version"; null when verifyVersion accepts it.
+const char* versionVerdict(const char* required, const char* minimum, const char* maximum,
+                           const char* version);
+
 // Orders two versions: negative, zero or positive. They are split at ".", "_", "-" and "+";
 // components made only of digits compare as numbers of any length (leading zeros ignored),
 // other components as text without regard to case; an empty component sorts first, then

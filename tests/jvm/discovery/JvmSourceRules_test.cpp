@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,59 @@ TEST(JvmSourceRules, ReleaseLineVersion)
         EXPECT_EQ(row.found, releaseLineVersion(row.line, version)) << row.line;
         EXPECT_EQ(row.found ? std::string(row.version) : "untouched", version) << row.line;
     }
+}
+
+TEST(JvmSourceRules, VersionOutputVersion)
+{
+    const struct {
+        const char* text;
+        const char* version;  // "" for none
+    } rows[] = {
+        {"java version \"1.6.0_20\"\r\nJava(TM) SE Runtime Environment", "1.6.0_20"},
+        {"Picked up _JAVA_OPTIONS: -Xmx1g\nopenjdk version \"17.0.2\" 2022-01-18\n", "17.0.2"},
+        {"java version \"\"", ""},
+        {"java version \"17.0.2\nrest\"", ""},
+        {"java version 17", ""},
+        {"Error: could not open `C:\\jre\\lib\\amd64\\jvm.cfg'", ""},
+        {"", ""},
+    };
+    for (const auto& row : rows) {
+        std::string version;
+        EXPECT_EQ(*row.version != '\0', versionOutputVersion(row.text, version)) << row.text;
+        EXPECT_EQ(row.version, version) << row.text;
+    }
+}
+
+TEST(JvmSourceRules, PeArchitectureFromTheMachineField)
+{
+    const struct {
+        size_t size;
+        size_t headerAt;     // the offset written at 0x3C
+        unsigned machine;
+        const char* dosMark;
+        const char* peMark;
+        const char* architecture;
+    } rows[] = {
+        {512, 0x80, 0x8664, "MZ", "PE", "x64"},      {512, 0x80, 0x014C, "MZ", "PE", "x86"},
+        {512, 0x80, 0xAA64, "MZ", "PE", "arm64"},    {512, 0x80, 0x0200, "MZ", "PE", ""},
+        {512, 0x80, 0x8664, "ZM", "PE", ""},         {512, 0x80, 0x8664, "MZ", "NE", ""},
+        {0x86, 0x80, 0x8664, "MZ", "PE", "x64"},     {0x85, 0x80, 0x8664, "MZ", "PE", ""},
+        {512, 0x1FC, 0x8664, "MZ", "PE", ""},        {512, 0x7FFFFFF0, 0, "MZ", "", ""},
+        {0x3F, 0x00, 0, "MZ", "", ""},
+    };
+    for (const auto& row : rows) {
+        std::vector<unsigned char> bytes(row.size + 8, 0);
+        std::memcpy(bytes.data(), row.dosMark, 2);
+        for (int i = 0; i < 4 && row.size >= 0x40; ++i)
+            bytes[0x3C + i] = static_cast<unsigned char>(row.headerAt >> (8 * i));
+        if (*row.peMark != '\0' && row.headerAt + 6 <= bytes.size()) {
+            std::memcpy(&bytes[row.headerAt], row.peMark, 2);
+            bytes[row.headerAt + 4] = static_cast<unsigned char>(row.machine);
+            bytes[row.headerAt + 5] = static_cast<unsigned char>(row.machine >> 8);
+        }
+        EXPECT_EQ(row.architecture, peArchitecture(bytes.data(), row.size)) << row.headerAt;
+    }
+    EXPECT_EQ("", peArchitecture(nullptr, 0));
 }
 
 TEST(JvmSourceRules, CleanHome)

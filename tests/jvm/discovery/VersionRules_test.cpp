@@ -72,7 +72,12 @@ TEST(VersionRules, VerifyVersionTable)
         EXPECT_EQ(c.accepted, verifyVersion(c.required, c.minimum, c.maximum, c.version))
             << "V=" << c.version << " R=" << c.required << " MIN=" << c.minimum
             << " MAX=" << c.maximum;
+        EXPECT_EQ(c.accepted, versionVerdict(c.required, c.minimum, c.maximum, c.version) ==
+                                  nullptr) << c.version;
     }
+    EXPECT_STREQ("older than jvmMinVersion", versionVerdict("", "11", "17", "1.6.0_20"));
+    EXPECT_STREQ("newer than jvmMaxVersion", versionVerdict("", "11", "17", "21.0.1"));
+    EXPECT_STREQ("not the required version", versionVerdict("17", "11", "", "11.0.2"));
 }
 
 // Oldest first; neighbours in one group are equal.

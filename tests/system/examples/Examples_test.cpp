@@ -28,7 +28,7 @@ struct Registered {
 };
 
 // What the package carries besides the example's files.
-enum class Packaged { Nothing, Expander, VendorInstaller };
+enum class Packaged { Nothing, Expander, VendorInstaller, Runtime };
 
 struct ExampleRow {
     const char* example;  // examples/<example>
@@ -55,6 +55,8 @@ const ExampleRow exampleRows[] = {
     {"vendor", {}, Packaged::VendorInstaller, "jre8-setup.exe", "pf\\Java\\jre1.8.0_392",
      {"-cp", ".;install.jar", "SampleWizard"},
      {}},
+    {"bundled", {{"SOFTWARE\\JavaSoft\\JDK\\21.0.1", "", "jdk-21.0.1", "21.0.1", 0}},
+     Packaged::Runtime, "", "package\\runtime", {"-cp", ".;install.jar", "SampleWizard"}, {}},
     {"legacy",
      {{"SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6", "0", "jre1.6.0_20", "1.6.0_20", 1},
       {"SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.4", "2", "j2re1.4.2_19", "1.4.2_19", 2}},
@@ -87,6 +89,8 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
         copyFile(source + "\\META-INF\\MANIFEST.MF", pkg / "META-INF\\MANIFEST.MF");
         for (const char* file : {"cleanup.exe", "install.jar", "TestJvm.class"})
             pkg.copyBuilt(file);
+        if (row.packaged == Packaged::Runtime)
+            placeStandinJvm(pkg / "runtime\\bin", "17.0.9");
         if (row.packaged == Packaged::Expander)
             pkg.expander(row.packagedFile, "version=17.0.9\nlayout=bin\n");
         // A Java 8 installer puts the JVM into a folder of its own choice and registers it.

@@ -232,6 +232,29 @@ TEST_F(Launcher, ShownRunSpeaksTheLanguageOfItsLocale)
     expectSemaphoresGone();
 }
 
+// No JVM fits: the box, under the product's name, lists what was turned down and offers the
+// package's download address, No the default; No opens nothing.
+TEST_F(Launcher, ShownRunOffersTheDownloadAddressUnderTheProductsName)
+{
+    placeStandinJvm(dir / "runtime\\bin", "17.0.2");
+    writeFile(dir / "qrv.control", "jvmMinVersion=99\r\njvmCommandName=java\r\nsearchForJvm=no\r\n"
+                                   "jvmBundledDir=runtime\r\nproductName=Atlas\r\n"
+                                   "jvmDownloadUrl=https://example.org/java\r\n");
+    LauncherRun run(program(), "", dir.path());
+    ASSERT_TRUE(run.started());
+    HWND box = waitForWindow(run, "Atlas Installer: Error");
+    ASSERT_NE(nullptr, box);
+    const std::string text = dialogItemText(box, 0xFFFF);
+    EXPECT_NE(std::string::npos, text.find("\\runtime (17.0.2): older than jvmMinVersion")) << text;
+    EXPECT_NE(std::string::npos, text.find("\nhttps://example.org/java\n")) << text;
+    const auto buttonStyle = [box](int id) { return GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & 0xF; };
+    EXPECT_EQ(BS_DEFPUSHBUTTON, buttonStyle(IDNO));
+    EXPECT_EQ(BS_PUSHBUTTON, buttonStyle(IDYES));
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_EQ(17u, run.exitCode());
+}
+
 TEST_F(Launcher, QuietRunShowsNothingAndLogsTheFailure)
 {
     LauncherRun run(program(), "-q x", dir.path());

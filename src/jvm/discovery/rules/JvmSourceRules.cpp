@@ -101,6 +101,42 @@ bool releaseLineVersion(const char* line, std::string& version)
     return true;
 }
 
+bool versionOutputVersion(const char* text, std::string& version)
+{
+    static const char Key[] = "version \"";
+    const char* found = std::strstr(text, Key);
+    if (found == nullptr)
+        return false;
+    const char* start = found + sizeof Key - 1;
+    const char* end = std::strchr(start, '"');
+    const std::string value = trimBlanks(end != nullptr ? std::string(start, end) : "");
+    if (value.empty() || value.find_first_of("\r\n") != std::string::npos)
+        return false;
+    version = value;
+    return true;
+}
+
+std::string peArchitecture(const unsigned char* bytes, size_t size)
+{
+    // The DOS header's "MZ", at 0x3C the offset of "PE\0\0", followed by the machine field.
+    auto word = [bytes](size_t at) { return static_cast<unsigned>(bytes[at] | bytes[at + 1] << 8); };
+    if (bytes == nullptr || size < 0x40 || bytes[0] != 'M' || bytes[1] != 'Z')
+        return std::string();
+    const unsigned long header = word(0x3C) | static_cast<unsigned long>(word(0x3E)) << 16;
+    if (header > size || size - header < 6 || std::memcmp(bytes + header, "PE\0\0", 4) != 0)
+        return std::string();
+    switch (word(header + 4)) {
+    case 0x8664:
+        return "x64";
+    case 0x014C:
+        return "x86";
+    case 0xAA64:
+        return "arm64";
+    default:
+        return std::string();
+    }
+}
+
 std::string cleanHome(const char* home)
 {
     std::string text = trimBlanks(home);

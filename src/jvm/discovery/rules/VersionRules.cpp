@@ -145,6 +145,17 @@ bool verifyVersion(const char* required, const char* minimum, const char* maximu
     return *maximum == '\0' || compareToSetting(version, maximum) <= 0;
 }
 
+const char* versionVerdict(const char* required, const char* minimum, const char* maximum,
+                           const char* version)
+{
+    if (verifyVersion(required, minimum, maximum, version))
+        return nullptr;
+    if (*required != '\0')
+        return "not the required version";
+    return compareToSetting(version, minimum) < 0 ? "older than jvmMinVersion"
+                                                   : "newer than jvmMaxVersion";
+}
+
 int compareVersions(const char* first, const char* second)
 {
     Components firstParts(first);

@@ -1,0 +1,81 @@
+// The package's say in the choice of JVM: its own runtime, the architecture it needs, where a
+// fitting JVM may be had, and the product's name in the boxes.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "config/ControlFileRules.h"
+#include "install/Install.h"
+#include "jvm/discovery/JvmOk.h"
+#include "jvm/discovery/JvmSources.h"
+#include "util/FileNames.h"
+#include "util/clib.h"
+
+using namespace file_names;
+
+namespace {
+
+// errors.log names this many JVMs turned down, the failure box fewer.
+constexpr size_t LoggedRejections = 10;
+constexpr size_t ShownRejections = 5;
+
+} // namespace
+
+void Install::settleJvmChoiceKeys()
+{
+    const char* architecture = control_file::architectureSetting(jvmArchitecture);
+    if (architecture == nullptr) {
+        traceMessage(TraceFilename, "unknown jvmArchitecture, any taken:",
+                     jvmArchitecture.c_str());
+        architecture = "";
+    }
+    JvmOk::setArchitecture(architecture);
+    if (!jvmDownloadUrl.empty() && !control_file::isDownloadUrl(jvmDownloadUrl)) {
+        traceMessage(TraceFilename, "jvmDownloadUrl ignored, no http or https address:",
+                     jvmDownloadUrl.c_str());
+        jvmDownloadUrl.clear();
+    }
+    Status::setProductName(productName);
+}
+
+bool Install::isBundledJvmFit()
+{
+    if (jvmBundledDir.empty())
+        return false;
+    const std::string home = currentDirectory() + "\\" + jvmBundledDir.c_str();
+    JvmSources sources;
+    if (!sources.tryBundled(home.c_str(), jvmRequiredVersion, jvmMinVersion, jvmMaxVersion,
+                            jvmCommandName, jvmCommand)) {
+        traceMessage(TraceFilename, "package's own jvm not used, searching the system");
+        return false;
+    }
+    traceMessage(TraceFilename, "Found correct version of JVM:", jvmCommand.c_str());
+    getJavaHomeDir(javaHomeDir);
+    // Used where it lies: nothing is registered for it, and no cleanup removes it.
+    logJvmLocation(false, "", false);
+    return true;
+}
+
+void Install::reportFailure()
+{
+    std::string shown;
+    const bool noJvm = exitCode == exit_codes::NoJvm;
+    if (noJvm && jvmSearch.anyRejected()) {
+        logMessage(ErrorsFilename, "JVMs turned down, in search order:");
+        for (const std::string& line : jvmSearch.rejectionLines(LoggedRejections))
+            logMessage(ErrorsFilename, ("  " + line).c_str());
+        shown = "\n\nJVMs turned down:";
+        for (const std::string& line : jvmSearch.rejectionLines(ShownRejections))
+            shown += "\n" + line;
+    }
+    const char* offer = noJvm && !jvmDownloadUrl.empty() ? jvmDownloadUrl.c_str() : nullptr;
+    if (offer != nullptr && isQuietMode())
+        logMessage(ErrorsFilename, "A fitting JVM can be downloaded from:", offer);
+    if (askError(errorMessage, errorDetails, shown, offer)) {
+        traceMessage(TraceFilename, "opening", offer);
+        ShellExecuteA(nullptr, "open", offer, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
