@@ -42,17 +42,6 @@ TEST(ArgQuote, OnlyBlanksAndTabsWithoutQuotesAreWrapped)
         EXPECT_EQ(row.expected, quoteArgument(row.arg)) << "argument [" << row.arg << "]";
 }
 
-TEST(ArgQuote, VectorKeepsOrderAndEndsWithNull)
-{
-    const char* argv[] = {"java.exe", "-cp", ".;a b.jar", nullptr};
-    QuotedArgs quoted(argv);
-    const char* const* v = quoted.vector();
-    EXPECT_STREQ("java.exe", v[0]);
-    EXPECT_STREQ("-cp", v[1]);
-    EXPECT_STREQ("\".;a b.jar\"", v[2]);
-    EXPECT_EQ(nullptr, v[3]);
-}
-
 TEST(ArgQuote, CommandLineJoinsTheQuotedFormsWithSingleBlanks)
 {
     struct Row {

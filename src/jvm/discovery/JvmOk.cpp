@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "config/ControlFileRules.h"
 #include "exec/ArgQuote.h"
 #include "exec/ChildProcess.h"
 #include "exec/CommandRules.h"
+#include "exec/PathHandOn.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/clib.h"
 #include "util/FileNames.h"
@@ -81,12 +83,21 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     static char noClasspath[] = "CLASSPATH=";
     _putenv(noClasspath);
 
-    const char* name = std::strrchr(jvmPath, '\\');
-    name = name != nullptr ? name + 1 : jvmPath;
-    const char* const argv[] = {name, "-cp", ".", TestJvmClassName, currentDir.c_str(), nullptr};
+    // The JVM reads its command line through the system's code page and finds its own files
+    // through the path it was started by: both in a form it can read, or no test run.
+    PathHandOn handOn(traceFilename);
+    std::string program;
+    std::string directory;
+    if (!handOn.form(jvmPath, program) ||
+        !handOn.form(currentDir.c_str(), directory, currentDir.c_str()))
+        return false;
+    const std::string name = fileNamePart(program.c_str());
+    const char* const argv[] = {name.c_str(), "-cp", ".", TestJvmClassName, directory.c_str(),
+                                nullptr};
     // A JVM that hangs (a broken install waiting on a dialog, a stuck network drive) must not
     // hang the installer: the run is bounded and the next candidate is taken.
-    const ChildRun run = runChild(jvmPath, commandLineOf(argv), testTimeoutSeconds * 1000ul);
+    const ChildRun run =
+        runChild(program.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul);
     bool ok = false;
     if (!run.started) {
         TextBuffer text(1000);
