@@ -3,9 +3,11 @@
 // real registry; the machine's JVM keys are put back afterwards.
 #include "jvm/discovery/JvmSupport.h"
 #include "system/SystemSupport.h"
+#include "util/Wide.h"
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,17 @@ const MachineRow machineRows[] = {
     {"a JDK known only from JAVA_HOME", {}, "jdk11", "jvmMinVersion=11\r\n", "jdk11"},
 };
 
+// Lays out a package with the control text `control` in `package` and runs it quietly.
+RunResult runPackage(const std::string& package, const std::string& control)
+{
+    makeDirs(package);
+    copyFile(builtProgram("setup.exe"), package + "\\setup.exe");
+    copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
+    writeFile(package + "\\install.jar", "");
+    writeFile(package + "\\qrv.control", control);
+    return runProgram("\"" + package + "\\setup.exe\" -q C:\\Target", package, RunLimitMs);
+}
+
 TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
 {
     for (const MachineRow& row : machineRows) {
@@ -76,14 +89,7 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
         const EnvOverride javaHome("JAVA_HOME", *row.javaHome != '\0' ? dir / row.javaHome : "");
 
         const std::string package = dir / "package";
-        makeDirs(package);
-        copyFile(builtProgram("setup.exe"), package + "\\setup.exe");
-        copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
-        writeFile(package + "\\install.jar", "");
-        writeFile(package + "\\qrv.control", row.control);
-        const RunResult result =
-            runProgram("\"" + package + "\\setup.exe\" -q C:\\Target", package, RunLimitMs);
-        ASSERT_TRUE(result.finished);
+        ASSERT_TRUE(runPackage(package, row.control).finished);
 
         const std::string log = readTextFile(package + "\\errors.log");
         const auto starts = jvmtest::jvmStarts(dir / row.wizardHome + "\\bin");
@@ -95,6 +101,92 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
                 EXPECT_EQ(jvm.starts, jvmtest::jvmStarts(dir / jvm.home + "\\bin").size())
                     << jvm.home;
             }
+        }
+    }
+}
+
+// Whether `handed`, as a program reading it through code page 1252 sees it, names `path`.
+bool namesFolder(std::string handed, const std::string& path)
+{
+    for (char& c : handed)
+        c = c == '/' ? '\\' : c;
+    wchar_t decoded[MAX_PATH * 4] = L"";
+    wchar_t longForm[MAX_PATH * 4] = L"";
+    return MultiByteToWideChar(1252, 0, handed.c_str(), -1, decoded, MAX_PATH * 4) > 0 &&
+           GetLongPathNameW(decoded, longForm, MAX_PATH * 4) > 0 &&
+           _wcsicmp(longForm, widen(path.c_str()).c_str()) == 0;
+}
+
+enum class Road { Registry, JavaHome, Expansion, Vendor };
+
+// A user folder named outside code page 1252 or within it, holding the package, JVM and TEMP.
+struct ScriptRow {
+    Road road;
+    const char* user;
+    const char* home;  // the JVM home below the user's folder
+    const char* control;
+};
+const char* const chinese = "\xE5\xBC\xA0\xE4\xBC\x9F";
+const char* const expanded = "jvmMinVersion=1.3\r\njvmVersion=1.3.1\r\n"
+                             "jvmInstallerType=selfExtratorJvmInstaller\r\n"
+                             "jvmSelfExtractor=jre131.exe\r\nconfigureWinRegistry=false\r\n";
+const char* const vendor = "jvmRequiredVersion=1.6\r\njvmVersion=1.6.0\r\n"
+                           "jvmInstallerType=thirdPartyJvmInstaller\r\n"
+                           "jvmInstallerBinary=vendor.exe\r\n"
+                           "jvmInstallerCommand=vendor.exe/*/*/*/s\r\n";
+const ScriptRow scriptRows[] = {
+    {Road::Registry, chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+    {Road::JavaHome, chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+    {Road::Expansion, chinese, "jre131", expanded},
+    {Road::Vendor, chinese, "pf\\JavaSoft\\JRE1.6\\1.6.0\\jre1.6.0", vendor},
+    {Road::Registry, "J\xC3\xBCrgen\\Caf\xC3\xA9", ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+};
+
+TEST(Discovery, FoldersInAnyScriptReachTheJvmInAFormItCanRead)
+{
+    ASSERT_EQ(1252u, legacyCodePage()) << "the rows need a Western code page";
+    for (const ScriptRow& row : scriptRows) {
+        SCOPED_TRACE(std::string(row.user) + " " + row.home);
+        TempDir dir;
+        const std::string user = dir / row.user;
+        const std::string home = user + "\\" + row.home;
+        makeDirs(user + "\\pf");
+        const MachineWithoutJvms machine(user + "\\pf");
+        if (row.road == Road::Registry || row.road == Road::JavaHome) {
+            makeDirs(home);
+            for (const char* program : {"java.exe", "javaw.exe"})
+                jvmtest::installFakeJvm(home + "\\bin", program, "17.0.2");
+        }
+        if (row.road == Road::Registry)
+            setRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JDK\\17", "JavaHome", home);
+        const EnvOverride javaHome("JAVA_HOME", row.road == Road::JavaHome ? home : "");
+        makeDirs(user + "\\Temp");
+        const EnvOverride temp("TEMP", user + "\\Temp");
+
+        const std::string package = user + "\\Downloads\\app";
+        makeDirs(package);
+        copyFile(builtProgram("fakeexpander.exe"), package + "\\jre131.exe");
+        writeFile(package + "\\fakeexpander.ini", "jvm=" + builtProgram("fakejvm.exe") + "\n");
+        copyFile(builtProgram("fakevendor.exe"), package + "\\vendor.exe");
+        writeFile(dir / "vendor.ini", "jvm=" + builtProgram("fakejvm.exe") + "\nmode=subdir\n");
+        const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", dir / "vendor.ini");
+        const std::string jvmDir = "predefinedJvmInstallDir=" + forwardSlashes(home) + "\r\n";
+        const RunResult result =
+            runPackage(package, row.control + (row.road == Road::Expansion ? jvmDir : ""));
+        ASSERT_TRUE(result.finished);
+        EXPECT_EQ(0u, result.exitCode) << readTextFile(package + "\\errors.log");
+
+        const auto starts = jvmtest::jvmStarts(home + "\\bin");
+        ASSERT_EQ(2u, starts.size()) << "the test run, then the wizard";
+        const std::string native = linesStartingWith(starts[1], "native=").at(0);
+        const std::string handedHome = native.substr(native.find('=') + 1);
+        EXPECT_TRUE(namesFolder(handedHome, home)) << handedHome;
+        std::string wholePackage, wholeHome;
+        if (encodeExactly(widen(package.c_str()).c_str(), 1252, wholePackage) &&
+            encodeExactly(widen(forwardSlashes(home).c_str()).c_str(), 1252, wholeHome)) {
+            EXPECT_EQ(wholePackage, linesStartingWith(starts[0], "arg=").back())
+                << "handed on as it is where the code page holds it";
+            EXPECT_EQ(wholeHome, handedHome);
         }
     }
 }
