@@ -1,6 +1,6 @@
-// The built launcher on machines whose only JVMs are of today's kinds: registered by Java 9 and
-// later or by a distribution, per user, or known only from JAVA_HOME. Runs against the prefix's
-// real registry; the machine's JVM keys are put back afterwards.
+// The built launcher on machines whose only JVMs are of today's kinds (registered by Java 9 and
+// later or by a distribution, per user, or known only from JAVA_HOME), and in folders named in any
+// script. Runs against the prefix's real registry; the machine's JVM keys are put back afterwards.
 #include "jvm/discovery/JvmSupport.h"
 #include "system/SystemSupport.h"
 #include "util/Wide.h"
@@ -117,11 +117,9 @@ bool namesFolder(std::string handed, const std::string& path)
            _wcsicmp(longForm, widen(path.c_str()).c_str()) == 0;
 }
 
-enum class Road { Registry, JavaHome, Expansion, Vendor };
-
 // A user folder named outside code page 1252 or within it, holding the package, JVM and TEMP.
 struct ScriptRow {
-    Road road;
+    const char* road;  // registry, JAVA_HOME, expansion, vendor
     const char* user;
     const char* home;  // the JVM home below the user's folder
     const char* control;
@@ -135,31 +133,32 @@ const char* const vendor = "jvmRequiredVersion=1.6\r\njvmVersion=1.6.0\r\n"
                            "jvmInstallerBinary=vendor.exe\r\n"
                            "jvmInstallerCommand=vendor.exe/*/*/*/s\r\n";
 const ScriptRow scriptRows[] = {
-    {Road::Registry, chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
-    {Road::JavaHome, chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
-    {Road::Expansion, chinese, "jre131", expanded},
-    {Road::Vendor, chinese, "pf\\JavaSoft\\JRE1.6\\1.6.0\\jre1.6.0", vendor},
-    {Road::Registry, "J\xC3\xBCrgen\\Caf\xC3\xA9", ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+    {"registry", chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+    {"JAVA_HOME", chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+    {"expansion", chinese, "jre131", expanded},
+    {"vendor", chinese, "pf\\JavaSoft\\JRE1.6\\1.6.0\\jre1.6.0", vendor},
+    {"registry", "J\xC3\xBCrgen\\Caf\xC3\xA9", ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
 };
 
 TEST(Discovery, FoldersInAnyScriptReachTheJvmInAFormItCanRead)
 {
     ASSERT_EQ(1252u, legacyCodePage()) << "the rows need a Western code page";
     for (const ScriptRow& row : scriptRows) {
-        SCOPED_TRACE(std::string(row.user) + " " + row.home);
+        const std::string road = row.road;
+        SCOPED_TRACE(road + " " + row.user);
         TempDir dir;
         const std::string user = dir / row.user;
         const std::string home = user + "\\" + row.home;
         makeDirs(user + "\\pf");
         const MachineWithoutJvms machine(user + "\\pf");
-        if (row.road == Road::Registry || row.road == Road::JavaHome) {
+        if (road == "registry" || road == "JAVA_HOME") {
             makeDirs(home);
             for (const char* program : {"java.exe", "javaw.exe"})
                 jvmtest::installFakeJvm(home + "\\bin", program, "17.0.2");
         }
-        if (row.road == Road::Registry)
+        if (road == "registry")
             setRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JDK\\17", "JavaHome", home);
-        const EnvOverride javaHome("JAVA_HOME", row.road == Road::JavaHome ? home : "");
+        const EnvOverride javaHome("JAVA_HOME", road == "JAVA_HOME" ? home : "");
         makeDirs(user + "\\Temp");
         const EnvOverride temp("TEMP", user + "\\Temp");
 
@@ -172,7 +171,7 @@ TEST(Discovery, FoldersInAnyScriptReachTheJvmInAFormItCanRead)
         const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", dir / "vendor.ini");
         const std::string jvmDir = "predefinedJvmInstallDir=" + forwardSlashes(home) + "\r\n";
         const RunResult result =
-            runPackage(package, row.control + (row.road == Road::Expansion ? jvmDir : ""));
+            runPackage(package, row.control + (road == "expansion" ? jvmDir : ""));
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(0u, result.exitCode) << readTextFile(package + "\\errors.log");
 
