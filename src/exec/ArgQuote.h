@@ -19,18 +19,3 @@ std::string quoteArgument(const char* arg);
 // single blanks (an empty argument leaves a doubled blank and vanishes, as it always did).
 std::string commandLineOf(const char* const* argv);
 std::string commandLineOf(const std::vector<std::string>& args);
-
-// The quoted forms of a null-terminated argument vector. Keep the result alive while the
-// pointers of `quotedVector` are in use.
-class QuotedArgs {
-public:
-    explicit QuotedArgs(const char* const* argv);
-    // Null-terminated vector of the quoted arguments, as _spawnv takes it.
-    const char* const* vector() const { return pointers_.data(); }
-    // The number of arguments: the vector holds one pointer more, the null.
-    size_t size() const { return args_.size(); }
-
-private:
-    std::vector<std::string> args_;
-    std::vector<const char*> pointers_;
-};

@@ -80,50 +80,70 @@ HANDLE createInheritedOutput(const char* name)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-} // namespace
-
-ChildRun runChild(const char* program, const std::string& commandLine, unsigned long limitMs,
-                  const char* outputFile)
+// Creates the process, its standard output and error going to `output` when that is valid;
+// `run` receives the start error of a refused start.
+bool createChild(const char* program, const std::string& commandLine, DWORD flags,
+                 HANDLE output, PROCESS_INFORMATION& process, ChildRun& run)
 {
-    ChildRun run;
     if (commandLineTooLong(commandLine.size())) {
         run.startError = E2BIG;
-        return run;
+        return false;
     }
     const std::string file = programFile(program != nullptr ? program : "");
     // CreateProcessA may write into the command line: it gets a copy of its own.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-
-    const bool limited = limitMs != NoTimeLimit;
-    Handle job(limited ? createKillingJob() : nullptr);
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
-    Handle output(outputFile != nullptr ? createInheritedOutput(outputFile) : nullptr);
-    if (output.valid()) {
+    if (output != nullptr && output != INVALID_HANDLE_VALUE) {
         startup.dwFlags |= STARTF_USESTDHANDLES;
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        startup.hStdOutput = output.get();
-        startup.hStdError = output.get();
+        startup.hStdOutput = output;
+        startup.hStdError = output;
     }
-    PROCESS_INFORMATION process;
     std::memset(&process, 0, sizeof process);
-    // A program that is to run in the job starts suspended, so that nothing it starts escapes.
     // A program copied a moment ago may still be held by a virus scanner: a start refused for a
     // reason other than a missing or foreign file is tried again after a short pause.
     for (int attempt = 1;; ++attempt) {
-        if (CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE,
-                           job.valid() ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup,
-                           &process))
-            break;
+        if (CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                           nullptr, &startup, &process)) {
+            run.startError = 0;
+            run.started = true;
+            return true;
+        }
         run.startError = startErrorNumber(GetLastError());
         if (attempt == StartAttempts || !startMayBeRetried(run.startError))
-            return run;
+            return false;
         Sleep(StartRetryPauseMs);
     }
-    run.startError = 0;
-    run.started = true;
+}
+
+} // namespace
+
+ChildRun startChild(const char* program, const std::string& commandLine)
+{
+    ChildRun run;
+    PROCESS_INFORMATION process;
+    if (createChild(program, commandLine, 0, nullptr, process, run)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return run;
+}
+
+ChildRun runChild(const char* program, const std::string& commandLine, unsigned long limitMs,
+                  const char* outputFile)
+{
+    ChildRun run;
+    const bool limited = limitMs != NoTimeLimit;
+    Handle job(limited ? createKillingJob() : nullptr);
+    Handle output(outputFile != nullptr ? createInheritedOutput(outputFile) : nullptr);
+    PROCESS_INFORMATION process;
+    // A program that is to run in the job starts suspended, so that nothing it starts escapes.
+    if (!createChild(program, commandLine, job.valid() ? CREATE_SUSPENDED : 0, output.get(),
+                     process, run))
+        return run;
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);
     if (job.valid()) {

@@ -1,5 +1,5 @@
-// Starts a program with CreateProcessA and waits for it: the one place where the launcher
-// creates a process that it waits for.
+// Starts a program with CreateProcessA, and waits for it where asked: the one place where the
+// launcher creates a process.
 #pragma once
 
 #include <string>
@@ -26,3 +26,6 @@ constexpr unsigned long NoTimeLimit = 0xFFFFFFFFul;
 // file, created anew.
 ChildRun runChild(const char* program, const std::string& commandLine,
                   unsigned long limitMs = NoTimeLimit, const char* outputFile = nullptr);
+
+// Starts `program` as runChild does and returns at once: the program runs on on its own.
+ChildRun startChild(const char* program, const std::string& commandLine);

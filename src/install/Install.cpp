@@ -8,6 +8,7 @@
 
 #include "config/ControlFileRules.h"
 #include "config/GetParameters.h"
+#include "exec/PathHandOn.h"
 #include "ui/Language.h"
 #include "install/InstallTexts.h"
 #include "jvm/discovery/FindJvm.h"
@@ -65,6 +66,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
     bool result = false;
     bool failed = false;
     exitCode = exit_codes::OtherFailure;
+    PathHandOn::clearFailure();
     const bool environmentOk = getEnvironmentSetup();
     errorMessage.clear();
     errorDetails.clear();
@@ -80,6 +82,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
             if (!installTheJvm()) {
                 exitCode = exit_codes::NoJvm;
                 failed = true;
+                allPathsHandedOn();
             } else {
                 installedHere = true;
             }
@@ -102,6 +105,8 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
                     }
                 }
                 if (!result && handOverFailed) {
+                    failed = true;
+                } else if (!result && !allPathsHandedOn()) {
                     failed = true;
                 } else if (!result) {
                     errorMessage.set(
@@ -226,7 +231,14 @@ bool Install::installJvmInstaller(char* versionText)
 
 bool Install::logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry)
 {
-    std::string home = javaHomeDir.c_str();
+    // The wizard's JVM reads this file with an 8-bit (ISO-8859-1) reader: the home goes in the
+    // legacy code page's bytes, by its short name where that code page lacks its letters.
+    std::string home;
+    if (!PathHandOn(TraceFilename).fileForm(javaHomeDir, home)) {
+        handOverFailed = true;
+        allPathsHandedOn();
+        return false;
+    }
     for (char& c : home) {
         if (c == '\\')
             c = '/';
@@ -261,6 +273,21 @@ bool Install::logJvmLocation(bool installed, const char* installDir, bool config
     errorMessage.format("Unable to install application.\r\r%s", diskSpaceText);
     errorDetails.format("Unable to write %s\\%s: %s\n%s", currentDirectory().c_str(),
                         NativePropertiesFilename, std::strerror(error), otherCausesText);
+    return false;
+}
+
+bool Install::allPathsHandedOn()
+{
+    const std::string& path = PathHandOn::failedPath();
+    if (path.empty())
+        return true;
+    // Not "no JVM found": the JVM may well be there, only the name cannot reach it.
+    exitCode = exit_codes::OtherFailure;
+    errorMessage.format("The name of the folder in %s cannot be handed to Java on this system.",
+                        path.c_str());
+    errorDetails.set("Its letters are not in the system's code page and it has no short name. "
+                     "Move the package to another folder, or turn on short (8.3) names or the "
+                     "system's UTF-8 option, and start the installation again.");
     return false;
 }
 

@@ -34,14 +34,18 @@ public:
     // file could not be written whole.
     bool logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry);
     bool addSecurity(bool isPlugin);
+    // False, with the failure texts and exit code set, when a path of this run could not be
+    // handed on to another program in any form it can read; true otherwise.
+    bool allPathsHandedOn();
     bool configureWinReg();
     void showStatusMessage(unsigned number);
 
     // Wizard launch.
     bool runJavaInstaller(char* installDetails);
     bool runInstaller(char* installDetails);
-    // Runs the wizard with the null-terminated `arguments`; true when it reported its start.
-    bool _runInstaller(char** arguments);
+    // Runs the wizard's JVM `program` (in its handed-on form) with the null-terminated
+    // `arguments`; true when it reported its start.
+    bool _runInstaller(const char* program, char** arguments);
     int countParameters(char* installDetails);
     // Appends one element to the class path in `classpath` (capacity `size`).
     void addClassElement(char* classpath, size_t size, const char* element);

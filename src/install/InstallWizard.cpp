@@ -12,6 +12,7 @@
 
 #include "exec/CommandRules.h"
 #include "exec/ExecCommand.h"
+#include "exec/PathHandOn.h"
 #include "install/InstallTexts.h"
 #include "install/WizardArgs.h"
 #include "util/clib.h"
@@ -64,17 +65,51 @@ int Install::countParameters(char* installDetails)
     return count;
 }
 
+namespace {
+
+// The class path with each element in the form the JVM can read; elements are relative to the
+// package directory, where the wizard runs.
+std::string handedClasspath(PathHandOn& handOn, const char* classpath, bool& ok)
+{
+    const std::string workDir = currentDirectory();
+    std::string result;
+    const char* start = classpath;
+    for (;;) {
+        const char* semicolon = std::strchr(start, ';');
+        const std::string element =
+            semicolon != nullptr ? std::string(start, semicolon) : std::string(start);
+        std::string handed;
+        ok = handOn.form(element.c_str(), handed, workDir.c_str()) && ok;
+        result += handed;
+        if (semicolon == nullptr)
+            return result;
+        result += ';';
+        start = semicolon + 1;
+    }
+}
+
+} // namespace
+
 bool Install::runInstaller(char* installDetails)
 {
+    PathHandOn handOn(TraceFilename);
+    std::string program;
+    bool handedOn = handOn.form(jvmCommand, program);
+    const std::string classpath = handedClasspath(handOn, loaderClasspath, handedOn);
+    if (!handedOn)
+        return false;
     WizardSettings settings;
-    settings.jvmCommand = jvmCommand;
+    settings.jvmCommand = program.c_str();
     settings.jvmExtraParameters = jvmExtraParameters;
     settings.jvmClasspathSwitch = jvmClasspathSwitch;
-    settings.loaderClasspath = loaderClasspath;
+    settings.loaderClasspath = classpath.c_str();
     settings.loaderJavaCommand = loaderJavaCommand;
     settings.quietInstall = quietInstall;
     settings.propertiesInstall = propertiesInstall;
     settings.installDetails = installDetails != nullptr ? installDetails : "";
+    // The folder the user typed may not exist yet: it has no short name to take.
+    if (passesInstallDetails(settings))
+        handOn.warnUnlessFits("install details", settings.installDetails);
 
     const int slots = countParameters(installDetails);
     // Built from copies: the control-file values stay whole for a second launch.
@@ -103,13 +138,13 @@ bool Install::runInstaller(char* installDetails)
         logAndTraceMessage(ErrorsFilename, TraceFilename, "install.jar does not exist.");
         return false;
     }
-    return _runInstaller(vector.data());
+    return _runInstaller(program.c_str(), vector.data());
 }
 
-bool Install::_runInstaller(char** arguments)
+bool Install::_runInstaller(const char* program, char** arguments)
 {
     TextBuffer command(jvmCommand.capacity());
-    command.set(jvmCommand);
+    command.set(program);
     traceMessage(TraceFilename, "launching java installer");
 
     // The JVM is to see only the class path of its arguments; the change stays for the run.

@@ -12,6 +12,8 @@
 #include "ui/Language.h"
 #include "diag/Trace.h"
 #include "exec/ArgQuote.h"
+#include "exec/ChildProcess.h"
+#include "exec/PathHandOn.h"
 #include "install/ExitCodes.h"
 #include "install/Install.h"
 #include "launcher/CommandLine.h"
@@ -168,9 +170,11 @@ void runCleanupStep(const char* startDir, const char* currentDir)
     // The package directory named in another spelling is still the start directory: the
     // cleanup program would remove the directory the user started from.
     if (startDirNeedsCleanup(startDir, currentDir) && !sameFileObject(startDir, currentDir)) {
-        const char* argv[] = {CleanupFilename, currentDir, nullptr};
-        QuotedArgs quoted(argv);
-        if (_spawnv(_P_NOWAIT, CleanupFilename, quoted.vector()) == -1)
+        // The cleanup program is ours and reads its command line as this program does.
+        std::string dir;
+        PathHandOn(file_names::TraceFilename).form(currentDir, dir, "", GetACP());
+        const char* argv[] = {CleanupFilename, dir.c_str(), nullptr};
+        if (!startChild(CleanupFilename, commandLineOf(argv)).started)
             Trace().traceMessage(file_names::TraceFilename, "unable to start", CleanupFilename);
     } else {
         std::remove(CleanupFilename);

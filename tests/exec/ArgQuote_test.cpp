@@ -43,18 +43,6 @@ TEST(ArgQuote, OnlyBlanksAndTabsWithoutQuotesAreWrapped)
     EXPECT_EQ("", quoteArgument(nullptr));
 }
 
-TEST(ArgQuote, VectorKeepsOrderAndEndsWithNull)
-{
-    const char* argv[] = {"java.exe", "-cp", ".;a b.jar", nullptr};
-    QuotedArgs quoted(argv);
-    ASSERT_EQ(3u, quoted.size());
-    const char* const* v = quoted.vector();
-    EXPECT_STREQ("java.exe", v[0]);
-    EXPECT_STREQ("-cp", v[1]);
-    EXPECT_STREQ("\".;a b.jar\"", v[2]);
-    EXPECT_EQ(nullptr, v[3]);
-}
-
 TEST(ArgQuote, CommandLineJoinsTheQuotedFormsWithSingleBlanks)
 {
     struct Row {

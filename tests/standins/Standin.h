@@ -16,11 +16,21 @@
 
 namespace standin {
 
+// In the program's code page, by its short name where that code page lacks the path's letters: as
+// Windows gives it to a program started by its short name (Wine gives the long one, with "?"s).
 inline std::string ownPath()
 {
-    char path[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length < sizeof path ? length : 0);
+    wchar_t path[MAX_PATH * 4];
+    char narrow[MAX_PATH * 4] = "";
+    BOOL lossy = FALSE;
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    if (length > 0 && length < MAX_PATH * 4)
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, narrow, sizeof narrow,
+                            nullptr, &lossy);
+    const DWORD shortLength = lossy ? GetShortPathNameW(path, path, MAX_PATH * 4) : 0;
+    if (shortLength > 0 && shortLength < MAX_PATH * 4)
+        WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
 }
 
 inline std::string ownDirectory()

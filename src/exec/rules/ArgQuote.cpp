@@ -33,15 +33,6 @@ std::string quoteArgument(const char* arg)
     return commandLineQuoted(arg);
 }
 
-QuotedArgs::QuotedArgs(const char* const* argv)
-{
-    for (const char* const* p = argv; p != nullptr && *p != nullptr; ++p)
-        args_.push_back(quoteArgument(*p));
-    for (const std::string& arg : args_)
-        pointers_.push_back(arg.c_str());
-    pointers_.push_back(nullptr);
-}
-
 std::string commandLineOf(const char* const* argv)
 {
     std::string line;

@@ -12,6 +12,7 @@
 #include "exec/CommandRules.h"
 #include "jvm/discovery/JvmSearch.h"
 #include "jvm/discovery/JvmSourceRules.h"
+#include "exec/PathHandOn.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/File.h"
 #include "util/clib.h"
@@ -135,15 +136,23 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     static char noClasspath[] = "CLASSPATH=";
     _putenv(noClasspath);
 
-    const char* name = std::strrchr(jvmPath, '\\');
-    name = name != nullptr ? name + 1 : jvmPath;
-    const char* const argv[] = {name, "-cp", ".", TestJvmClassName, currentDir.c_str(), nullptr};
+    // The JVM reads its command line through the system's code page and finds its own files
+    // through the path it was started by: both in a form it can read, or no test run.
+    PathHandOn handOn(traceFilename);
+    std::string program;
+    std::string directory;
+    if (!handOn.form(jvmPath, program) ||
+        !handOn.form(currentDir.c_str(), directory, currentDir.c_str()))
+        return false;
+    const std::string name = fileNamePart(program.c_str());
+    const char* const argv[] = {name.c_str(), "-cp", ".", TestJvmClassName, directory.c_str(),
+                                nullptr};
     // A JVM that hangs (a broken install waiting on a dialog, a stuck network drive) must not
     // hang the installer: the run is bounded and the next candidate is taken.
     ChildRun run;
     {
         const WithoutUserJavaOptions clean(*this, traceFilename);
-        run = runChild(jvmPath, commandLineOf(argv), testTimeoutSeconds * 1000ul);
+        run = runChild(program.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul);
     }
     bool ok = false;
     verdict = run.timedOut ? "timed out" : "test run failed";
@@ -268,11 +277,15 @@ std::string JvmOk::askVersion(const char* jvmPath)
     if (fexists(console.c_str()))
         program = console;
     traceMessage(traceFilename, "asking jvm for its version:", program.c_str());
+    // Like the test run, the JVM finds its own files through the path it was started by.
+    std::string handed;
+    if (!PathHandOn(traceFilename).form(program.c_str(), handed))
+        return {};
     const char* const argv[] = {"java.exe", "-version", nullptr};
     ChildRun run;
     {
         const WithoutUserJavaOptions clean(*this, traceFilename);
-        run = runChild(program.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul,
+        run = runChild(handed.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul,
                        VersionOutputFilename);
     }
     std::string version;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "exec/ExecCommand.h"
+#include "exec/PathHandOn.h"
 #include "jvm/discovery/JvmOk.h"
 #include "jvm/discovery/VersionRules.h"
 #include "jvm/provision/ExtractJvm.h"
@@ -136,17 +137,13 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
     if (getJvmInstallerCommand(jvmSelfExtractor, command, packageDir.c_str())) {
         // The expanding program writes into its current directory: it runs only where the JVM
         // belongs, never in the package directory when the change fails.
-        const bool moved = _chdir(jvmDir) == 0;
+        std::string workDir;
+        const bool moved = PathHandOn(traceLog.c_str()).form(jvmDir, workDir) &&
+                           _chdir(workDir.c_str()) == 0;
         traceMessage(traceLog.c_str(), "current directory changed to: ", currentDirectory().c_str());
-        if (moved) {
-            // The program path goes to the start as it is; the spawn quotes it itself, and
-            // quotes inside a program path would name no file.
-            std::string program = command.c_str();
-            if (program.size() >= 2 && program.front() == '"' && program.back() == '"')
-                program = program.substr(1, program.size() - 2);
-            // No argument text at all: an empty one would end the command line in a blank.
-            ran = exec->execCommand(program.c_str(), nullptr, 0);
-        }
+        // No argument text at all: an empty one would end the command line in a blank.
+        if (moved)
+            ran = exec->execCommand(command, nullptr, 0);
         traceMessage(traceLog.c_str(), "installed jvm", ran);
         _chdir(packageDir.c_str());
         traceMessage(traceLog.c_str(), "current directory after changing dir to: ",
@@ -169,27 +166,15 @@ bool ExtractJvm::getJvmInstallerCommand(const char* filename, char* command, con
     const char* slash = std::strrchr(filename, '/');
     const char* name = slash != nullptr ? slash + 1 : filename;
     formatText(command, PathCapacity, "%s%s%s", dir, DIR_END, name);
-    if (std::strchr(command, ' ') != nullptr) {
-        char shortForm[PathSize];
-        const DWORD length = GetShortPathNameA(command, shortForm, sizeof shortForm);
-        if (length > 0 && length < sizeof shortForm) {
-            if (std::strchr(shortForm, ' ') != nullptr) {
-                const DWORD full = GetFullPathNameA(command, sizeof shortForm, shortForm, nullptr);
-                if (full == 0 || full >= sizeof shortForm)
-                    copyText(shortForm, sizeof shortForm, command);
-            }
-            copyText(command, PathCapacity, shortForm);
-        }
-    }
-    const bool exists = fexists(command);
+    // Self-expanding programs have always been started by a name without blanks.
+    std::string program;
+    const bool handedOn =
+        PathHandOn(TraceFilename).form(command, program, "", legacyCodePage(), true);
+    copyText(command, PathCapacity, program.c_str());
+    const bool exists = handedOn && fexists(command);
     traceMessage(TraceFilename,
                  exists ? "Compressed JVM file exists: " : "Compressed JVM does *not* exist: ",
                  command);
-    if (std::strchr(command, ' ') != nullptr) {
-        TextBuffer quoted(PathCapacity);
-        quoted.format("\"%s\"", command);
-        copyText(command, PathCapacity, quoted);
-    }
     return exists;
 }
 

@@ -9,6 +9,7 @@
 
 #include "config/GetParameters.h"
 #include "exec/ExecCommand.h"
+#include "exec/PathHandOn.h"
 #include "jvm/discovery/FindJvm.h"
 #include "jvm/discovery/JvmOk.h"
 #include "jvm/provision/InstallerCommand.h"
@@ -157,8 +158,12 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
     char reason[ReasonSize] = "";
     bool started = false;
     // The installer writes into its current directory: it runs only where the JVM belongs,
-    // never in the package directory when the change fails.
-    if (_chdir(jvmDir) == 0) {
+    // never in the package directory when the change fails. It reads that directory, and the
+    // package author's arguments, through the system's code page.
+    PathHandOn handOn(trace.c_str());
+    handOn.warnUnlessFits("installer arguments", commandLine);
+    std::string workDir;
+    if (handOn.form(jvmDir, workDir) && _chdir(workDir.c_str()) == 0) {
         started = exec->spawnAndWait(program, argv, reason, sizeof reason, commandLine);
     } else {
         traceMessage(TraceFilename, "current directory changed to: ", currentDirectory().c_str());

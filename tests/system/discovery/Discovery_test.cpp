@@ -1,14 +1,16 @@
-// The built launcher on machines whose only JVMs are of today's kinds: registered by Java 9 and
-// later or by a distribution, per user, or known only from JAVA_HOME. Runs against the prefix's
-// real registry; the machine's JVM keys are put back afterwards.
+// The built launcher on machines whose only JVMs are of today's kinds (registered by Java 9 and
+// later or by a distribution, per user, or known only from JAVA_HOME), and in folders named in any
+// script. Runs against the prefix's real registry; the machine's JVM keys are put back afterwards.
 #include "jvm/discovery/JvmSupport.h"
 #include "support/Package.h"
 #include "system/SystemSupport.h"
 #include "util/Registry.h"
+#include "util/Wide.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,86 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
                                std::vector<std::string>{"false"});
         if (row.jvms.empty()) {
             EXPECT_FALSE(RegKey().open(HKEY_LOCAL_MACHINE, JavaSoftKey, KEY_READ));
+        }
+    }
+}
+
+// Whether `handed`, as a program reading it through code page 1252 sees it, names `path`.
+bool namesFolder(std::string handed, const std::string& path)
+{
+    for (char& c : handed)
+        c = c == '/' ? '\\' : c;
+    wchar_t decoded[MAX_PATH * 4] = L"";
+    wchar_t longForm[MAX_PATH * 4] = L"";
+    return MultiByteToWideChar(1252, 0, handed.c_str(), -1, decoded, MAX_PATH * 4) > 0 &&
+           GetLongPathNameW(decoded, longForm, MAX_PATH * 4) > 0 &&
+           _wcsicmp(longForm, widen(path.c_str()).c_str()) == 0;
+}
+
+// A user folder named outside code page 1252 or within it, holding the package, JVM and TEMP.
+struct ScriptRow {
+    const char* road;  // registry, JAVA_HOME, expansion, vendor
+    const char* user;
+    const char* home;  // the JVM home below the user's folder
+    const char* control;
+};
+const char* const chinese = "\xE5\xBC\xA0\xE4\xBC\x9F";
+const char* const expanded = "jvmMinVersion=1.3\r\njvmVersion=1.3.1\r\n"
+                             "jvmInstallerType=selfExtratorJvmInstaller\r\n"
+                             "jvmSelfExtractor=jre131.exe\r\nconfigureWinRegistry=false\r\n";
+const char* const vendor = "jvmRequiredVersion=1.6\r\njvmVersion=1.6.0\r\n"
+                           "jvmInstallerType=thirdPartyJvmInstaller\r\n"
+                           "jvmInstallerBinary=vendor.exe\r\n"
+                           "jvmInstallerCommand=vendor.exe/*/*/*/s\r\n";
+const ScriptRow scriptRows[] = {
+    {"registry", chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+    {"JAVA_HOME", chinese, ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+    {"expansion", chinese, "jre131", expanded},
+    {"vendor", chinese, "pf\\JavaSoft\\JRE1.6\\1.6.0\\jre1.6.0", vendor},
+    {"registry", "J\xC3\xBCrgen\\Caf\xC3\xA9", ".jdks\\jdk-17", "jvmMinVersion=17\r\n"},
+};
+
+TEST(Discovery, FoldersInAnyScriptReachTheJvmInAFormItCanRead)
+{
+    ASSERT_EQ(1252u, legacyCodePage()) << "the rows need a Western code page";
+    for (const ScriptRow& row : scriptRows) {
+        const std::string road = row.road;
+        SCOPED_TRACE(road + " " + row.user);
+        TempDir dir;
+        const std::string user = dir / row.user;
+        const std::string home = user + "\\" + row.home;
+        makeDirs(user + "\\pf");
+        const MachineWithoutJvms machine(user + "\\pf");
+        if (road == "registry" || road == "JAVA_HOME") {
+            placeStandinJvm(home + "\\bin", "17.0.2");
+        }
+        if (road == "registry")
+            setRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JDK\\17", "JavaHome", home);
+        const EnvOverride javaHome("JAVA_HOME", road == "JAVA_HOME" ? home : "");
+        makeDirs(user + "\\Temp");
+        const EnvOverride temp("TEMP", user + "\\Temp");
+
+        Package package(user + "\\Downloads\\app");
+        package.expander("jre131.exe", "");
+        package.copyBuilt("fakevendor.exe", "vendor.exe");
+        writeFile(dir / "vendor.ini", "jvm=" + builtProgram("fakejvm.exe") + "\nmode=subdir\n");
+        const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", dir / "vendor.ini");
+        const std::string jvmDir = "predefinedJvmInstallDir=" + forwardSlashes(home) + "\r\n";
+        package.wizardFiles(row.control + (road == "expansion" ? jvmDir : ""));
+        ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target"));
+        EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
+
+        const auto starts = jvmStarts(home + "\\bin");
+        ASSERT_EQ(2u, starts.size()) << "the test run, then the wizard";
+        const std::string native = linesStartingWith(starts[1], "native=").at(0);
+        const std::string handedHome = native.substr(native.find('=') + 1);
+        EXPECT_TRUE(namesFolder(handedHome, home)) << handedHome;
+        std::string wholePackage, wholeHome;
+        if (encodeExactly(widen(package.dir().c_str()).c_str(), 1252, wholePackage) &&
+            encodeExactly(widen(forwardSlashes(home).c_str()).c_str(), 1252, wholeHome)) {
+            EXPECT_EQ(wholePackage, linesStartingWith(starts[0], "arg=").back())
+                << "handed on as it is where the code page holds it";
+            EXPECT_EQ(wholeHome, handedHome);
         }
     }
 }

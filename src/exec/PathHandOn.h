@@ -1,0 +1,44 @@
+// The one place that decides the form of a path handed to another program, and of a path
+// written into a file that another program reads: the path itself where the program's code
+// page holds it (byte for byte as always), else its short name, else its form relative to the
+// program's working directory. A path with no such form is noted for the run's verdict.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "diag/Trace.h"
+#include "util/Wide.h"
+
+class PathHandOn : public Trace {
+public:
+    // `traceFile`: where substitutions are traced (an absolute name when the caller changes the
+    // current directory).
+    explicit PathHandOn(const char* traceFile);
+
+    // `path` (the program's own encoding) in the form a program that decodes with `codePage`
+    // and works in `workDir` (empty: no relative form) can read, in the program's own encoding
+    // (the start converts the command line for the child). False, with the path noted and
+    // traced, when there is none; `out` then holds the path unchanged.
+    // With `avoidBlanks` a path holding a blank goes by its short name where that has none.
+    bool form(const char* path, std::string& out, const char* workDir = "",
+              UINT codePage = legacyCodePage(), bool avoidBlanks = false);
+
+    // As form(), in the bytes of the legacy code page: for files that a program without the
+    // UTF-8 setting reads. False, with the path noted, when there is no such form.
+    bool fileForm(const char* path, std::string& out);
+
+    // Text typed by the user goes on as it is; a warning is traced when the legacy code page
+    // cannot hold it.
+    void warnUnlessFits(const char* label, const char* text);
+
+    // The first path of this run that could not be handed on; empty when there was none.
+    static const std::string& failedPath();
+    static void clearFailure();
+
+private:
+    void noteFailure(const std::string& path);
+
+    std::string traceFile_;
+};
