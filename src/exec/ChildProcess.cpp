@@ -17,10 +17,12 @@ constexpr DWORD EndWaitMs = 10000;
 constexpr int StartAttempts = 3;
 constexpr DWORD StartRetryPauseMs = 250;
 
-// A missing program, a file that is no program and a command line that is too long stay so.
-bool startMayBeRetried(int startError)
+// A missing program, a file that is no program, a command line that is too long and a program
+// that must be run as administrator stay so.
+bool startMayBeRetried(int startError, DWORD systemError)
 {
-    return startError != ENOENT && startError != ENOEXEC && startError != E2BIG;
+    return startError != ENOENT && startError != ENOEXEC && startError != E2BIG &&
+           systemError != ElevationRequiredError;
 }
 
 bool isFile(const std::string& path)
@@ -101,12 +103,14 @@ ChildRun runChild(const char* program, const std::string& commandLine, unsigned 
                            job.valid() ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup,
                            &process))
             break;
-        run.startError = startErrorNumber(GetLastError());
-        if (attempt == StartAttempts || !startMayBeRetried(run.startError))
+        run.systemError = GetLastError();
+        run.startError = startErrorNumber(run.systemError);
+        if (attempt == StartAttempts || !startMayBeRetried(run.startError, run.systemError))
             return run;
         Sleep(StartRetryPauseMs);
     }
     run.startError = 0;
+    run.systemError = 0;
     run.started = true;
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);
