@@ -159,7 +159,8 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
     // The installer writes into its current directory: it runs only where the JVM belongs,
     // never in the package directory when the change fails.
     if (_chdir(jvmDir) == 0) {
-        traceMessage(TraceFilename, "current directory changed to: ", currentDirectory().c_str());
+        // Traced by its full name: the package directory is no longer the current one.
+        traceMessage(trace.c_str(), "current directory changed to: ", currentDirectory().c_str());
         started = exec->spawnAndWait(program, argv, reason, sizeof reason, commandLine);
     } else {
         traceMessage(TraceFilename, "unable to change the current directory to:", jvmDir);

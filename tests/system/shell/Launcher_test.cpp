@@ -233,6 +233,50 @@ TEST_F(Launcher, ShownRunSpeaksTheLanguageOfItsLocale)
     expectSemaphoresGone();
 }
 
+// A second start in the same package directory, in any spelling, touches nothing and ends with
+// 20 while the first run waits on its box; a run in another directory goes on beside it.
+TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
+{
+    LauncherRun first(program(), "", dir.path());
+    ASSERT_TRUE(first.started());
+    ASSERT_NE(nullptr, waitForWindow(first, ErrorCaption)) << "the first run waits on its box";
+    const std::vector<std::string> before = treeOf(dir.path(), TreeView::NamesSizesAttributes);
+    std::string upper = dir.path();
+    for (char& c : upper)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    TempDir other;
+    const std::pair<std::string, DWORD> rows[] = {{upper, 20}, {dir.path() + "\\", 20}, {other.path(), 16}};
+    for (const auto& row : rows) {
+        const RunResult second = runProgram("\"" + program() + "\" -q x", row.first);
+        EXPECT_TRUE(second.finished);
+        EXPECT_EQ(row.second, second.exitCode) << row.first;
+    }
+    EXPECT_EQ(before, treeOf(dir.path(), TreeView::NamesSizesAttributes));
+    EXPECT_EQ(2u, closeErrorBoxes(first).size());
+    ASSERT_TRUE(first.waitEnd());
+    EXPECT_EQ(16u, first.exitCode());
+}
+
+// A package directory that cannot be written: one box names it and the folder of the logs.
+TEST_F(Launcher, AnUnwritablePackageDirectoryShowsOneBoxNamingIt)
+{
+    const std::string logs = freshLogFolder(dir.path());
+    UnwritableDir locked(dir.path());
+    if (!locked.made())
+        GTEST_SKIP() << "no immutable flag on this file system";
+    LauncherRun run(program(), "", dir.path());
+    ASSERT_TRUE(run.started());
+    EXPECT_EQ((std::vector<std::string>{"The package directory " + dir.path() +
+                                        " cannot be written.\r\rCopy the package to a writable "
+                                        "folder and start it there.\r\rThe logs of this run are "
+                                        "in " + logs + "."}),
+              closeErrorBoxes(run));
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_EQ(21u, run.exitCode());
+    EXPECT_TRUE(exists(logs + "\\errors.log"));
+    freshLogFolder(dir.path());
+}
+
 TEST_F(Launcher, QuietRunShowsNothingAndLogsTheFailure)
 {
     LauncherRun run(program(), "-q x", dir.path());
