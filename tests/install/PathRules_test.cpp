@@ -33,10 +33,8 @@ TEST(PathRules, EntriesEndingInTheName)
 
 TEST(PathRules, LogFolderIsNamedAfterThePackageDirectory)
 {
-    const Lines rows[] = {
-        {"C:\\media\\My Package", "qrv-My Package"}, {"E:\\pkg\\", "qrv-pkg"}, {"D:\\", "qrv-D"},
-        {"\\\\server\\share", "qrv-share"},
-    };
+    const Lines rows[] = {{"C:\\media\\My Package", "qrv-My Package"}, {"E:\\pkg\\", "qrv-pkg"},
+                          {"D:\\", "qrv-D"}, {"\\\\server\\share", "qrv-share"}};
     for (const Lines& row : rows)
         EXPECT_EQ(row[1], logFolderName(row[0])) << row[0];
 }

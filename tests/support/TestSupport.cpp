@@ -262,22 +262,16 @@ bool makeUnixLink(const std::string& link, const std::string& target)
     return runUnix("Z:\\bin\\ln -s \"" + to + "\" \"" + from + "\"", present);
 }
 
-bool setUnwritable(const std::string& dir, bool unwritable)
+bool UnwritableDir::set(bool unwritable)
 {
-    const std::string unixDir = unixPath(dir);
-    if (unixDir.empty())
-        return false;
-    auto takes = [&dir, unwritable] {
-        HANDLE file = CreateFileA((dir + "\\__flagprobe").c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        const bool writable = file != INVALID_HANDLE_VALUE;
-        if (writable)
-            CloseHandle(file);
-        return writable != unwritable;
+    const std::string unixDir = unixPath(dir_);
+    const std::string probe = dir_ + "\\__flagprobe";
+    auto writable = [&probe] {
+        return CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
     };
-    return runUnix(std::string("Z:\\usr\\bin\\chattr ") + (unwritable ? "+i" : "-i") + " \"" +
-                       unixDir + "\"",
-                   takes);
+    const std::string flag = unwritable ? "+i \"" : "-i \"";
+    return !unixDir.empty() && runUnix("Z:\\usr\\bin\\chattr " + flag + unixDir + "\"",
+                                       [&] { return writable() != unwritable; });
 }
 
 RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs)

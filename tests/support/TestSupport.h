@@ -116,24 +116,23 @@ bool processGone(DWORD pid);
 // Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
 // link cannot be made); the caller then skips.
 bool makeUnixLink(const std::string& link, const std::string& target);
-// Makes the directory `dir` unwritable (the Unix immutable flag, which binds root too) or
-// writable again, and waits until a file can or cannot be created there. False where this is not
-// Wine or the flag does not take; the caller then skips.
-bool setUnwritable(const std::string& dir, bool unwritable);
-// `dir` unwritable for the owner's lifetime: writable again on every path out of the test.
+// `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
+// writable again on every path out; each change is awaited. `made()` is false where this is not
+// Wine or the flag does not take: the caller then skips.
 class UnwritableDir {
 public:
-    explicit UnwritableDir(std::string dir) : dir_(std::move(dir)), made_(setUnwritable(dir_, true)) {}
+    explicit UnwritableDir(std::string dir) : dir_(std::move(dir)), made_(set(true)) {}
     ~UnwritableDir()
     {
         if (made_)
-            setUnwritable(dir_, false);
+            set(false);
     }
     UnwritableDir(const UnwritableDir&) = delete;
     UnwritableDir& operator=(const UnwritableDir&) = delete;
     bool made() const { return made_; }
 
 private:
+    bool set(bool unwritable);
     std::string dir_;
     bool made_;
 };
