@@ -17,10 +17,12 @@ constexpr DWORD EndWaitMs = 10000;
 constexpr int StartAttempts = 3;
 constexpr DWORD StartRetryPauseMs = 250;
 
-// A missing program, a file that is no program and a command line that is too long stay so.
-bool startMayBeRetried(int startError)
+// A missing program, a file that is no program, a command line that is too long and a program
+// that must be run as administrator stay so.
+bool startMayBeRetried(int startError, DWORD systemError)
 {
-    return startError != ENOENT && startError != ENOEXEC && startError != E2BIG;
+    return startError != ENOENT && startError != ENOEXEC && startError != E2BIG &&
+           systemError != ElevationRequiredError;
 }
 
 bool isFile(const std::string& path)
@@ -109,11 +111,13 @@ bool createChild(const char* program, const std::string& commandLine, DWORD flag
         if (CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr,
                            nullptr, &startup, &process)) {
             run.startError = 0;
+            run.systemError = 0;
             run.started = true;
             return true;
         }
-        run.startError = startErrorNumber(GetLastError());
-        if (attempt == StartAttempts || !startMayBeRetried(run.startError))
+        run.systemError = GetLastError();
+        run.startError = startErrorNumber(run.systemError);
+        if (attempt == StartAttempts || !startMayBeRetried(run.startError, run.systemError))
             return false;
         Sleep(StartRetryPauseMs);
     }

@@ -10,12 +10,18 @@ struct ChildRun {
     // The C runtime's error number for a failed start (ENOENT, ENOEXEC, ENOMEM, E2BIG, or another
     // value), taken from the system's error right at the failing call.
     int startError = 0;
+    // The system's own error of a failed start (ERROR_ELEVATION_REQUIRED tells more than its
+    // C runtime number); 0 after a start.
+    unsigned long systemError = 0;
     // The time limit passed; the program and every process it started have been ended.
     bool timedOut = false;
     unsigned long exitCode = 0;
 };
 
 constexpr unsigned long NoTimeLimit = 0xFFFFFFFFul;
+// ERROR_ELEVATION_REQUIRED (not in every SDK's headers): the program's manifest asks for an
+// administrator, and a start that is not elevated never succeeds.
+constexpr unsigned long ElevationRequiredError = 740;
 
 // Starts `program` with `commandLine` (its argv[0] first, arguments quoted as they are to
 // arrive) in the current directory, with this process's environment and inheritable handles,

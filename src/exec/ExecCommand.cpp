@@ -1,5 +1,6 @@
 #include "exec/ExecCommand.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ bool ExecCommand::spawnAndWait(const char* command, const char* const* argv, cha
         runChild(work.get(), commandLine != nullptr ? std::string(commandLine) : commandLineOf(argv));
     exitCode = run.exitCode;
     if (!run.started) {
+        reportElevation(work.get(), run.systemError);
         if (errorText != nullptr)
             copyText(errorText, errorSize, spawnErrorText(run.startError));
         return false;
@@ -108,6 +110,7 @@ bool ExecCommand::invokeWinCommand(const char* command, const char* args, int)
     const ChildRun run = runChild(command, commandLineOf(argv.data()));
     exitCode = run.exitCode;
     if (!run.started) {
+        reportElevation(command, run.systemError);
         reportExecError(command, -1, run.startError);
         return false;
     }
@@ -122,4 +125,14 @@ void ExecCommand::reportExecError(const char* command, int result, int error)
     logAndTraceMessage(errorsFilename, traceFilename, ResultLabel, number);
     formatText(number, sizeof number, "%d", error);
     logAndTraceMessage(errorsFilename, traceFilename, ErrnoLabel, number);
+}
+
+void ExecCommand::reportElevation(const char* program, unsigned long systemError)
+{
+    if (systemError != ElevationRequiredError)
+        return;
+    // Its full path: the administrator is to know which program to run elevated.
+    char path[PathCapacity];
+    const char* shown = _fullpath(path, program, sizeof path) != nullptr ? path : program;
+    logAndTraceMessage(errorsFilename, traceFilename, "needs to be run as administrator:", shown);
 }

@@ -38,6 +38,8 @@ public:
     bool formatCommand(const char* command, char* out, size_t size);
 
     void reportExecError(const char* command, int result, int error);
+    // Logs a start refused because `program` must run as administrator, with its full path.
+    void reportElevation(const char* program, unsigned long systemError);
 
     // The exit code of the last program that ran to its end.
     unsigned long lastExitCode() const { return exitCode; }

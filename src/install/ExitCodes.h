@@ -11,4 +11,8 @@ constexpr int NoJvm = 17;
 constexpr int WizardNotStarted = 18;
 // Any other failure, and a run that ended before the driver had decided.
 constexpr int OtherFailure = 19;
+// Another run of the same package directory is going on; this one touched nothing.
+constexpr int SecondRun = 20;
+// The package directory cannot be written; the logs went to a folder under TEMP.
+constexpr int ReadOnlyPackage = 21;
 } // namespace exit_codes

@@ -62,6 +62,8 @@ public:
     // End of the run.
     void cleanUp(bool installOk);
     void cleanUpManifest(bool installOk);
+    // The files the manifest names, the manifest and install.jar.
+    void removePackageFiles();
     void cleanUpJvmDir();
     void cleanUpErrorsLog();
     void cleanUpLogFiles();

@@ -88,6 +88,24 @@ void Install::cleanUp(bool installOk)
 
 void Install::cleanUpManifest(bool installOk)
 {
+    // Started where it lies (nothing unpacked it for this run) and the wizard never ran: the
+    // restart that the failure text asks for needs the package whole.
+    if (!installOk && !fexists(StartDirFilename))
+        traceMessage(TraceFilename, "package kept for a new start");
+    else
+        removePackageFiles();
+
+    if (fexists(TempTraceFilename)) {
+        std::remove(TempTraceFilename);
+        if (installOk)
+            std::remove(TraceFilename);
+        else
+            traceMessage(TraceFilename, "install ok", false);
+    }
+}
+
+void Install::removePackageFiles()
+{
     const std::string packageDir = realLocation(currentDirectory());
     {
         File manifest(ManifestFilename, "rt");
@@ -111,14 +129,6 @@ void Install::cleanUpManifest(bool installOk)
     std::remove(ManifestFilename);
     _rmdir(ManifestDir);
     std::remove(InstallJar);
-
-    if (fexists(TempTraceFilename)) {
-        std::remove(TempTraceFilename);
-        if (installOk)
-            std::remove(TraceFilename);
-        else
-            traceMessage(TraceFilename, "install ok", false);
-    }
 }
 
 void Install::cleanUpJvmDir()
@@ -173,7 +183,7 @@ void Install::cleanUpJvmDir()
             configureTempJvm(jvmLocation.c_str());
     }
     if (!delDirTree(target.c_str())) {
-        const std::string warning = "Warning: Unable to delete " + target;
+        const std::string warning = "Warning: Unable to delete " + dir;
         traceMessage(TraceFilename, warning.c_str());
     }
     _rmdir((target + "\\bin").c_str());

@@ -126,7 +126,8 @@ bool Install::runInstaller(char* installDetails)
     if (passesInstallDetails(settings)) {
         traceMessage(TraceFilename, "install details:", settings.installDetails);
         traceMessage(TraceFilename, "added", quietInstall ? QuietSwitch : PropertiesSwitch);
-        traceMessage(TraceFilename, "details:", detailsArgument(settings.installDetails).c_str());
+        // The argument the wizard receives, which is not always the quoted form.
+        traceMessage(TraceFilename, "details:", arrivingText(args.back()).c_str());
     }
 
     std::vector<char*> vector;

@@ -1,4 +1,4 @@
-// Text rule of the PATH lookup for the Windows directory.
+// Text rules of the PATH lookup for the Windows directory and of the log folder under TEMP.
 #pragma once
 
 #include <string>
@@ -9,3 +9,7 @@
 // first occurrence of `name` in it runs to its end; empty entries are skipped. Whether an entry
 // exists is for the caller to check.
 std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* name);
+
+// The name of the folder under TEMP that takes the logs of a package directory that cannot be
+// written: "qrv-" and the directory's last name, or its drive letter for a drive's root.
+std::string logFolderName(const std::string& packageDir);

@@ -36,6 +36,11 @@ std::vector<std::string> buildWizardArguments(const WizardSettings& settings);
 // the command line's split takes the quotes off (-q "C:\x" gives the wizard C:\x).
 std::vector<std::string> wizardStartArguments(const WizardSettings& settings);
 
+// What the wizard receives of the details argument `arg`: `arg` itself, or for one holding a
+// double quote (passed as the user quoted it) the C runtime's split of it (backslashes count only
+// before a double quote), its pieces joined by a blank.
+std::string arrivingText(const std::string& arg);
+
 // Appends one class-path element to `classpath` (after a ";" unless it is the first), wrapped in
 // double quotes when it holds a blank.
 void appendClassElement(std::string& classpath, const char* element, bool first);

@@ -16,7 +16,9 @@
 #include "exec/PathHandOn.h"
 #include "install/ExitCodes.h"
 #include "install/Install.h"
+#include "install/ReadOnlyPackage.h"
 #include "launcher/CommandLine.h"
+#include "launcher/SingleRun.h"
 #include "ui/Globals.h"
 #include "ui/StatusDialog.h"
 #include "util/File.h"
@@ -231,6 +233,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     TextBuffer currentDir(PathCapacity);
     TextBuffer startDir(PathCapacity);
     getCurrentDir(currentDir.data(), PathCapacity - 1);
+    // Before any file is touched: one run per package directory, and none that would fail on
+    // its first write in a directory that cannot be written.
+    SingleRun singleRun(currentDir.c_str());
+    if (singleRun.heldElsewhere()) {
+        singleRun.bringOtherRunForward();
+        return exit_codes::SecondRun;
+    }
+    if (ReadOnlyPackage::unwritable(currentDir.c_str())) {
+        const InstallRequest request = parseInstallRequest(commandLine);
+        return ReadOnlyPackage(currentDir.c_str()).report(request.quiet || request.properties);
+    }
     formatText(waitInstallFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
                WaitInstallFilename);
     formatText(showDialogFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
@@ -248,6 +261,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     hDlgMain = CreateDialogParamW(instance, L"STATUSDIALOG", mainWindow, StatusDialog, 0);
     if (hDlgMain != nullptr)
         setWindowCharType(hDlgMain);
+    singleRun.markDialog(hDlgMain);
 
     if (!hasInstallSwitch(commandLine)) {
         ShowWindow(mainWindow, showCommand);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -18,6 +19,12 @@ HANDLE openForQuery(const char* path)
         return INVALID_HANDLE_VALUE;
     return CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+bool identityOf(const char* path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    const Handle file(openForQuery(path));
+    return file.valid() && GetFileInformationByHandle(file.get(), &info);
 }
 
 } // namespace
@@ -42,13 +49,21 @@ std::string finalPath(const char* path)
 
 bool sameFileObject(const char* a, const char* b)
 {
-    const Handle first(openForQuery(a));
-    const Handle second(openForQuery(b));
     BY_HANDLE_FILE_INFORMATION one;
     BY_HANDLE_FILE_INFORMATION other;
-    if (!first.valid() || !second.valid() || !GetFileInformationByHandle(first.get(), &one) ||
-        !GetFileInformationByHandle(second.get(), &other))
+    if (!identityOf(a, one) || !identityOf(b, other))
         return false;
     return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
            one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
+
+std::string fileIdentity(const char* path)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!identityOf(path, info))
+        return std::string();
+    char text[32];
+    std::snprintf(text, sizeof text, "%08lX-%08lX%08lX", info.dwVolumeSerialNumber,
+                  info.nFileIndexHigh, info.nFileIndexLow);
+    return text;
 }

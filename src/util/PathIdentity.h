@@ -11,3 +11,7 @@ std::string finalPath(const char* path);
 // True when both names exist and denote the same file or directory (same volume, same file
 // index); false when either is missing or cannot be opened.
 bool sameFileObject(const char* a, const char* b);
+
+// The identity of an existing file or directory as text (volume serial number and file index in
+// hexadecimal), the same for every spelling of its name; empty when it cannot be opened.
+std::string fileIdentity(const char* path);

@@ -135,8 +135,11 @@ TEST_F(WizardLaunch, ArgumentsArriveAsBuilt)
         }
         // The list wraps some details in double quotes for the logs; the wizard gets them as the
         // command line's split leaves them.
-        if (passesInstallDetails(settings))
+        if (passesInstallDetails(settings)) {
             expected.back() = row.arrives != nullptr ? row.arrives : row.details;
+            // The trace shows the details as the wizard gets them.
+            EXPECT_EQ("details: " + expected.back(), logMessages("jinstall.log")[7]);
+        }
         EXPECT_EQ(expected, received());
         EXPECT_FALSE(exists("__qrvwizard.sem"));
         EXPECT_FALSE(exists("__qrvshow.sem"));

@@ -31,3 +31,11 @@ TEST(PathRules, EntriesEndingInTheName)
     EXPECT_EQ(Lines{}, pathEntriesEndingIn((filler + "xx;c:\\winnt").c_str(), "winnt"));
     EXPECT_EQ(Lines{}, pathEntriesEndingIn((filler + "x;c:\\winnt").c_str(), "winnt"));  // 5000
 }
+
+TEST(PathRules, LogFolderIsNamedAfterThePackageDirectory)
+{
+    const Lines rows[] = {{"C:\\media\\My Package", "qrv-My Package"}, {"E:\\pkg\\", "qrv-pkg"},
+                          {"D:\\", "qrv-D"}, {"\\\\server\\share", "qrv-share"}};
+    for (const Lines& row : rows)
+        EXPECT_EQ(row[1], logFolderName(row[0])) << row[0];
+}

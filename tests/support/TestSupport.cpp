@@ -203,29 +203,30 @@ std::string builtProgram(const std::string& name)
     return programDir() + "\\" + name;
 }
 
-bool makeUnixLink(const std::string& link, const std::string& target)
+namespace {
+
+// `path`'s Unix name through Wine's own export (Windows has none); empty elsewhere.
+std::string unixPath(const std::string& path)
 {
-    // Wine's own export; Windows has none, and no way to make this kind of link.
     using UnixName = char*(CDECL*)(LPCWSTR);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     auto unixName = kernel == nullptr ? nullptr : reinterpret_cast<UnixName>(reinterpret_cast<void*>(
                                                       GetProcAddress(kernel, "wine_get_unix_file_name")));
     if (unixName == nullptr)
-        return false;
-    auto toUnix = [unixName](const std::string& path) {
-        std::wstring wide(path.begin(), path.end());
-        char* name = unixName(wide.c_str());
-        std::string result = name != nullptr ? name : "";
-        if (name != nullptr)
-            HeapFree(GetProcessHeap(), 0, name);
-        return result;
-    };
-    const std::string from = toUnix(link);
-    const std::string to = toUnix(target);
-    if (from.empty() || to.empty())
-        return false;
-    // Wine starts Unix programs as well, but gives no handle to wait on: the link is awaited.
-    std::string commandLine = "Z:\\bin\\ln -s \"" + to + "\" \"" + from + "\"";
+        return std::string();
+    std::wstring wide(path.begin(), path.end());
+    char* name = unixName(wide.c_str());
+    std::string result = name != nullptr ? name : "";
+    if (name != nullptr)
+        HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Starts the Unix program of `commandLine` and waits (bounded) until `done` holds: Wine starts
+// Unix programs as well, but gives no handle to wait on.
+template <typename Done>
+bool runUnix(const std::string& commandLine, Done done)
+{
     std::vector<char> command(commandLine.begin(), commandLine.end());
     command.push_back('\0');
     STARTUPINFOA startup{};
@@ -236,6 +237,19 @@ bool makeUnixLink(const std::string& link, const std::string& target)
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    for (int i = 0; i < 100 && !done(); ++i)
+        Sleep(100);
+    return done();
+}
+
+} // namespace
+
+bool makeUnixLink(const std::string& link, const std::string& target)
+{
+    const std::string from = unixPath(link);
+    const std::string to = unixPath(target);
+    if (from.empty() || to.empty())
+        return false;
     // Opened rather than asked for its attributes, which a device does not give.
     auto present = [&link] {
         HANDLE file = CreateFileA(link.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -245,9 +259,19 @@ bool makeUnixLink(const std::string& link, const std::string& target)
         CloseHandle(file);
         return true;
     };
-    for (int i = 0; i < 100 && !present(); ++i)
-        Sleep(100);
-    return present();
+    return runUnix("Z:\\bin\\ln -s \"" + to + "\" \"" + from + "\"", present);
+}
+
+bool UnwritableDir::set(bool unwritable)
+{
+    const std::string unixDir = unixPath(dir_);
+    const std::string probe = dir_ + "\\__flagprobe";
+    auto writable = [&probe] {
+        return CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
+    };
+    const std::string flag = unwritable ? "+i \"" : "-i \"";
+    return !unixDir.empty() && runUnix("Z:\\usr\\bin\\chattr " + flag + unixDir + "\"",
+                                       [&] { return writable() != unwritable; });
 }
 
 RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs)

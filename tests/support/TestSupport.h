@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qrvtest {
@@ -115,6 +116,26 @@ bool processGone(DWORD pid);
 // Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
 // link cannot be made); the caller then skips.
 bool makeUnixLink(const std::string& link, const std::string& target);
+// `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
+// writable again on every path out; each change is awaited. `made()` is false where this is not
+// Wine or the flag does not take: the caller then skips.
+class UnwritableDir {
+public:
+    explicit UnwritableDir(std::string dir) : dir_(std::move(dir)), made_(set(true)) {}
+    ~UnwritableDir()
+    {
+        if (made_)
+            set(false);
+    }
+    UnwritableDir(const UnwritableDir&) = delete;
+    UnwritableDir& operator=(const UnwritableDir&) = delete;
+    bool made() const { return made_; }
+
+private:
+    bool set(bool unwritable);
+    std::string dir_;
+    bool made_;
+};
 
 // Registry helpers on the real or overridden predefined keys.
 void setRegString(HKEY root, const std::string& key, const std::string& name,

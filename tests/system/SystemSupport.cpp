@@ -182,4 +182,15 @@ std::string forwardSlashes(std::string text)
     return text;
 }
 
+std::string freshLogFolder(const std::string& packageDir)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = temp + ("qrv-" + packageDir.substr(packageDir.rfind('\\') + 1));
+    for (const char* log : {"\\errors.log", "\\jinstall.log"})
+        DeleteFileA((folder + log).c_str());
+    RemoveDirectoryA(folder.c_str());
+    return folder;
+}
+
 } // namespace systemtest

@@ -114,4 +114,8 @@ std::vector<std::string> treeOf(const std::string& dir, TreeView view = TreeView
 
 std::string forwardSlashes(std::string text);
 
+// The folder under TEMP that takes the logs of the unwritable package directory `packageDir`,
+// emptied of an earlier run's logs.
+std::string freshLogFolder(const std::string& packageDir);
+
 } // namespace systemtest

@@ -32,3 +32,15 @@ std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* 
     }
     return found;
 }
+
+std::string logFolderName(const std::string& packageDir)
+{
+    std::string dir = packageDir;
+    while (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))
+        dir.pop_back();
+    const size_t separator = dir.find_last_of("\\/:");
+    std::string name = separator == std::string::npos ? dir : dir.substr(separator + 1);
+    if (name.empty())
+        name = dir.substr(0, dir.find(':'));
+    return "qrv-" + name;
+}

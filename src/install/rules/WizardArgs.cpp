@@ -52,6 +52,46 @@ std::vector<std::string> wizardStartArguments(const WizardSettings& s)
     return args;
 }
 
+std::string arrivingText(const std::string& arg)
+{
+    // Without a double quote the argument is quoted to arrive whole.
+    if (arg.find('"') == std::string::npos)
+        return arg;
+    std::string text;
+    bool inQuotes = false;
+    bool blankDue = false;
+    size_t slashes = 0;
+    const auto add = [&](size_t count, char c) {
+        if (count == 0)
+            return;
+        if (blankDue)
+            text += ' ';
+        blankDue = false;
+        text.append(count, c);
+    };
+    for (const char c : arg) {
+        if (c == '\\') {
+            ++slashes;
+        } else if (c == '"') {
+            add(slashes / 2, '\\');
+            if (slashes % 2 == 1)
+                add(1, '"');
+            else
+                inQuotes = !inQuotes;
+            slashes = 0;
+        } else {
+            add(slashes, '\\');
+            slashes = 0;
+            if (!inQuotes && (c == ' ' || c == '\t'))
+                blankDue = !text.empty();
+            else
+                add(1, c);
+        }
+    }
+    add(slashes, '\\');
+    return text;
+}
+
 void appendClassElement(std::string& classpath, const char* element, bool first)
 {
     if (!first)

@@ -164,9 +164,11 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
     handOn.warnUnlessFits("installer arguments", commandLine);
     std::string workDir;
     if (handOn.form(jvmDir, workDir) && _chdir(workDir.c_str()) == 0) {
+        // Traced by its full name: the package directory is no longer the current one.
+        traceMessage(trace.c_str(), "current directory changed to: ", currentDirectory().c_str());
         started = exec->spawnAndWait(program, argv, reason, sizeof reason, commandLine);
     } else {
-        traceMessage(TraceFilename, "current directory changed to: ", currentDirectory().c_str());
+        traceMessage(TraceFilename, "unable to change the current directory to:", jvmDir);
         traceMessage(TraceFilename, "installed jvm", false);
         formatText(reason, sizeof reason, "unable to change to the JVM directory %s", jvmDir);
     }

@@ -111,6 +111,7 @@ TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
         EXPECT_TRUE(exists(dir / "vendor.exe"));        // the package's own file is not
         EXPECT_TRUE(traced("third party jvm installer ran with no reported errors"));
         EXPECT_TRUE(traced("runJvmInstaller ok: true"));
+        EXPECT_TRUE(traced("current directory changed to:  " + jvmDir));
         // Back in the package directory afterwards.
         char cwd[PathCapacity];
         getCurrentDir(cwd, PathSize);
@@ -197,7 +198,8 @@ TEST_F(VendorRun, AJvmDirectoryThatCannotBeEnteredRunsNoInstallerInThePackage)
     EXPECT_FALSE(runner.executeInstaller("vendor.exe", argv, (dir / "blocked").c_str()));
     EXPECT_TRUE(vendorStarts().empty());
     EXPECT_EQ(dir.path(), currentDirectory());
-    EXPECT_TRUE(traced("current directory changed to:  " + dir.path()));
+    EXPECT_FALSE(traced("current directory changed to:  " + dir.path()));
+    EXPECT_TRUE(traced("unable to change the current directory to: " + (dir / "blocked")));
     EXPECT_TRUE(traced("installed jvm: false"));
     const auto errors = logMessages("errors.log");
     ASSERT_EQ(2u, errors.size());

@@ -334,7 +334,10 @@ TEST_F(MainRoad, MissingInstallJarStartsNoWizard)
     // A failed run keeps its trace log with the verdict; the JVM-location lines of the
     // cleanup follow it.
     EXPECT_TRUE(contains(trace(), "install ok: false"));
-    EXPECT_EQ((std::vector<std::string>{"errors.log", "jinstall.log", "qrv.control", "setup.exe"}),
+    // Started where it lies, the package stays for a new start.
+    EXPECT_EQ((std::vector<std::string>{"META-INF", "META-INF\\MANIFEST.MF", "TestJvm.class",
+                                        "errors.log", "jinstall.log", "qrv.control", "readme.txt",
+                                        "setup.exe"}),
               treeOf(package));
 }
 
@@ -358,6 +361,34 @@ TEST_F(MainRoad, WizardProgramThatCannotBeStartedIsReported)
               "executable-file format: false",
               lines[1]);
     expectWizardFailureTexts(readTextFile(package + "\\errors.log"));
+}
+
+// A run that fails where the package lies keeps the package, so that the new start the failure
+// text asks for works once a JVM is there; a package unpacked for the run is cleaned as before.
+TEST_F(MainRoad, AFailedRunInPlaceKeepsThePackageForANewStart)
+{
+    control("jvmMinVersion=1.4\n");
+    for (const bool unpacked : {false, true}) {
+        SCOPED_TRACE(unpacked ? "unpacked" : "in place");
+        DeleteFileA((package + "\\jinstall.log").c_str());
+        if (unpacked)
+            writeFile(package + "\\startdir.txt", dir.path() + "\r\n");
+        {
+            MachineWithoutJvms machine;
+            ASSERT_NO_FATAL_FAILURE(run("-q x"));
+        }
+        EXPECT_EQ(17u, pkg.exitCode());
+        for (const char* name : {"META-INF\\MANIFEST.MF", "install.jar", "readme.txt"})
+            EXPECT_EQ(!unpacked, exists(package + "\\" + name)) << name;
+        EXPECT_EQ(!unpacked, contains(trace(), "package kept for a new start"));
+        if (unpacked)
+            break;
+        JvmKeys jvm("1.6", jvmHome);
+        ASSERT_NO_FATAL_FAILURE(run("-q x"));
+        EXPECT_EQ(0u, pkg.exitCode()) << "the new start";
+        EXPECT_FALSE(exists(package + "\\install.jar"));
+        refreshPackage();
+    }
 }
 
 // Deployment tools read only the exit code of a quiet run: the wizard's own once it started,

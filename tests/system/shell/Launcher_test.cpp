@@ -255,6 +255,52 @@ TEST_F(Launcher, ShownRunOffersTheDownloadAddressUnderTheProductsName)
     EXPECT_EQ(17u, run.exitCode());
 }
 
+// A second start in the same package directory, in any spelling, touches nothing and ends with
+// 20 while the first run waits on its box; a run in another directory goes on beside it.
+TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
+{
+    LauncherRun first(program(), "", dir.path());
+    ASSERT_TRUE(first.started());
+    ASSERT_NE(nullptr, waitForWindow(first, ErrorCaption)) << "the first run waits on its box";
+    const std::vector<std::string> before = treeOf(dir.path(), TreeView::NamesSizesAttributes);
+    std::string upper = dir.path();
+    CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    TempDir other;
+    const std::pair<std::string, DWORD> rows[] = {
+        {upper, 20}, {dir.path() + "\\", 20}, {other.path(), 16}};
+    for (const auto& [spelling, code] : rows)
+        EXPECT_EQ(code, runProgram("\"" + program() + "\" -q x", spelling).exitCode) << spelling;
+    EXPECT_EQ(before, treeOf(dir.path(), TreeView::NamesSizesAttributes));
+    EXPECT_EQ(2u, closeErrorBoxes(first).size());
+    ASSERT_TRUE(first.waitEnd());
+    EXPECT_EQ(16u, first.exitCode());
+}
+
+// A package directory that cannot be written: nothing in it changes, the logs go under TEMP, and
+// a shown run shows one box naming it and the folder of the logs.
+TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
+{
+    const std::string logs = freshLogFolder(dir.path());
+    const std::vector<std::string> before = treeOf(dir.path(), TreeView::NamesSizesAttributes);
+    UnwritableDir locked(dir.path());
+    if (!locked.made())
+        GTEST_SKIP() << "no immutable flag on this file system";
+    const std::string box = "The package directory " + dir.path() + " cannot be written.\r\rCopy "
+                            "the package to a writable folder and start it there.\r\rThe logs of "
+                            "this run are in " + logs + ".";
+    const std::pair<const char*, std::vector<std::string>> rows[] = {{"-q x", {}}, {"", {box}}};
+    for (const auto& row : rows) {
+        LauncherRun run(program(), row.first, dir.path());
+        ASSERT_TRUE(run.started());
+        EXPECT_EQ(row.second, closeErrorBoxes(run)) << row.first;
+        ASSERT_TRUE(run.waitEnd());
+        EXPECT_EQ(21u, run.exitCode());
+        EXPECT_TRUE(exists(logs + "\\errors.log"));
+    }
+    EXPECT_EQ(before, treeOf(dir.path(), TreeView::NamesSizesAttributes));
+    freshLogFolder(dir.path());
+}
+
 TEST_F(Launcher, QuietRunShowsNothingAndLogsTheFailure)
 {
     LauncherRun run(program(), "-q x", dir.path());
