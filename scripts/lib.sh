@@ -15,23 +15,27 @@ _qrv_holder_flag=""
 
 # The tests and stand-ins are built for the 64-bit target only: 32-bit programs cannot run here.
 # With the argument "host", the host build of the text rules (sanitizers, fuzz targets) as well.
-# The trees are configured and built side by side: each build has serial stretches (configure,
-# the long GoogleTest file, the last links) that leave cores idle when built one after the other.
+# The trees are configured side by side (configuring is serial work) and built one after the
+# other, each with every core and one job more to fill its serial stretches: three builds at once
+# only made the compilers crowd each other out.
 qrv_build() {
   local tree pids=() failed=""
   for tree in win64 win32 ${1:-}; do
-    qrv_configure_and_build "$tree" &
+    qrv_configure "$tree" &
     pids+=($!)
   done
   for tree in "${pids[@]}"; do
     wait "$tree" || failed=1
   done
-  [ -z "$failed" ]
+  [ -z "$failed" ] || return 1
+  for tree in win64 win32 ${1:-}; do
+    qrv_build_dir "$BUILD/$tree" || return 1
+  done
 }
 
-# Configures and builds the tree $1 (win64, win32 or host) under $BUILD; its output is shown only
-# when it fails.
-qrv_configure_and_build() {
+# Configures the tree $1 (win64, win32 or host) under $BUILD; its output is shown only when it
+# fails.
+qrv_configure() {
   local options=()
   case "$1" in
     win64) options=(-DCMAKE_BUILD_TYPE=Release -DQRV_TESTS=ON
@@ -42,13 +46,12 @@ qrv_configure_and_build() {
   esac
   cmake -S "$ROOT" -B "$BUILD/$1" "${options[@]}" >"$BUILD/configure-$1.log" 2>&1 \
     || { cat "$BUILD/configure-$1.log"; return 1; }
-  qrv_build_dir "$BUILD/$1"
 }
 
 # Builds one configured tree; its output is shown only when the build fails.
 qrv_build_dir() {
   local log="$1.build.log"
-  cmake --build "$1" -j "$(nproc)" >"$log" 2>&1 || { grep -v '^\[' "$log"; return 1; }
+  cmake --build "$1" -j "$(($(nproc) + 1))" >"$log" 2>&1 || { grep -v '^\[' "$log"; return 1; }
 }
 
 qrv_stop() {

@@ -110,7 +110,8 @@ protected:
         const RunResult result = run();
         EXPECT_NE(0u, result.exitCode) << "a failed run reported as a success";
         const std::string errors = packageFile("errors.log");
-        EXPECT_NE(std::string::npos, errors.find(reason)) << errors;
+        EXPECT_NE(std::string::npos, errors.find(reason))
+            << "exit code " << result.exitCode << "\n" << errors << packageFile("jinstall.log");
     }
 
     TempDir dir;
