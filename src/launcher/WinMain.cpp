@@ -45,9 +45,10 @@ constexpr int GraceMessages = 100;
 constexpr UINT WorkerEndedMessage = WM_APP + 1;
 
 bool postedQuit = false;
-// Whether the install-wait file was written. When it could not be, the worker's end is told
-// by `workerDone` instead, so that the process never ends while the worker still installs.
-bool waitFileWritten = false;
+// Set by the worker as it ends, just before it removes the install-wait file. The flag, not the
+// file, tells the main thread the worker's end: a file that could not be written, or one whose
+// full path is past the length the runtime's file test takes (a package path of 250 characters),
+// reads as missing, and the process would end under a worker that is still installing.
 volatile LONG workerDone = 0;
 // The run's exit code, set by the worker before it signals its end; a run that ends before the
 // worker has finished reports a failure.
@@ -55,20 +56,17 @@ volatile LONG runExitCode = exit_codes::OtherFailure;
 // Set before the worker starts; the worker only posts to it.
 HWND mainWindowHandle = nullptr;
 
-// Writes "ok\n" into `path`; false when the file cannot be created.
-bool writeSemaphore(const char* path)
+// Writes "ok\n" into `path`. A file that cannot be written only shortens the status phase: the
+// worker's end is told by its flag.
+void writeSemaphore(const char* path)
 {
     File file(path, "w");
-    if (!file)
-        return false;
-    const bool written = std::fwrite("ok\n", 1, 3, file.get()) == 3;
-    return file.close() && written;
+    if (file)
+        std::fwrite("ok\n", 1, 3, file.get());
 }
 
 bool workerFinished()
 {
-    if (waitFileWritten)
-        return !fexists(waitInstallFilename);
     return InterlockedCompareExchange(&workerDone, 0, 0) != 0;
 }
 
@@ -274,7 +272,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
     // Both files exist before the worker starts, so that a worker that ends at once still
     // finds them to delete and the loops below see its end.
-    waitFileWritten = writeSemaphore(waitInstallFilename);
+    writeSemaphore(waitInstallFilename);
     writeSemaphore(showDialogFilename);
     if (_beginthread(startMainThread, 0, commandLine) == static_cast<uintptr_t>(-1L)) {
         std::remove(waitInstallFilename);
