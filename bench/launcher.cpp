@@ -9,6 +9,8 @@
 // so that a drift of the machine touches every program alike. Figures are medians of the timed
 // starts. The peak working set is polled during the untimed starts: Wine reports a running
 // process's peak resident size, and nothing once it has ended.
+// Where the quiet failing run's extra time goes (mostly the hidden status dialog's creation and
+// centring): README, "Where the quiet failing run spends its own start".
 // Usage: bench_launcher.exe [timed starts per program]   (programs are taken from this program's
 // directory)
 #include <windows.h>
