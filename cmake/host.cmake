@@ -31,6 +31,6 @@ foreach(source ${QRV_FUZZ_TARGETS})
   set(scratch ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
   file(MAKE_DIRECTORY ${scratch})
   add_test(NAME fuzz_smoke_${name}
-           COMMAND fuzz_${name} -max_total_time=3 -timeout=10 ${scratch}
+           COMMAND fuzz_${name} -max_total_time=2 -timeout=10 ${scratch}
                    ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
 endforeach()
