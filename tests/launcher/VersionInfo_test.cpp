@@ -10,14 +10,6 @@ using namespace qrvtest;
 
 namespace {
 
-std::wstring fromUtf8(const std::string& text)
-{
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    &wide[0], static_cast<int>(wide.size())));
-    return wide;
-}
-
 TEST(VersionInfo, BothProgramsCarryTheBuildsBranding)
 {
     const WORD numbers[] = {QRV_VERSION_NUMBERS};
@@ -40,9 +32,10 @@ TEST(VersionInfo, BothProgramsCarryTheBuildsBranding)
             {"OriginalFilename", program + ".exe"},
         };
         for (const auto& [name, expected] : rows) {
-            const std::wstring key = fromUtf8("\\StringFileInfo\\040904B0\\" + name);
+            const std::wstring key = widen("\\StringFileInfo\\040904B0\\" + name, CP_UTF8);
             const bool found = VerQueryValueW(data.data(), key.c_str(), &value, &size);
-            EXPECT_EQ(fromUtf8(expected), found ? static_cast<wchar_t*>(value) : L"(none)") << name;
+            EXPECT_EQ(widen(expected, CP_UTF8), found ? static_cast<wchar_t*>(value) : L"(none)")
+                << name;
         }
     }
 }
