@@ -264,14 +264,25 @@ bool makeUnixLink(const std::string& link, const std::string& target)
 
 bool UnwritableDir::set(bool unwritable)
 {
+    // The flag is probed only once chattr has ended (it leaves a marker under TEMP): a probe
+    // folder made while the flag takes effect could not be removed again.
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    const std::string marker = std::string(temp, length < sizeof temp ? length : 0) +
+                               "qrv-flag-" + std::to_string(GetCurrentProcessId()) + ".done";
+    DeleteFileA(marker.c_str());
     const std::string unixDir = unixPath(dir_);
+    const std::string unixMarker = unixPath(marker);
+    const std::string script = std::string("/usr/bin/chattr ") + (unwritable ? "+i" : "-i") +
+                               " '" + unixDir + "'; : > '" + unixMarker + "'";
+    const bool ran = !unixDir.empty() && !unixMarker.empty() &&
+                     runUnix("Z:\\bin\\sh -c \"" + script + "\"", [&marker] {
+                         return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
+                     });
+    DeleteFileA(marker.c_str());
     const std::string probe = dir_ + "\\__flagprobe";
-    auto writable = [&probe] {
-        return CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
-    };
-    const std::string flag = unwritable ? "+i \"" : "-i \"";
-    return !unixDir.empty() && runUnix("Z:\\usr\\bin\\chattr " + flag + unixDir + "\"",
-                                       [&] { return writable() != unwritable; });
+    const bool writable = CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
+    return ran && writable != unwritable;
 }
 
 RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs)
