@@ -12,6 +12,9 @@ _qrv_xvfb_pid=""
 _qrv_wine_up=""
 _qrv_holder_pid=""
 _qrv_holder_flag=""
+# Marks a booted prefix; a new name when the template's settings change, so that older
+# templates and their copies are made anew.
+_qrv_booted=.qrv-booted-unmanaged
 
 # The tests and stand-ins are built for the 64-bit target only: 32-bit programs cannot run here.
 # With the argument "host", the host build of the text rules (sanitizers, fuzz targets) as well.
@@ -105,14 +108,19 @@ qrv_boot_template() {
   mkdir -p "$BUILD"
   (
     flock 9
-    [ -e "$template/.qrv-booted" ] && exit 0
+    [ -e "$template/$_qrv_booted" ] && exit 0
     rm -rf "$template"
     mkdir -p "$template"
     export WINEPREFIX="$template"
     # No network here: keep wineboot from offering the Mono and Gecko downloads.
     WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >"$BUILD/wineboot.log" 2>&1 </dev/null 9>&-
+    # Our Xvfb display has no window manager: Wine would wait two seconds for one at every window
+    # it hides (each closed box, the dialog at the end). Windows it does not hand to a manager
+    # are hidden at once.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$BUILD/wineboot.log" 2>&1 \
+      </dev/null 9>&-
     wineserver -w 9>&-
-    touch "$template/.qrv-booted"
+    touch "$template/$_qrv_booted"
   ) 9>"$BUILD/wineprefix-template.lock"
 }
 
@@ -136,7 +144,7 @@ qrv_copy_prefix() {
 # server, started first with its output in a file, and the desktop holder.
 qrv_start_wine() {
   export WINEPREFIX="${1:-$BUILD/wineprefix}"
-  if [ ! -e "$WINEPREFIX/.qrv-booted" ]; then
+  if [ ! -e "$WINEPREFIX/$_qrv_booted" ]; then
     qrv_boot_template
     qrv_copy_prefix "$WINEPREFIX"
   fi
