@@ -47,7 +47,13 @@ qrv_configure() {
                     --toolchain "$ROOT/cmake/toolchain-i686-w64-mingw32.cmake") ;;
     host) options=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   esac
-  cmake -S "$ROOT" -B "$BUILD/$1" "${options[@]}" >"$BUILD/configure-$1.log" 2>&1 \
+  # Ninja: it schedules the compilers better than Make's recursive makefiles. A tree made by
+  # another generator is configured anew.
+  if [ -e "$BUILD/$1/CMakeCache.txt" ] &&
+     ! grep -qx 'CMAKE_GENERATOR:INTERNAL=Ninja' "$BUILD/$1/CMakeCache.txt"; then
+    rm -rf "$BUILD/$1/CMakeCache.txt" "$BUILD/$1/CMakeFiles"
+  fi
+  cmake -G Ninja -S "$ROOT" -B "$BUILD/$1" "${options[@]}" >"$BUILD/configure-$1.log" 2>&1 \
     || { cat "$BUILD/configure-$1.log"; return 1; }
 }
 
