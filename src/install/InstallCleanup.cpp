@@ -18,6 +18,8 @@
 #include "util/PathIdentity.h"
 #include "util/clib.h"
 #include "util/File.h"
+#include "util/Wide.h"
+#include "util/Utf8.h"
 
 using namespace install_names;
 
@@ -63,6 +65,17 @@ std::string realLocation(const std::string& path)
 {
     const std::string real = finalPath(path.c_str());
     return real.empty() ? path : real;
+}
+
+// A path read from native.properties in this program's own encoding. The launcher writes the
+// paths there in the legacy code page's bytes, and the wizard's JVM rewrites them in the same:
+// where this program's own encoding is UTF-8, bytes that are not UTF-8 are taken as that code
+// page's.
+std::string ownFormOfPath(const std::string& value)
+{
+    if (GetACP() != CP_UTF8 || utf8::isValid(value.data(), value.size()))
+        return value;
+    return narrow(widen(value, legacyCodePage()));
 }
 
 long fileSize(const char* name)
@@ -146,13 +159,13 @@ void Install::cleanUpJvmDir()
             const std::string line = normalisePropertiesLine(raw.substr(0, 998));
             std::string value;
             if (propertyValue(line, "nativeJvmHomeDir", value)) {
-                jvmLocation = value.substr(0, 1000);
+                jvmLocation = ownFormOfPath(value.substr(0, 1000));
                 traceMessage(TraceFilename, "jvmLocation", jvmLocation.c_str());
             } else if (propertyValue(line, "nativeJvmInstalledInTemp", value)) {
                 installedInTemp = value.substr(0, 1000);
                 traceMessage(TraceFilename, "jvmInstalledInTemp", installedInTemp.c_str());
             } else if (propertyValue(line, "nativeTempJvmDir", value)) {
-                tempJvmDir = value.substr(0, 1000);
+                tempJvmDir = ownFormOfPath(value.substr(0, 1000));
                 traceMessage(TraceFilename, "tempJvmDir", tempJvmDir.c_str());
             } else if (propertyValue(line, "configureWinRegistry", value)) {
                 configureRegistry = _stricmp(value.c_str(), "true") == 0 ||

@@ -228,4 +228,21 @@ TEST(Discovery, FoldersInAnyScriptReachTheJvmInAFormItCanRead)
     }
 }
 
+// A JVM expanded into a package below a folder whose letters the code page holds: named in
+// native.properties in that code page's bytes, it is still found and removed after the wizard.
+TEST(Discovery, AJvmExpandedIntoAPackageInAnAccentedFolderIsRemovedAfterTheWizard)
+{
+    ASSERT_EQ(1252u, legacyCodePage()) << "the folder needs a Western code page";
+    TempDir dir;
+    const std::string user = dir / "J\xC3\xBCrgen\\Caf\xC3\xA9";
+    makeDirs(user + "\\pf");
+    const MachineWithoutJvms machine(user + "\\pf");
+    Package package(user + "\\app");
+    package.expander("jre131.exe", "");
+    package.wizardFiles(std::string(expanded) + "predefinedJvmInstallDir=[$AppDir]\\jvm\r\n");
+    ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target"));
+    EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
+    EXPECT_FALSE(exists(package.dir() + "\\jvm"));
+}
+
 } // namespace
