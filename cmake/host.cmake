@@ -18,6 +18,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 enable_testing()
 add_executable(host_rules_tests ${QRV_RULE_TESTS})
 target_link_libraries(host_rules_tests PRIVATE qrv_rules gtest_main)
+# Every test file reads GoogleTest's header: parsed once.
+target_precompile_headers(host_rules_tests PRIVATE <gtest/gtest.h> <string> <vector>)
 add_test(NAME host_rules COMMAND host_rules_tests --gtest_brief=1)
 
 # Each fuzz target runs briefly in the test suite as a smoke test; scripts/fuzz runs them longer.
