@@ -14,7 +14,7 @@ _qrv_holder_pid=""
 _qrv_holder_flag=""
 # Marks a booted prefix; a new name when the template's settings change, so that older
 # templates and their copies are made anew.
-_qrv_booted=.qrv-booted-unmanaged
+_qrv_booted=.qrv-booted-2
 
 # The tests and stand-ins are built for the 64-bit target only: 32-bit programs cannot run here.
 # With the argument "host", the host build of the text rules (sanitizers, fuzz targets) as well.
@@ -125,6 +125,9 @@ qrv_boot_template() {
     # are hidden at once.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$BUILD/wineboot.log" 2>&1 \
       </dev/null 9>&-
+    # Nor does any prefix need desktop menu entries: every prefix's start saves their maker.
+    wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f \
+      >>"$BUILD/wineboot.log" 2>&1 </dev/null 9>&-
     wineserver -w 9>&-
     touch "$template/$_qrv_booted"
   ) 9>"$BUILD/wineprefix-template.lock"
