@@ -1,5 +1,7 @@
 #include "system/SystemSupport.h"
 
+#include "install/PathRules.h"
+
 #include <algorithm>
 
 using namespace qrvtest;
@@ -186,7 +188,7 @@ std::string freshLogFolder(const std::string& packageDir)
 {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
-    const std::string folder = temp + ("qrv-" + packageDir.substr(packageDir.rfind('\\') + 1));
+    const std::string folder = temp + logFolderName(packageDir);
     for (const char* log : {"\\errors.log", "\\jinstall.log"})
         DeleteFileA((folder + log).c_str());
     RemoveDirectoryA(folder.c_str());

@@ -4,6 +4,7 @@
 #include "support/LogCheck.h"
 #include "support/Package.h"
 #include "system/SystemSupport.h"
+#include "util/PathIdentity.h"
 #include "util/Wide.h"
 
 #include <string>
@@ -253,6 +254,22 @@ TEST_F(Launcher, ShownRunOffersTheDownloadAddressUnderTheProductsName)
     PostMessageA(box, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(run.waitEnd());
     EXPECT_EQ(17u, run.exitCode());
+
+    // Yes with no program to open the address: the failure is traced. (That the shell may need
+    // COM on the worker thread, Wine's does not show.)
+    SavedKey handler("https\\shell\\open\\command", SavedKey::Emptied, HKEY_CLASSES_ROOT);
+    setRegString(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", "",
+                 "\"C:\\no such browser.exe\" \"%1\"");
+    LauncherRun yes(program(), "", dir.path());
+    ASSERT_TRUE(yes.started());
+    box = waitForWindow(yes, "Atlas Installer: Error");
+    ASSERT_NE(nullptr, box);
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(yes.waitEnd());
+    const std::vector<std::string> trace = logMessages(dir / "jinstall.log");
+    EXPECT_TRUE(std::any_of(trace.begin(), trace.end(), [](const std::string& line) {
+        return line.rfind("unable to open https://example.org/java, error: ", 0) == 0;
+    })) << trace.size();
 }
 
 // A second start in the same package directory, in any spelling, touches nothing and ends with
@@ -274,6 +291,22 @@ TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
     EXPECT_EQ(2u, closeErrorBoxes(first).size());
     ASSERT_TRUE(first.waitEnd());
     EXPECT_EQ(16u, first.exitCode());
+
+    // The session's mutex of a directory, closed to this run (as an elevated run's is): held
+    // elsewhere, and traced with its name.
+    const std::string name = "Local\\QuorvanSetupRun-" + fileIdentity(other.path().c_str());
+    ACL empty;
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SECURITY_DESCRIPTOR closed;
+    InitializeSecurityDescriptor(&closed, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&closed, TRUE, &empty, FALSE);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &closed, FALSE};
+    const HANDLE mutex = CreateMutexA(&attributes, FALSE, name.c_str());
+    writeFile(other / "jinstall.log", "");
+    EXPECT_EQ(20u, runProgram("\"" + program() + "\" -q x", other.path()).exitCode);
+    EXPECT_TRUE(traced("single-run mutex refused (access denied), held elsewhere: " + name,
+                       other / "jinstall.log"));
+    CloseHandle(mutex);
 }
 
 // A package directory that cannot be written: nothing in it changes, the logs go under TEMP, and
@@ -285,9 +318,10 @@ TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
     UnwritableDir locked(dir.path());
     if (!locked.made())
         GTEST_SKIP() << "no immutable flag on this file system";
-    const std::string box = "The package directory " + dir.path() + " cannot be written.\r\rCopy "
-                            "the package to a writable folder and start it there.\r\rThe logs of "
-                            "this run are in " + logs + ".";
+    const std::string told = "The package directory " + dir.path() + " cannot be written.\r\rCopy "
+                             "the package to a writable folder and start it there.\r\rThe logs of "
+                             "this run ";
+    const std::string box = told + "are in " + logs + ".";
     const std::pair<const char*, std::vector<std::string>> rows[] = {{"-q x", {}}, {"", {box}}};
     for (const auto& row : rows) {
         LauncherRun run(program(), row.first, dir.path());
@@ -298,7 +332,15 @@ TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
         EXPECT_TRUE(exists(logs + "\\errors.log"));
     }
     EXPECT_EQ(before, treeOf(dir.path(), TreeView::NamesSizesAttributes));
+    // A log folder that cannot be made (a file in its place) is not named as the logs' place.
     freshLogFolder(dir.path());
+    writeFile(logs, "");
+    LauncherRun blocked(program(), "", dir.path());
+    ASSERT_TRUE(blocked.started());
+    EXPECT_EQ(std::vector<std::string>{told + "could not be written to " + logs + "."},
+              closeErrorBoxes(blocked));
+    EXPECT_TRUE(blocked.waitEnd());
+    DeleteFileA(logs.c_str());
 }
 
 TEST_F(Launcher, QuietRunShowsNothingAndLogsTheFailure)
