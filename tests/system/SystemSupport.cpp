@@ -1,5 +1,4 @@
 #include "system/SystemSupport.h"
-
 #include "install/PathRules.h"
 
 #include <algorithm>
