@@ -52,11 +52,10 @@ int ReadOnlyPackage::report(bool quiet)
                    "writable folder and start it there.",
                    packageDir_.c_str());
     logAndTraceMessage(errors.c_str(), trace.c_str(), message);
-    // The box names the folder only where the logs really are.
-    const bool logged = fexists(errors.c_str());
+    // The box names the folder as the logs' place only where they really are.
     TextBuffer details(folder.size() + 100);
-    details.format(logged ? "The logs of this run are in %s." : "The logs of this run could not "
-                                                                 "be written to %s.",
+    details.format(fexists(errors.c_str()) ? "The logs of this run are in %s."
+                                           : "The logs of this run could not be written to %s.",
                    folder.c_str());
     logAndTraceMessage(errors.c_str(), trace.c_str(), details);
     setQuietMode(quiet);

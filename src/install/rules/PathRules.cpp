@@ -46,9 +46,8 @@ std::string logFolderName(const std::string& packageDir)
     // D:\setup and E:\setup must not share one folder: a tag of the whole directory (FNV-1a,
     // in one letter case and one separator) follows the readable name.
     unsigned long tag = 2166136261UL;
-    for (char c : lowerAscii(dir)) {
+    for (char c : lowerAscii(dir))
         tag = ((tag ^ static_cast<unsigned char>(c == '/' ? '\\' : c)) * 16777619UL) & 0xFFFFFFFFUL;
-    }
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08lX", tag);
     return "qrv-" + name + "-" + hex;
