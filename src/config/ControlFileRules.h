@@ -98,6 +98,10 @@ size_t linePieceLength(const char* text, size_t length);
 // configureWinRegistry line (read on its own).
 const char* lineNotTakenReason(const char* line);
 
+// True for a line that is taken with a blank right after its key ("jvmMinVersion = 11"): its
+// value then begins with the "=", which the trace line "key value" hides.
+bool blankAfterKey(const char* line);
+
 // True when `line` begins with "configureWinRegistry".
 bool isConfigureWinRegistryLine(const char* line);
 // The switch's verdict from such a line: "true" or "yes" in any case, false otherwise.

@@ -21,8 +21,29 @@ std::string readAll(FILE* file)
     return bytes;
 }
 
+// UTF-8 text in the program's own encoding, line by line, so that a line with letters the code
+// page lacks can be named; the numbers of such lines go to `lostLines`.
+std::string ownEncoding(const std::string& text, std::vector<unsigned>& lostLines)
+{
+    if (GetACP() == CP_UTF8)
+        return text;
+    std::string out;
+    unsigned number = 1;
+    for (size_t start = 0; start < text.size(); ++number) {
+        const size_t newline = text.find('\n', start);
+        const size_t end = newline == std::string::npos ? text.size() : newline + 1;
+        bool lost = false;
+        out += fromUtf8(text.substr(start, end - start), &lost);
+        if (lost)
+            lostLines.push_back(number);
+        start = end;
+    }
+    return out;
+}
+
 // The file's text in the program's own encoding.
-std::string decode(const std::string& bytes, utf8::Encoding encoding)
+std::string decode(const std::string& bytes, utf8::Encoding encoding,
+                   std::vector<unsigned>& lostLines)
 {
     using utf8::Encoding;
     const size_t mark = utf8::markLength(encoding);
@@ -32,7 +53,7 @@ std::string decode(const std::string& bytes, utf8::Encoding encoding)
         std::string text = utf8::fromUtf16(bytes.data() + mark, bytes.size() - mark,
                                            encoding == Encoding::Utf16Be);
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-        return fromUtf8(text);
+        return ownEncoding(text, lostLines);
     }
     case Encoding::Legacy: {
         if (legacyCodePage() == GetACP())
@@ -42,7 +63,7 @@ std::string decode(const std::string& bytes, utf8::Encoding encoding)
         return text.empty() ? bytes : text;
     }
     default:
-        return fromUtf8(bytes.substr(mark));
+        return ownEncoding(bytes.substr(mark), lostLines);
     }
 }
 
@@ -75,7 +96,8 @@ bool ControlText::open(const char* filename)
         }
     }
     encoding_ = utf8::detect(bytes.data(), bytes.size());
-    text_ = decode(bytes, encoding_);
+    lostLines_.clear();
+    text_ = decode(bytes, encoding_, lostLines_);
     position_ = 0;
     lineNumber_ = 0;
     lineOpen_ = false;
@@ -99,6 +121,11 @@ bool ControlText::next(char* line)
     line[textLength] = '\0';
     cutAtNul_ = std::strlen(line) < textLength;
     return true;
+}
+
+bool ControlText::lettersLost() const
+{
+    return std::binary_search(lostLines_.begin(), lostLines_.end(), lineNumber_);
 }
 
 const char* ControlText::encodingName() const

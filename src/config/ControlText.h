@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "util/Utf8.h"
 
@@ -23,6 +24,9 @@ public:
     unsigned lineNumber() const { return lineNumber_; }
     bool continued() const { return continued_; }
     bool cutAtNul() const { return cutAtNul_; }
+    // Whether the piece's line held letters that the program's own encoding lacks (a UTF-8 or
+    // UTF-16 file where the code page is not UTF-8): they were read as "?".
+    bool lettersLost() const;
 
     // The encoding's name for the trace; null for plain UTF-8 (ASCII included).
     const char* encodingName() const;
@@ -38,4 +42,5 @@ private:
     bool continued_ = false;
     bool cutAtNul_ = false;
     utf8::Encoding encoding_ = utf8::Encoding::Utf8;
+    std::vector<unsigned> lostLines_;  // numbers of the lines that lost letters, ascending
 };

@@ -173,13 +173,21 @@ void GetParameters::traceLineNotTaken(const ControlText& file, const char* line,
     const char* reason = control_file::lineNotTakenReason(line);
     if (reason != nullptr && file.continued())
         reason = "the rest of a line longer than the reader takes at once";
-    if (reason == nullptr && !file.cutAtNul())
+    const bool blankAfterKey = control_file::blankAfterKey(line);
+    // A setting that names a folder must never name a look-alike: its lost letters are "?",
+    // which no file name holds, and the error log says why.
+    const bool lettersLost = file.lettersLost() && control_file::matchKey(line) >= 0;
+    if (reason == nullptr && !file.cutAtNul() && !blankAfterKey && !lettersLost)
         return;
     TextBuffer label(PathCapacity + 100);
-    if (file.cutAtNul()) {
-        label.format("%s line %u:", controlFilename, file.lineNumber());
+    label.format("%s line %u:", controlFilename, file.lineNumber());
+    if (file.cutAtNul())
         traceMessage(TraceFilename, label, "text after a NUL not read");
-    }
+    if (blankAfterKey)
+        traceMessage(TraceFilename, label, "blank after the key");
+    if (lettersLost)
+        logAndTraceMessage(ErrorsFilename, TraceFilename, label,
+                           "letters that this system's code page lacks read as \"?\"");
     if (reason != nullptr) {
         label.format("%s line %u not read:", controlFilename, file.lineNumber());
         traceMessage(TraceFilename, label, reason);

@@ -30,7 +30,8 @@ public:
     void removeExtraBackSlashes(char* text);
 
 private:
-    // Traces why `line` (a piece that `file` handed out) sets nothing, when it does not.
+    // Traces why `line` (a piece that `file` handed out) sets nothing, when it does not, and
+    // what a line that is taken hides: a blank after its key, letters the code page lacks.
     void traceLineNotTaken(const ControlText& file, const char* line,
                            const char* controlFilename);
 };

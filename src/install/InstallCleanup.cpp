@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "config/ControlFileRules.h"
+#include "config/ControlText.h"
 #include "install/CleanupRules.h"
 #include "install/Install.h"
 #include "jvm/provision/ExtractJvm.h"
@@ -18,8 +20,6 @@
 #include "util/PathIdentity.h"
 #include "util/clib.h"
 #include "util/File.h"
-#include "util/Wide.h"
-#include "util/Utf8.h"
 
 using namespace install_names;
 
@@ -65,17 +65,6 @@ std::string realLocation(const std::string& path)
 {
     const std::string real = finalPath(path.c_str());
     return real.empty() ? path : real;
-}
-
-// A path read from native.properties in this program's own encoding. The launcher writes the
-// paths there in the legacy code page's bytes, and the wizard's JVM rewrites them in the same:
-// where this program's own encoding is UTF-8, bytes that are not UTF-8 are taken as that code
-// page's.
-std::string ownFormOfPath(const std::string& value)
-{
-    if (GetACP() != CP_UTF8 || utf8::isValid(value.data(), value.size()))
-        return value;
-    return narrow(widen(value, legacyCodePage()));
 }
 
 long fileSize(const char* name)
@@ -151,21 +140,27 @@ void Install::cleanUpJvmDir()
     std::string tempJvmDir;
     bool configureRegistry = true;
     {
-        File properties(NativePropertiesFilename, "rt");
-        if (!properties)
+        // The wizard may rewrite the file with a byte-order mark or in UTF-16; the launcher's
+        // own is in the legacy code page's bytes. The reader hands out every form in this
+        // program's own encoding.
+        ControlText properties;
+        if (!properties.open(NativePropertiesFilename))
             return;
-        std::string raw;
-        while (readLine(properties.get(), 999, raw)) {
-            const std::string line = normalisePropertiesLine(raw.substr(0, 998));
+        char piece[control_file::LinePieceLength + 3];
+        while (properties.next(piece)) {
+            // The rest of a line longer than a piece is not read.
+            if (properties.continued())
+                continue;
+            const std::string line = normalisePropertiesLine(piece);
             std::string value;
             if (propertyValue(line, "nativeJvmHomeDir", value)) {
-                jvmLocation = ownFormOfPath(value.substr(0, 1000));
+                jvmLocation = value.substr(0, 1000);
                 traceMessage(TraceFilename, "jvmLocation", jvmLocation.c_str());
             } else if (propertyValue(line, "nativeJvmInstalledInTemp", value)) {
                 installedInTemp = value.substr(0, 1000);
                 traceMessage(TraceFilename, "jvmInstalledInTemp", installedInTemp.c_str());
             } else if (propertyValue(line, "nativeTempJvmDir", value)) {
-                tempJvmDir = ownFormOfPath(value.substr(0, 1000));
+                tempJvmDir = value.substr(0, 1000);
                 traceMessage(TraceFilename, "tempJvmDir", tempJvmDir.c_str());
             } else if (propertyValue(line, "configureWinRegistry", value)) {
                 configureRegistry = _stricmp(value.c_str(), "true") == 0 ||

@@ -2,6 +2,7 @@
 // fitting JVM may be had, and the product's name in the boxes.
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "jvm/discovery/JvmOk.h"
 #include "jvm/discovery/JvmSources.h"
 #include "util/FileNames.h"
+#include "util/Wide.h"
 #include "util/clib.h"
 
 using namespace file_names;
@@ -21,6 +23,29 @@ namespace {
 // errors.log names this many JVMs turned down, the failure box fewer.
 constexpr size_t LoggedRejections = 10;
 constexpr size_t ShownRejections = 5;
+
+// Opens the download address for the user. The shell may reach the browser through COM, which
+// this thread (the worker) has not set up; its answer is traced.
+void openAddress(Trace& tracer, const char* address)
+{
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const std::wstring file = widen(address);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    // The run ends soon after: the start is finished before the call returns.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    const bool opened = !file.empty() && ShellExecuteExW(&info) != FALSE;
+    const DWORD error = opened ? 0 : GetLastError();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    if (!opened) {
+        const std::string label = std::string("unable to open ") + address + ", error";
+        tracer.traceMessage(TraceFilename, label.c_str(), static_cast<int>(error));
+    }
+}
 
 } // namespace
 
@@ -76,6 +101,6 @@ void Install::reportFailure()
         logMessage(ErrorsFilename, "A fitting JVM can be downloaded from:", offer);
     if (askError(errorMessage, errorDetails, shown, offer)) {
         traceMessage(TraceFilename, "opening", offer);
-        ShellExecuteA(nullptr, "open", offer, nullptr, nullptr, SW_SHOWNORMAL);
+        openAddress(*this, offer);
     }
 }

@@ -11,5 +11,7 @@
 std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* name);
 
 // The name of the folder under TEMP that takes the logs of a package directory that cannot be
-// written: "qrv-" and the directory's last name, or its drive letter for a drive's root.
+// written: "qrv-" and the directory's last name (its drive letter for a drive's root), then "-"
+// and eight hexadecimal digits made from the directory's whole path (in any letter case and
+// with either separator alike), so that directories of one last name get folders of their own.
 std::string logFolderName(const std::string& packageDir);

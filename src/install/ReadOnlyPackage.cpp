@@ -8,6 +8,7 @@
 #include "util/FileNames.h"
 #include "util/Handle.h"
 #include "util/TextBuffer.h"
+#include "util/fexists.h"
 
 using namespace file_names;
 
@@ -50,9 +51,12 @@ int ReadOnlyPackage::report(bool quiet)
     message.format("The package directory %s cannot be written.\r\rCopy the package to a "
                    "writable folder and start it there.",
                    packageDir_.c_str());
-    TextBuffer details(folder.size() + 100);
-    details.format("The logs of this run are in %s.", folder.c_str());
     logAndTraceMessage(errors.c_str(), trace.c_str(), message);
+    // The box names the folder as the logs' place only where they really are.
+    TextBuffer details(folder.size() + 100);
+    details.format(fexists(errors.c_str()) ? "The logs of this run are in %s."
+                                           : "The logs of this run could not be written to %s.",
+                   folder.c_str());
     logAndTraceMessage(errors.c_str(), trace.c_str(), details);
     setQuietMode(quiet);
     showError(message, details);

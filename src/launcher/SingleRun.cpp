@@ -1,5 +1,7 @@
 #include "launcher/SingleRun.h"
 
+#include "diag/Trace.h"
+#include "util/FileNames.h"
 #include "util/PathIdentity.h"
 
 namespace {
@@ -22,17 +24,33 @@ BOOL CALLBACK matchMarkedDialog(HWND window, LPARAM param)
 
 SingleRun::SingleRun(const char* packageDir)
 {
+    Trace trace;
     const std::string identity = fileIdentity(packageDir);
-    if (identity.empty())
+    if (identity.empty()) {
+        // No identity, or one that every directory of its volume shares: a guard by it would
+        // turn unrelated packages away.
+        trace.traceMessage(file_names::TraceFilename, "no single-run guard, no identity for",
+                           packageDir);
         return;
+    }
     property_ = "QuorvanSetupRun-" + identity;
-    // Global: a deployment tool's service and the user's session share the directory too.
+    // The session's namespace: a name in the global one can be taken first by any local user,
+    // and every later run would be turned away.
+    const std::string name = "Local\\" + property_;
     SetLastError(ERROR_SUCCESS);
-    mutex_.reset(CreateMutexA(nullptr, TRUE, ("Global\\" + property_).c_str()));
+    mutex_.reset(CreateMutexA(nullptr, TRUE, name.c_str()));
     const DWORD error = GetLastError();
-    // A mutex of another user's run may be closed to this one: held all the same.
+    // A mutex of this session that is closed to this run (another run of the same directory,
+    // elevated) is held all the same; any other failure leaves the run unguarded.
     heldElsewhere_ =
         error == ERROR_ALREADY_EXISTS || (!mutex_.valid() && error == ERROR_ACCESS_DENIED);
+    if (!mutex_.valid()) {
+        trace.traceMessage(file_names::TraceFilename,
+                           error == ERROR_ACCESS_DENIED
+                               ? "single-run mutex refused (access denied), held elsewhere:"
+                               : "no single-run guard, mutex not made:",
+                           name.c_str());
+    }
 }
 
 SingleRun::~SingleRun()

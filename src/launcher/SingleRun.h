@@ -10,9 +10,9 @@
 
 class SingleRun {
 public:
-    // Takes the mutex named after the identity of `packageDir`, so that every spelling of the
-    // directory (8.3 form, other case) meets the same one. A directory whose identity cannot be
-    // read takes none and runs as before.
+    // Takes the mutex of the session named after the identity of `packageDir`, so that every
+    // spelling of the directory (8.3 form, other case) meets the same one. A directory without
+    // an identity of its own, or a mutex that cannot be made, leaves the run unguarded (traced).
     explicit SingleRun(const char* packageDir);
     ~SingleRun();
     SingleRun(const SingleRun&) = delete;

@@ -45,7 +45,8 @@ constexpr int GraceMessages = 100;
 constexpr UINT WorkerEndedMessage = WM_APP + 1;
 
 bool postedQuit = false;
-// Set by the worker as it ends, just before it removes the install-wait file. The flag, not the
+// Set by the worker as it ends, just after it removed the install-wait file: the main thread
+// may end the process at once when it sees the flag, and the file would stay. The flag, not the
 // file, tells the main thread the worker's end: a file that could not be written, or one whose
 // full path is past the length the runtime's file test takes (a package path of 250 characters),
 // reads as missing, and the process would end under a worker that is still installing.
@@ -126,8 +127,8 @@ void __cdecl startMainThread(void* argument)
         InterlockedExchange(&runExitCode, exitCode);
     }
 
-    InterlockedExchange(&workerDone, 1);
     std::remove(waitInstallFilename);
+    InterlockedExchange(&workerDone, 1);
     if (mainWindowHandle != nullptr)
         PostMessageA(mainWindowHandle, WorkerEndedMessage, 0, 0);
     _endthread();

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "util/Capacity.h"
 #include "util/Handle.h"
+#include "util/IdentityRules.h"
 
 namespace {
 
@@ -59,11 +59,31 @@ bool sameFileObject(const char* a, const char* b)
 
 std::string fileIdentity(const char* path)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!identityOf(path, info))
+    IdentityFacts facts;
+    const Handle file(openForQuery(path));
+    if (!file.valid())
         return std::string();
-    char text[32];
-    std::snprintf(text, sizeof text, "%08lX-%08lX%08lX", info.dwVolumeSerialNumber,
-                  info.nFileIndexHigh, info.nFileIndexLow);
-    return text;
+    // The 128-bit id (Windows 8 and later; ReFS has no 64-bit index of its own), asked for
+    // through a function that Windows XP lacks.
+    struct {
+        ULONGLONG volume;
+        BYTE id[16];
+    } idInfo;
+    const auto fileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);  // FileIdInfo
+    const auto query = reinterpret_cast<decltype(&GetFileInformationByHandleEx)>(
+        reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    if (query != nullptr && query(file.get(), fileIdInfo, &idInfo, sizeof idInfo)) {
+        facts.idRead = true;
+        facts.idVolume = idInfo.volume;
+        std::memcpy(facts.id, idInfo.id, sizeof facts.id);
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(file.get(), &info)) {
+        facts.indexRead = true;
+        facts.volume = info.dwVolumeSerialNumber;
+        facts.index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) |
+                      info.nFileIndexLow;
+    }
+    return identityText(facts);
 }

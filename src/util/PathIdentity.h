@@ -12,6 +12,7 @@ std::string finalPath(const char* path);
 // index); false when either is missing or cannot be opened.
 bool sameFileObject(const char* a, const char* b);
 
-// The identity of an existing file or directory as text (volume serial number and file index in
-// hexadecimal), the same for every spelling of its name; empty when it cannot be opened.
+// The identity of an existing file or directory as text (volume serial number and file id in
+// hexadecimal), the same for every spelling of its name; empty when it cannot be opened or the
+// system tells no id that is its own (util/IdentityRules.h).
 std::string fileIdentity(const char* path);

@@ -64,9 +64,28 @@ std::string toUtf8(const char* text)
     return out;
 }
 
-std::string fromUtf8(const std::string& text)
+std::string fromUtf8(const std::string& text, bool* lost)
 {
-    return GetACP() == CP_UTF8 ? text : narrow(widen(text, CP_UTF8));
+    if (lost != nullptr)
+        *lost = false;
+    if (GetACP() == CP_UTF8 || text.empty())
+        return text;
+    // Where the code page is not UTF-8 (Windows before 1903, or without the setting): no
+    // best-fit letters, and the default character is told.
+    const std::wstring wide = widen(text, CP_UTF8);
+    const int length = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length,
+                                         nullptr, 0, nullptr, &usedDefault);
+    std::string out(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (size <= 0 || WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length,
+                                         out.data(), size, nullptr, &usedDefault) != size) {
+        out.clear();
+        usedDefault = TRUE;
+    }
+    if (lost != nullptr)
+        *lost = usedDefault != FALSE;
+    return out;
 }
 
 UINT legacyCodePage()

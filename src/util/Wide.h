@@ -20,8 +20,9 @@ std::string narrow(const std::wstring& text);
 
 // The program's own text as UTF-8 (unchanged where the own encoding is UTF-8, and for ASCII).
 std::string toUtf8(const char* text);
-// UTF-8 text in the program's own encoding; characters it cannot hold become "?".
-std::string fromUtf8(const std::string& text);
+// UTF-8 text in the program's own encoding; characters it cannot hold become "?" (never a
+// look-alike: "\u0141" taken as "L" would name another folder), and set `lost` when given.
+std::string fromUtf8(const std::string& text, bool* lost = nullptr);
 
 // The code page that programs without the UTF-8 setting use for their 8-bit interfaces: the
 // system locale's default ANSI code page (GetACP itself gives 65001 under the setting).

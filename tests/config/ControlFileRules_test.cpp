@@ -37,6 +37,11 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
         const char* reason = lineNotTakenReason(row.first);
         EXPECT_EQ(std::string(row.second ? row.second : "-"), reason ? reason : "-") << row.first;
     }
+    // A line taken with a blank after its key, which its trace "key value" hides.
+    for (const char* line : {"jvmMinVersion = 11", "jvmName\t=JDK", "configureWinRegistry =yes"})
+        EXPECT_TRUE(blankAfterKey(line)) << line;
+    for (const char* line : {"jvmMinVersion=11", "jvmName", " jvmName = JDK", "jvmVersionX 1"})
+        EXPECT_FALSE(blankAfterKey(line)) << line;
 }
 
 TEST(ControlFileRules, LinePiecesEndAtTheNewlineOrBeforeACharacterTheyWouldSplit)

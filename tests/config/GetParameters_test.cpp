@@ -202,12 +202,22 @@ TEST_F(ControlFile, EncodingsThatEditorsWrite)
         EXPECT_EQ(L"Caf\u00e9 ", widen(value(Name).c_str()).substr(0, 5)) << file;
         EXPECT_EQ(file[0] == '\xFF' || file[0] == '\xFE', readFile("qrv.control") == file);
     }
+    // No UTF-8 setting here, as before Windows 10 1903: a letter 1252 lacks is "?", never "L".
+    if (GetACP() == 1252) {
+        DeleteFileA("errors.log");  // the emoji above is lost too
+        ASSERT_TRUE(read("productName=x\njvmHomeDir=C:\\\xC5\x81od\xC5\xBA\n"));
+        EXPECT_EQ("C:\\?od?", value(HomeDir));
+        EXPECT_TRUE(logged("qrv.control line 2: letters that this system's code page lacks read "
+                           "as \"?\""));
+    }
 }
 
 TEST_F(ControlFileTraced, LinesNotTakenAreTracedWithNumberAndReason)
 {
-    ASSERT_TRUE(read(std::string(" jvmName=JDK\n\njvmTest 5\n# a=1\njvmVersion=1.5\0x\n", 47)));
+    ASSERT_TRUE(read(std::string(" jvmName=JDK\n\njvmTest 5\n# a=1\njvmVersion=1.5\0x\n", 47) +
+                     "jvmMinVersion = 11\n"));
     EXPECT_EQ("1.5", value(Version));
+    EXPECT_TRUE(traced("qrv.control line 6: blank after the key"));
     EXPECT_TRUE(traced("qrv.control line 1 not read: blank before the key"));
     EXPECT_TRUE(traced("qrv.control line 3 not read: no \"=\""));
     EXPECT_TRUE(traced("qrv.control line 4 not read: unknown key"));

@@ -40,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (isConfigureWinRegistryLine(read.get()))
         configureWinRegistryValue(read.get());
     lineNotTakenReason(read.get());
+    if (blankAfterKey(read.get()) && index < 0 && !isConfigureWinRegistryLine(read.get()))
+        std::abort();  // a blank after a key only where the line is taken by a key
     // Any bytes as a file's text: its pieces cover it, each within the reader's length.
     const char* text = reinterpret_cast<const char*>(data);
     for (size_t at = 0, piece; at < size; at += piece) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "install/Install.h"
+#include "util/Wide.h"
 #include "support/TestSupport.h"
 
 using namespace qrvtest;
@@ -85,15 +86,21 @@ TEST_F(Cleanup, TraceLogOfThisRunGoesAfterSuccessAndStaysAfterFailure)
 
 TEST_F(Cleanup, TemporaryJvmDirectoryIsRemovedOnlyInsideThePackage)
 {
-    _mkdir("jvm");
-    _mkdir("jvm\\bin");
-    writeFile("jvm\\bin\\java.exe", "x");
-    writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/jvm\n"
-                                   "nativeJvmInstalled=true\nnativeJvmInstalledInTemp=true\n"
-                                   "configureWinRegistry=false\n");
-    driver.cleanUp(true);
-    EXPECT_FALSE(exists("jvm"));
-    EXPECT_FALSE(exists("native.properties"));
+    // As the launcher writes the file, and as a wizard may rewrite it: with a UTF-8 mark, in
+    // UTF-16.
+    const std::string text = "nativeJvmHomeDir=" + packageSlashed + "/jvm\nnativeJvmInstalled="
+                             "true\nnativeJvmInstalledInTemp=true\nconfigureWinRegistry=false\n";
+    const std::wstring wide = widen(text.c_str());
+    const std::string utf16(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+    for (const std::string& file : {text, "\xEF\xBB\xBF" + text, "\xFF\xFE" + utf16}) {
+        _mkdir("jvm");
+        _mkdir("jvm\\bin");
+        writeFile("jvm\\bin\\java.exe", "x");
+        writeFile("native.properties", file);
+        driver.cleanUp(true);
+        EXPECT_FALSE(exists("jvm")) << file.substr(0, 3);
+        EXPECT_FALSE(exists("native.properties"));
+    }
 
     // a rewritten file naming a directory outside the package: kept
     _mkdir((dir / "elsewhere").c_str());

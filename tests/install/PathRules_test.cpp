@@ -34,8 +34,11 @@ TEST(PathRules, EntriesEndingInTheName)
 
 TEST(PathRules, LogFolderIsNamedAfterThePackageDirectory)
 {
-    const Lines rows[] = {{"C:\\media\\My Package", "qrv-My Package"}, {"E:\\pkg\\", "qrv-pkg"},
-                          {"D:\\", "qrv-D"}, {"\\\\server\\share", "qrv-share"}};
+    const Lines rows[] = {{"C:\\media\\My Package", "qrv-My Package-"}, {"E:\\pkg\\", "qrv-pkg-"},
+                          {"D:\\", "qrv-D-"}, {"\\\\server\\share", "qrv-share-"}};
     for (const Lines& row : rows)
-        EXPECT_EQ(row[1], logFolderName(row[0])) << row[0];
+        EXPECT_EQ(row[1], logFolderName(row[0]).substr(0, row[1].size())) << row[0];
+    // A folder of its own per directory, whatever spelling names it.
+    EXPECT_NE(logFolderName("D:\\setup"), logFolderName("E:\\setup"));
+    EXPECT_EQ(logFolderName("D:\\Setup\\"), logFolderName("d:/Setup"));
 }

@@ -1,4 +1,5 @@
 #include "system/SystemSupport.h"
+#include "install/PathRules.h"
 
 #include <algorithm>
 
@@ -186,7 +187,7 @@ std::string freshLogFolder(const std::string& packageDir)
 {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
-    const std::string folder = temp + ("qrv-" + packageDir.substr(packageDir.rfind('\\') + 1));
+    const std::string folder = temp + logFolderName(packageDir);
     for (const char* log : {"\\errors.log", "\\jinstall.log"})
         DeleteFileA((folder + log).c_str());
     RemoveDirectoryA(folder.c_str());

@@ -149,6 +149,17 @@ const char* lineNotTakenReason(const char* line)
     return "unknown key";
 }
 
+bool blankAfterKey(const char* line)
+{
+    const int index = matchKey(line);
+    size_t length = 20;  // "configureWinRegistry"
+    if (index >= 0)
+        length = std::strlen(Settings[index].key);
+    else if (!isConfigureWinRegistryLine(line))
+        return false;
+    return line[length] == ' ' || line[length] == '\t';
+}
+
 bool isConfigureWinRegistryLine(const char* line)
 {
     return std::strncmp(line, "configureWinRegistry", 20) == 0;

@@ -1,5 +1,6 @@
 #include "install/PathRules.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "util/AsciiCase.h"
@@ -42,5 +43,12 @@ std::string logFolderName(const std::string& packageDir)
     std::string name = separator == std::string::npos ? dir : dir.substr(separator + 1);
     if (name.empty())
         name = dir.substr(0, dir.find(':'));
-    return "qrv-" + name;
+    // D:\setup and E:\setup must not share one folder: a tag of the whole directory (FNV-1a,
+    // in one letter case and one separator) follows the readable name.
+    unsigned long tag = 2166136261UL;
+    for (char c : lowerAscii(dir))
+        tag = ((tag ^ static_cast<unsigned char>(c == '/' ? '\\' : c)) * 16777619UL) & 0xFFFFFFFFUL;
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08lX", tag);
+    return "qrv-" + name + "-" + hex;
 }

@@ -4,9 +4,12 @@
 #include "support/LogCheck.h"
 #include "support/Package.h"
 #include "system/SystemSupport.h"
+#include "util/PathIdentity.h"
 #include "util/Wide.h"
 
+#include <sddl.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace qrvtest;
@@ -253,6 +256,17 @@ TEST_F(Launcher, ShownRunOffersTheDownloadAddressUnderTheProductsName)
     PostMessageA(box, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(run.waitEnd());
     EXPECT_EQ(17u, run.exitCode());
+
+    // Yes with no program to open the address: the failure is traced (that the shell may need
+    // COM on the worker thread, Wine's does not show).
+    SavedKey handler("https\\shell\\open\\command", SavedKey::Emptied, HKEY_CLASSES_ROOT);
+    setRegString(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", "", "\"C:\\none.exe\" \"%1\"");
+    LauncherRun yes(program(), "", dir.path());
+    ASSERT_NE(nullptr, box = waitForWindow(yes, "Atlas Installer: Error"));
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(yes.waitEnd());
+    EXPECT_NE(std::string::npos, readFile(dir / "jinstall.log")
+                                     .find("unable to open https://example.org/java, error: "));
 }
 
 // A second start in the same package directory, in any spelling, touches nothing and ends with
@@ -274,6 +288,20 @@ TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
     EXPECT_EQ(2u, closeErrorBoxes(first).size());
     ASSERT_TRUE(first.waitEnd());
     EXPECT_EQ(16u, first.exitCode());
+
+    // The session's mutex of a directory, closed to this run (as an elevated run's is): held
+    // elsewhere, and traced with its name.
+    const std::string name = "Local\\QuorvanSetupRun-" + fileIdentity(other.path().c_str());
+    SECURITY_ATTRIBUTES closed{sizeof closed, nullptr, FALSE};  // an empty access list
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:", SDDL_REVISION_1,
+                                                         &closed.lpSecurityDescriptor, nullptr);
+    const HANDLE mutex = CreateMutexA(&closed, FALSE, name.c_str());
+    LocalFree(closed.lpSecurityDescriptor);
+    writeFile(other / "jinstall.log", "");
+    EXPECT_EQ(20u, runProgram("\"" + program() + "\" -q x", other.path()).exitCode);
+    EXPECT_TRUE(traced("single-run mutex refused (access denied), held elsewhere: " + name,
+                       other / "jinstall.log"));
+    CloseHandle(mutex);
 }
 
 // A package directory that cannot be written: nothing in it changes, the logs go under TEMP, and
@@ -285,20 +313,25 @@ TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
     UnwritableDir locked(dir.path());
     if (!locked.made())
         GTEST_SKIP() << "no immutable flag on this file system";
-    const std::string box = "The package directory " + dir.path() + " cannot be written.\r\rCopy "
-                            "the package to a writable folder and start it there.\r\rThe logs of "
-                            "this run are in " + logs + ".";
-    const std::pair<const char*, std::vector<std::string>> rows[] = {{"-q x", {}}, {"", {box}}};
-    for (const auto& row : rows) {
-        LauncherRun run(program(), row.first, dir.path());
+    const std::string told = "The package directory " + dir.path() + " cannot be written.\r\rCopy "
+                             "the package to a writable folder and start it there.\r\rThe logs of "
+                             "this run ";
+    // The last row: a log folder that cannot be made (a file in its place) is not named as such.
+    const std::tuple<const char*, bool, std::vector<std::string>> rows[] = {
+        {"-q x", false, {}}, {"", false, {told + "are in " + logs + "."}},
+        {"", true, {told + "could not be written to " + logs + "."}}};
+    for (const auto& [arguments, blocked, boxes] : rows) {
+        if (blocked)
+            writeFile(freshLogFolder(dir.path()), "");
+        LauncherRun run(program(), arguments, dir.path());
         ASSERT_TRUE(run.started());
-        EXPECT_EQ(row.second, closeErrorBoxes(run)) << row.first;
+        EXPECT_EQ(boxes, closeErrorBoxes(run)) << arguments;
         ASSERT_TRUE(run.waitEnd());
         EXPECT_EQ(21u, run.exitCode());
-        EXPECT_TRUE(exists(logs + "\\errors.log"));
+        EXPECT_EQ(!blocked, exists(logs + "\\errors.log"));
     }
     EXPECT_EQ(before, treeOf(dir.path(), TreeView::NamesSizesAttributes));
-    freshLogFolder(dir.path());
+    DeleteFileA(logs.c_str());
 }
 
 TEST_F(Launcher, QuietRunShowsNothingAndLogsTheFailure)
