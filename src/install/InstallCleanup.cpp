@@ -78,6 +78,14 @@ std::string ownFormOfPath(const std::string& value)
     return narrow(widen(value, legacyCodePage()));
 }
 
+// A native.properties line as cleanup reads it (normalisePropertiesLine), in this program's own
+// encoding. The separators are changed in UTF-8 text, where a backslash's byte is nothing else:
+// in a code page of two-byte letters it is also the second byte of a letter.
+std::string propertiesLine(const std::string& raw)
+{
+    return fromUtf8(normalisePropertiesLine(toUtf8(ownFormOfPath(raw).c_str())));
+}
+
 long fileSize(const char* name)
 {
     File file(name, "rb");
@@ -156,16 +164,16 @@ void Install::cleanUpJvmDir()
             return;
         std::string raw;
         while (readLine(properties.get(), 999, raw)) {
-            const std::string line = normalisePropertiesLine(raw.substr(0, 998));
+            const std::string line = propertiesLine(raw.substr(0, 998));
             std::string value;
             if (propertyValue(line, "nativeJvmHomeDir", value)) {
-                jvmLocation = ownFormOfPath(value.substr(0, 1000));
+                jvmLocation = value.substr(0, 1000);
                 traceMessage(TraceFilename, "jvmLocation", jvmLocation.c_str());
             } else if (propertyValue(line, "nativeJvmInstalledInTemp", value)) {
                 installedInTemp = value.substr(0, 1000);
                 traceMessage(TraceFilename, "jvmInstalledInTemp", installedInTemp.c_str());
             } else if (propertyValue(line, "nativeTempJvmDir", value)) {
-                tempJvmDir = ownFormOfPath(value.substr(0, 1000));
+                tempJvmDir = value.substr(0, 1000);
                 traceMessage(TraceFilename, "tempJvmDir", tempJvmDir.c_str());
             } else if (propertyValue(line, "configureWinRegistry", value)) {
                 configureRegistry = _stricmp(value.c_str(), "true") == 0 ||

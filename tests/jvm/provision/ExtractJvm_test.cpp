@@ -277,16 +277,35 @@ TEST_F(Extraction, AJvmDirectoryThatCannotBeEnteredRunsNoExpanderInThePackage)
     EXPECT_TRUE(traced("unable to expand " + package + "\\jre131.exe"));
 }
 
-TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenAndNothingIsExpanded)
+// A JVM in the directory is judged by the package's versions, test class or none: by its test
+// run, else its release file, else its answer to the version question. One that fails is not
+// discovered: the packaged JVM is expanded there.
+TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenOnlyWhenItsVersionFits)
 {
     struct Row {
         const char* homeDir;
         const char* home;
+        const char* version;  // what the JVM in place says
+        bool testClass;
+        const char* release;  // its release file, "" for none
+        bool discovered;
     };
     // The discovered JVM lies in bin; with a relative home its program is looked for below.
-    const Row rows[] = {{"", ""}, {"./jre", "\\jre"}};
+    const Row rows[] = {
+        {"", "", "1.3.1", true, "", true},
+        {"./jre", "\\jre", "1.3.1", true, "", true},
+        {"", "", "1.3.1", false, "", true},
+        {"", "", "1.2.2", false, "", false},
+        {"", "", "1.2.2", false, "JAVA_VERSION=\"1.3.1\"\n", true},
+    };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.homeDir);
+        SCOPED_TRACE(std::string(row.homeDir) + " " + row.version + " " + row.release);
+        if (row.testClass)
+            copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
+        else
+            DeleteFileA((package + "\\TestJvm.class").c_str());
+        DeleteFileA((package + "\\fakeexpander.record").c_str());
+        writeFile(package + "\\jinstall.log", "");
         delDirTree((dir / "jvms").c_str());
         CreateDirectoryA((dir / "jvms").c_str(), nullptr);
         CreateDirectoryA(jvmDir.c_str(), nullptr);
@@ -297,18 +316,21 @@ TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenAndNothingIsExpanded)
         for (const std::string& bin : {jvmDir + "\\bin", jvmDir + "\\jre\\bin"}) {
             ASSERT_TRUE(
                 CopyFileA(builtProgram("fakejvm.exe").c_str(), (bin + "\\java.exe").c_str(), FALSE));
-            writeFile(bin + "\\fakejvm.ini", "version=1.3.1\ntestrun=good\nwizard=create\n");
+            writeFile(bin + "\\fakejvm.ini",
+                      std::string("version=") + row.version + "\ntestrun=good\nwizard=create\n");
         }
+        writeFile(jvmDir + "\\release", row.release);
         ExtractJvm fresh;
         copyText(commandName, sizeof commandName, "java.exe");
         ASSERT_TRUE(fresh.extractJvm("", "1.3", "", "1.3.1", "JRE", commandName, "jre131.exe",
                                      jvmDir.c_str(), row.homeDir, jvmCommand, windows.c_str()))
             << readTextFile("jinstall.log");
-        EXPECT_TRUE(fresh.isJvmDiscovered());
-        EXPECT_FALSE(fresh.isJvmInstalled());
+        EXPECT_EQ(row.discovered, fresh.isJvmDiscovered());
+        EXPECT_EQ(!row.discovered, fresh.isJvmInstalled());
         EXPECT_EQ(jvmDir + row.home + "\\bin\\java.exe", std::string(jvmCommand));
-        EXPECT_TRUE(expanderStarts().empty());
-        EXPECT_TRUE(traced("found existing jvm directory: true"));
+        EXPECT_EQ(row.discovered ? 0u : 1u, expanderStarts().size());
+        EXPECT_TRUE(traced(std::string("found existing jvm directory: ") +
+                           (row.discovered ? "true" : "false")));
     }
 }
 

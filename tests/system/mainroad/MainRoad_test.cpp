@@ -373,6 +373,8 @@ TEST_F(MainRoad, AFailedRunInPlaceKeepsThePackageForANewStart)
         DeleteFileA((package + "\\jinstall.log").c_str());
         if (unpacked)
             writeFile(package + "\\startdir.txt", dir.path() + "\r\n");
+        else
+            pkg.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
         {
             MachineWithoutJvms machine;
             ASSERT_NO_FATAL_FAILURE(run("-q x"));
@@ -383,10 +385,13 @@ TEST_F(MainRoad, AFailedRunInPlaceKeepsThePackageForANewStart)
         EXPECT_EQ(!unpacked, contains(trace(), "package kept for a new start"));
         if (unpacked)
             break;
+        EXPECT_TRUE(exists(package + "\\cleanup.exe")) << "the package's own, kept";
+        EXPECT_FALSE(exists(package + "\\__cleanup.exe"));
         JvmKeys jvm("1.6", jvmHome);
         ASSERT_NO_FATAL_FAILURE(run("-q x"));
         EXPECT_EQ(0u, pkg.exitCode()) << "the new start";
         EXPECT_FALSE(exists(package + "\\install.jar"));
+        EXPECT_FALSE(exists(package + "\\cleanup.exe"));
         refreshPackage();
     }
 }
