@@ -40,10 +40,8 @@ public:
     void expander(const std::string& as, const std::string& settings) const;
 
     // Starts the launcher in the package with `arguments`; the run must start and end by itself
-    // within `limitMs` (call it under ASSERT_NO_FATAL_FAILURE). Its exit code is kept. With
-    // DETACHED_PROCESS in `flags` it has no console, as when a desktop starts it: a console
-    // program it starts then shows a window of its own (one whose console Wine makes holds its
-    // working directory for a moment after the program's end).
+    // within `limitMs` (call it under ASSERT_NO_FATAL_FAILURE). Its exit code is kept. `flags`:
+    // DETACHED_PROCESS starts it as a desktop does, without a console.
     void run(const std::string& arguments, DWORD limitMs = 60000, DWORD flags = 0);
     DWORD exitCode() const { return exitCode_; }
 

@@ -277,35 +277,25 @@ TEST_F(Extraction, AJvmDirectoryThatCannotBeEnteredRunsNoExpanderInThePackage)
     EXPECT_TRUE(traced("unable to expand " + package + "\\jre131.exe"));
 }
 
-// A JVM in the directory is judged by the package's versions, test class or none: by its test
-// run, else its release file, else its answer to the version question. One that fails is not
-// discovered: the packaged JVM is expanded there.
+// A JVM in the directory is judged by the package's versions, test class or none (then by its
+// release file, else its answer): one that fails is not discovered, the packaged one is expanded.
 TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenOnlyWhenItsVersionFits)
 {
     struct Row {
         const char* homeDir;
         const char* home;
-        const char* version;  // what the JVM in place says
-        bool testClass;
-        const char* release;  // its release file, "" for none
-        bool discovered;
+        const char* version;  // what the JVM in place says; then its release file
+        bool testClass, release, discovered;
     };
     // The discovered JVM lies in bin; with a relative home its program is looked for below.
-    const Row rows[] = {
-        {"", "", "1.3.1", true, "", true},
-        {"./jre", "\\jre", "1.3.1", true, "", true},
-        {"", "", "1.3.1", false, "", true},
-        {"", "", "1.2.2", false, "", false},
-        {"", "", "1.2.2", false, "JAVA_VERSION=\"1.3.1\"\n", true},
-    };
+    const Row rows[] = {{"", "", "1.3.1", true, false, true},
+                        {"./jre", "\\jre", "1.3.1", true, false, true},
+                        {"", "", "1.3.1", false, false, true}, {"", "", "1.2.2", false, true, true},
+                        {"", "", "1.2.2", false, false, false}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.homeDir) + " " + row.version + " " + row.release);
-        if (row.testClass)
-            copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
-        else
+        SCOPED_TRACE(std::string(row.homeDir) + " " + row.version + (row.release ? " 1.3.1" : ""));
+        if (!row.testClass)  // the rows with it come first, the one that expands last
             DeleteFileA((package + "\\TestJvm.class").c_str());
-        DeleteFileA((package + "\\fakeexpander.record").c_str());
-        writeFile(package + "\\jinstall.log", "");
         delDirTree((dir / "jvms").c_str());
         CreateDirectoryA((dir / "jvms").c_str(), nullptr);
         CreateDirectoryA(jvmDir.c_str(), nullptr);
@@ -319,7 +309,7 @@ TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenOnlyWhenItsVersionFits)
             writeFile(bin + "\\fakejvm.ini",
                       std::string("version=") + row.version + "\ntestrun=good\nwizard=create\n");
         }
-        writeFile(jvmDir + "\\release", row.release);
+        writeFile(jvmDir + "\\release", row.release ? "JAVA_VERSION=\"1.3.1\"\n" : "");
         ExtractJvm fresh;
         copyText(commandName, sizeof commandName, "java.exe");
         ASSERT_TRUE(fresh.extractJvm("", "1.3", "", "1.3.1", "JRE", commandName, "jre131.exe",
@@ -329,8 +319,7 @@ TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenOnlyWhenItsVersionFits)
         EXPECT_EQ(!row.discovered, fresh.isJvmInstalled());
         EXPECT_EQ(jvmDir + row.home + "\\bin\\java.exe", std::string(jvmCommand));
         EXPECT_EQ(row.discovered ? 0u : 1u, expanderStarts().size());
-        EXPECT_TRUE(traced(std::string("found existing jvm directory: ") +
-                           (row.discovered ? "true" : "false")));
+        EXPECT_EQ(!row.discovered, traced("found existing jvm directory: false"));
     }
 }
 
