@@ -71,17 +71,14 @@ std::string programArchitecture(const char* path)
 
 // A new empty file of a unique name in the TEMP folder, for a child's output: never a file of the
 // package's own. Empty when none can be made.
-std::string newTempFile()
+std::wstring newTempFile()
 {
     wchar_t folder[MAX_PATH + 1];
     wchar_t name[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"qrv", 0, name) == 0)
         return {};
-    const std::string narrowed = narrow(name);
-    if (narrowed.empty())
-        DeleteFileW(name);
-    return narrowed;
+    return name;
 }
 
 } // namespace
@@ -339,28 +336,33 @@ std::string JvmOk::askVersion(const char* jvmPath)
         return {};
     }
     // The output goes to a file of its own under TEMP: a file of the package is never touched.
-    const std::string outputFile = newTempFile();
-    if (outputFile.empty())
+    verdict = "test run failed";
+    verdictVersion.clear();
+    const std::wstring outputFile = newTempFile();
+    const std::string outputName = narrow(outputFile);
+    if (outputName.empty()) {
         traceMessage(traceFilename, "no file for the version output in", "TEMP");
+        if (!outputFile.empty())
+            DeleteFileW(outputFile.c_str());
+        return {};
+    }
     const char* const argv[] = {"java.exe", "-version", nullptr};
     ChildRun run;
-    if (!outputFile.empty()) {
+    {
         const WithoutUserJavaOptions clean(*this, traceFilename);
         run = runChild(handed.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul,
-                       outputFile.c_str(), true);
+                       outputName.c_str(), true);
     }
     std::string version;
     char output[4001] = "";
-    if (!outputFile.empty()) {
-        {
-            const File file(outputFile.c_str(), "rb");
-            const size_t size = file ? std::fread(output, 1, sizeof output - 1, file.get()) : 0;
-            output[size] = '\0';
-        }
-        std::remove(outputFile.c_str());
+    {
+        const File file(outputName.c_str(), "rb");
+        const size_t size = file ? std::fread(output, 1, sizeof output - 1, file.get()) : 0;
+        output[size] = '\0';
     }
-    verdict = run.timedOut ? "timed out" : "test run failed";
-    verdictVersion.clear();
+    DeleteFileW(outputFile.c_str());
+    if (run.timedOut)
+        verdict = "timed out";
     if (run.started && !run.timedOut)
         source_rules::versionOutputVersion(output, version);
     traceMessage(traceFilename, "jvm says its version is", version.c_str());
