@@ -137,7 +137,7 @@ ChildRun startChild(const char* program, const std::string& commandLine)
 }
 
 ChildRun runChild(const char* program, const std::string& commandLine, unsigned long limitMs,
-                  const char* outputFile)
+                  const char* outputFile, bool noWindow)
 {
     ChildRun run;
     const bool limited = limitMs != NoTimeLimit;
@@ -145,8 +145,9 @@ ChildRun runChild(const char* program, const std::string& commandLine, unsigned 
     Handle output(outputFile != nullptr ? createInheritedOutput(outputFile) : nullptr);
     PROCESS_INFORMATION process;
     // A program that is to run in the job starts suspended, so that nothing it starts escapes.
-    if (!createChild(program, commandLine, job.valid() ? CREATE_SUSPENDED : 0, output.get(),
-                     process, run))
+    const DWORD flags =
+        (job.valid() ? CREATE_SUSPENDED : 0) | (noWindow ? CREATE_NO_WINDOW : 0);
+    if (!createChild(program, commandLine, flags, output.get(), process, run))
         return run;
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);

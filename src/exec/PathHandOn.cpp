@@ -4,8 +4,6 @@
 
 namespace {
 
-std::string firstFailure;
-
 // True when `text` converts whole to UTF-16 and from there exactly into `codePage`; a text
 // that does not convert counts as one the program cannot read.
 bool fitsCodePage(const std::string& text, UINT codePage)
@@ -67,12 +65,18 @@ bool PathHandOn::form(const char* path, std::string& out, const char* workDir, U
     return true;
 }
 
-bool PathHandOn::fileForm(const char* path, std::string& out)
+bool PathHandOn::fileForm(const char* path, std::string& out, bool forwardSlashes)
 {
     std::string handed;
     if (!form(path, handed))
         return false;
-    const std::wstring wide = widen(handed.c_str());
+    std::wstring wide = widen(handed.c_str());
+    if (forwardSlashes) {
+        for (wchar_t& c : wide) {
+            if (c == L'\\')
+                c = L'/';
+        }
+    }
     if (handed.empty() || (!wide.empty() && encodeExactly(wide.c_str(), legacyCodePage(), out)))
         return true;
     noteFailure(handed);
@@ -83,8 +87,8 @@ void PathHandOn::noteFailure(const std::string& path)
 {
     traceMessage(traceFile_.c_str(), "cannot be handed on in the system's code page:",
                  path.c_str());
-    if (firstFailure.empty())
-        firstFailure = path;
+    if (failed_.empty())
+        failed_ = path;
 }
 
 void PathHandOn::warnUnlessFits(const char* label, const char* text)
@@ -93,14 +97,4 @@ void PathHandOn::warnUnlessFits(const char* label, const char* text)
         traceMessage(traceFile_.c_str(),
                      "Warning: the system's code page cannot hold the text handed on as",
                      label);
-}
-
-const std::string& PathHandOn::failedPath()
-{
-    return firstFailure;
-}
-
-void PathHandOn::clearFailure()
-{
-    firstFailure.clear();
 }

@@ -1,7 +1,8 @@
 // The one place that decides the form of a path handed to another program, and of a path
 // written into a file that another program reads: the path itself where the program's code
 // page holds it (byte for byte as always), else its short name, else its form relative to the
-// program's working directory. A path with no such form is noted for the run's verdict.
+// program's working directory. A path with no such form is noted by the object that was asked:
+// the caller decides what it means for its road (a candidate passed over, or a run that fails).
 #pragma once
 
 #include <windows.h>
@@ -26,19 +27,21 @@ public:
               UINT codePage = legacyCodePage(), bool avoidBlanks = false);
 
     // As form(), in the bytes of the legacy code page: for files that a program without the
-    // UTF-8 setting reads. False, with the path noted, when there is no such form.
-    bool fileForm(const char* path, std::string& out);
+    // UTF-8 setting reads. With `forwardSlashes` every backslash becomes '/' before the
+    // encoding (after it, a backslash's byte may be half of a two-byte letter). False, with the
+    // path noted, when there is no such form.
+    bool fileForm(const char* path, std::string& out, bool forwardSlashes = false);
 
     // Text typed by the user goes on as it is; a warning is traced when the legacy code page
     // cannot hold it.
     void warnUnlessFits(const char* label, const char* text);
 
-    // The first path of this run that could not be handed on; empty when there was none.
-    static const std::string& failedPath();
-    static void clearFailure();
+    // The first path this object could not hand on; empty when there was none.
+    const std::string& failedPath() const { return failed_; }
 
 private:
     void noteFailure(const std::string& path);
 
     std::string traceFile_;
+    std::string failed_;
 };

@@ -66,7 +66,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
     bool result = false;
     bool failed = false;
     exitCode = exit_codes::OtherFailure;
-    PathHandOn::clearFailure();
+    unhandedPath.clear();
     const bool environmentOk = getEnvironmentSetup();
     errorMessage.clear();
     errorDetails.clear();
@@ -233,15 +233,15 @@ bool Install::logJvmLocation(bool installed, const char* installDir, bool config
 {
     // The wizard's JVM reads this file with an 8-bit (ISO-8859-1) reader: the home goes in the
     // legacy code page's bytes, by its short name where that code page lacks its letters.
+    // The separators become '/' before the encoding: in a code page of two-byte letters a
+    // backslash's byte is also the second byte of a letter.
     std::string home;
-    if (!PathHandOn(TraceFilename).fileForm(javaHomeDir, home)) {
+    PathHandOn handOn(TraceFilename);
+    if (!handOn.fileForm(javaHomeDir, home, true)) {
         handOverFailed = true;
+        noteUnhanded(handOn.failedPath());
         allPathsHandedOn();
         return false;
-    }
-    for (char& c : home) {
-        if (c == '\\')
-            c = '/';
     }
     std::string lines = "nativeJvmHomeDir=" + home + "\n";
     if (installed) {
@@ -276,9 +276,15 @@ bool Install::logJvmLocation(bool installed, const char* installDir, bool config
     return false;
 }
 
+void Install::noteUnhanded(const std::string& path)
+{
+    if (unhandedPath.empty())
+        unhandedPath = path;
+}
+
 bool Install::allPathsHandedOn()
 {
-    const std::string& path = PathHandOn::failedPath();
+    const std::string& path = unhandedPath;
     if (path.empty())
         return true;
     // Not "no JVM found": the JVM may well be there, only the name cannot reach it.
@@ -356,6 +362,7 @@ bool Install::extractJvm()
                                           jvmVersion, jvmName, jvmCommandName, jvmSelfExtractor,
                                           predefinedJvmInstallDir, jvmHomeDir, jvmCommand,
                                           homeDirectory);
+    noteUnhanded(extractor->unhandedPath());
     if (ok) {
         if (extractor->isJvmInstalled()) {
             getJavaHomeDir(javaHomeDir);
@@ -376,6 +383,7 @@ bool Install::runThirdPartyInstaller()
     const bool ok = runner->run(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion,
                                 jvmName, jvmCommandName, jvmInstallerBinary,
                                 jvmInstallerCommand, jvmCommand, homeDirectory);
+    noteUnhanded(runner->unhandedPath());
     if (ok) {
         // A vendor-installed JVM never lives under the package directory.
         predefinedJvmInstallDir.clear();

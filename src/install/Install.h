@@ -34,9 +34,13 @@ public:
     // file could not be written whole.
     bool logJvmLocation(bool installed, const char* installDir, bool configureWinRegistry);
     bool addSecurity(bool isPlugin);
-    // False, with the failure texts and exit code set, when a path of this run could not be
-    // handed on to another program in any form it can read; true otherwise.
+    // False, with the failure texts and exit code set, when a path on a road that decided the
+    // run (the accepted JVM, the packaged JVM's road, the wizard) could not be handed on to
+    // another program in any form it can read; true otherwise. A candidate passed over is no
+    // such road: its rejection carries the reason.
     bool allPathsHandedOn();
+    // Keeps the first such path; an empty one changes nothing.
+    void noteUnhanded(const std::string& path);
     bool configureWinReg();
     void showStatusMessage(unsigned number);
 
@@ -127,6 +131,7 @@ protected:
     TextBuffer showDialogFilename{PathCapacity};
     // Set when "native.properties" could not be written: the run fails, no wizard starts.
     bool handOverFailed = false;
+    std::string unhandedPath;
     bool quietInstall = false;
     bool propertiesInstall = false;
     int exitCode = exit_codes::OtherFailure;

@@ -20,6 +20,7 @@
 #include "util/PathIdentity.h"
 #include "util/clib.h"
 #include "util/File.h"
+#include "util/Wide.h"
 
 using namespace install_names;
 
@@ -65,6 +66,14 @@ std::string realLocation(const std::string& path)
 {
     const std::string real = finalPath(path.c_str());
     return real.empty() ? path : real;
+}
+
+// A native.properties line as cleanup reads it (normalisePropertiesLine), in this program's own
+// encoding. The separators are changed in UTF-8 text, where a backslash's byte is nothing else:
+// in a code page of two-byte letters it is also the second byte of a letter.
+std::string propertiesLine(const char* line)
+{
+    return fromUtf8(normalisePropertiesLine(toUtf8(line)));
 }
 
 long fileSize(const char* name)
@@ -151,7 +160,7 @@ void Install::cleanUpJvmDir()
             // The rest of a line longer than a piece is not read.
             if (properties.continued())
                 continue;
-            const std::string line = normalisePropertiesLine(piece);
+            const std::string line = propertiesLine(piece);
             std::string value;
             if (propertyValue(line, "nativeJvmHomeDir", value)) {
                 jvmLocation = value.substr(0, 1000);

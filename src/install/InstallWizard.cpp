@@ -96,8 +96,10 @@ bool Install::runInstaller(char* installDetails)
     std::string program;
     bool handedOn = handOn.form(jvmCommand, program);
     const std::string classpath = handedClasspath(handOn, loaderClasspath, handedOn);
-    if (!handedOn)
+    if (!handedOn) {
+        noteUnhanded(handOn.failedPath());
         return false;
+    }
     WizardSettings settings;
     settings.jvmCommand = program.c_str();
     settings.jvmExtraParameters = jvmExtraParameters;

@@ -54,6 +54,9 @@ volatile LONG workerDone = 0;
 // The run's exit code, set by the worker before it signals its end; a run that ends before the
 // worker has finished reports a failure.
 volatile LONG runExitCode = exit_codes::OtherFailure;
+// Set by the worker when a run that failed where the package lies (nothing unpacked it, no
+// "startdir.txt") keeps the package for a new start: its cleanup program stays too.
+volatile LONG packageKept = 0;
 // Set before the worker starts; the worker only posts to it.
 HWND mainWindowHandle = nullptr;
 
@@ -122,9 +125,11 @@ void __cdecl startMainThread(void* argument)
             Trace().traceMessage(file_names::TraceFilename, "unable to copy cleanup program to",
                                  CleanupFilename);
         int exitCode = exit_codes::OtherFailure;
-        startProgram(request.quiet, request.properties, details.data(), showDialogFilename,
-                     &exitCode);
+        const bool inPlace = !fexists(OriginalDirFilename);
+        const bool succeeded = startProgram(request.quiet, request.properties, details.data(),
+                                            showDialogFilename, &exitCode);
         InterlockedExchange(&runExitCode, exitCode);
+        InterlockedExchange(&packageKept, inPlace && !succeeded ? 1 : 0);
     }
 
     std::remove(waitInstallFilename);
@@ -179,7 +184,8 @@ void runCleanupStep(const char* startDir, const char* currentDir)
             Trace().traceMessage(file_names::TraceFilename, "unable to start", CleanupFilename);
     } else {
         std::remove(CleanupFilename);
-        std::remove(TempCleanupFilename);
+        if (InterlockedCompareExchange(&packageKept, 0, 0) == 0)
+            std::remove(TempCleanupFilename);
     }
 }
 

@@ -15,7 +15,8 @@
 // Every start is appended to "fakejvm.record" beside it, whichever name the copy has (the
 // stand-ins' record format, Standin.h); a wizard start adds a line "native=<line>" per line of
 // the native.properties that it finds in its current directory, and "changes=<line>" per line of
-// a changes.txt there, and every start "options=<value>" when _JAVA_OPTIONS is set.
+// a changes.txt there, every start "options=<value>" when _JAVA_OPTIONS is set, and
+// "console=window" when it has a console window (what a desktop shows; Wine hides it).
 #include "Standin.h"
 
 #include <cstdlib>
@@ -69,6 +70,8 @@ int main(int argc, char** argv)
     standin::record(dir + "\\fakejvm.record", argc, argv);
     if (const char* options = std::getenv("_JAVA_OPTIONS"))
         standin::writeText(dir + "\\fakejvm.record", std::string("options=") + options + "\n", "at");
+    if (GetConsoleWindow() != nullptr)
+        standin::writeText(dir + "\\fakejvm.record", "console=window\n", "at");
     if (argc == 2 && std::strcmp(argv[1], "-version") == 0) {
         std::fprintf(stderr, "java version \"%s\"\n", setting(dir, "version", "1.6.0_20").c_str());
         return 0;

@@ -65,9 +65,10 @@ void Package::expander(const std::string& as, const std::string& settings) const
     put("fakeexpander.ini", "jvm=" + builtProgram("fakejvm.exe") + "\n" + settings);
 }
 
-void Package::run(const std::string& arguments, DWORD limitMs)
+void Package::run(const std::string& arguments, DWORD limitMs, DWORD flags)
 {
-    const RunResult result = runProgram("\"" + launcher_ + "\" " + arguments, dir_, limitMs);
+    const RunResult result =
+        runProgram("\"" + launcher_ + "\" " + arguments, dir_, limitMs, flags);
     ASSERT_TRUE(result.started) << launcher_;
     ASSERT_TRUE(result.finished) << "setup.exe did not end within the time limit";
     exitCode_ = result.exitCode;

@@ -40,8 +40,9 @@ public:
     void expander(const std::string& as, const std::string& settings) const;
 
     // Starts the launcher in the package with `arguments`; the run must start and end by itself
-    // within `limitMs` (call it under ASSERT_NO_FATAL_FAILURE). Its exit code is kept.
-    void run(const std::string& arguments, DWORD limitMs = 60000);
+    // within `limitMs` (call it under ASSERT_NO_FATAL_FAILURE). Its exit code is kept. `flags`:
+    // DETACHED_PROCESS starts it as a desktop does, without a console.
+    void run(const std::string& arguments, DWORD limitMs = 60000, DWORD flags = 0);
     DWORD exitCode() const { return exitCode_; }
 
     // The messages of the package's trace and error logs; the error log as text.

@@ -285,7 +285,8 @@ bool UnwritableDir::set(bool unwritable)
     return ran && writable != unwritable;
 }
 
-RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs)
+RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs,
+                     DWORD flags)
 {
     RunResult result;
     STARTUPINFOA startup{};
@@ -299,7 +300,7 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
     for (int attempt = 0; attempt < 5 && !created; ++attempt) {
         if (attempt > 0)
             Sleep(300);
-        created = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        created = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, flags, nullptr,
                                  workDir.empty() ? nullptr : workDir.c_str(), &startup,
                                  &process) != FALSE;
     }

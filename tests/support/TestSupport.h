@@ -104,9 +104,9 @@ struct RunResult {
     bool finished = false;  // false when the time limit ran out and the child was killed
     DWORD exitCode = 0;
 };
-// Starts `commandLine` in `workDir` and waits at most `timeoutMs`.
+// Starts `commandLine` in `workDir` with the creation `flags` and waits at most `timeoutMs`.
 RunResult runProgram(const std::string& commandLine, const std::string& workDir,
-                     DWORD timeoutMs = 60000);
+                     DWORD timeoutMs = 60000, DWORD flags = 0);
 
 // Whether the process `pid` is gone (or ends within a few seconds: one that was just
 // terminated may still be on its way out).

@@ -27,11 +27,14 @@ constexpr const char* TestJvmFilename = "TestJvm.class";
 constexpr const char* TestJvmClassName = "TestJvm";
 constexpr const char* TestJvmResultsFilename = "jvmGood.txt";
 constexpr const char* BinDir = "bin";
-constexpr const char* VersionOutputFilename = "jvmVersion.txt";
+constexpr const char* ReleaseFilename = "release";
 constexpr size_t HeaderBytes = 4096;
+// The verdict on a candidate whose program or folder has no form that it can read.
+constexpr const char* NotHandedOnVerdict = "folder name cannot be handed to Java";
 
 // The user's own options for every JVM: left out of the checks' runs (a broken one must not turn
-// every JVM down), kept for the wizard.
+// every JVM down), kept for the wizard. Only their names are traced: they may hold passwords,
+// and a failed run keeps its trace.
 class WithoutUserJavaOptions {
 public:
     explicit WithoutUserJavaOptions(Trace& tracer, const char* traceFilename)
@@ -40,9 +43,8 @@ public:
             const char* value = std::getenv(name);
             if (value == nullptr || *value == '\0')
                 continue;
-            const std::string setting = std::string(name) + "=" + value;
-            tracer.traceMessage(traceFilename, "left out of the jvm check:", setting.c_str());
-            saved.push_back(setting);
+            tracer.traceMessage(traceFilename, "left out of the jvm check:", name);
+            saved.push_back(std::string(name) + "=" + value);
             _putenv((std::string(name) + "=").c_str());
         }
     }
@@ -67,7 +69,32 @@ std::string programArchitecture(const char* path)
     return source_rules::peArchitecture(header, size);
 }
 
+// A new empty file of a unique name in the TEMP folder, for a child's output: never a file of the
+// package's own. Empty when none can be made.
+std::wstring newTempFile()
+{
+    wchar_t folder[MAX_PATH + 1];
+    wchar_t name[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"qrv", 0, name) == 0)
+        return {};
+    return name;
+}
+
 } // namespace
+
+std::string JvmOk::releaseVersion(const char* home)
+{
+    const std::string path = std::string(home) + DIR_END + ReleaseFilename;
+    const File file(path.c_str(), "rt");
+    std::string version;
+    char line[1001];
+    while (file && std::fgets(line, sizeof line, file.get()) != nullptr) {
+        if (source_rules::releaseLineVersion(line, version))
+            break;
+    }
+    return version;
+}
 
 unsigned JvmOk::testTimeoutSeconds = control_file::DefaultTestTimeout;
 std::string JvmOk::requiredArchitecture;
@@ -143,7 +170,7 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     std::string directory;
     if (!handOn.form(jvmPath, program) ||
         !handOn.form(currentDir.c_str(), directory, currentDir.c_str()))
-        return false;
+        return notHandedOn(handOn.failedPath());
     const std::string name = fileNamePart(program.c_str());
     const char* const argv[] = {name.c_str(), "-cp", ".", TestJvmClassName, directory.c_str(),
                                 nullptr};
@@ -152,7 +179,8 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     ChildRun run;
     {
         const WithoutUserJavaOptions clean(*this, traceFilename);
-        run = runChild(program.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul);
+        run = runChild(program.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul,
+                       nullptr, true);
     }
     bool ok = false;
     verdict = run.timedOut ? "timed out" : "test run failed";
@@ -173,6 +201,14 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     }
     std::remove(TestJvmResultsFilename);
     return ok;
+}
+
+bool JvmOk::notHandedOn(const std::string& path)
+{
+    verdict = NotHandedOnVerdict;
+    verdictVersion.clear();
+    unhanded = path;
+    return false;
 }
 
 bool JvmOk::correctVersion(const char* required, const char* minimum, const char* maximum,
@@ -268,6 +304,21 @@ bool JvmOk::jvmCorrectAskedVersion(const char* required, const char* minimum,
     return true;
 }
 
+bool JvmOk::jvmHomeFits(const char* required, const char* minimum, const char* maximum,
+                        const char* knownVersion, const char* jvmDir, char* jvmCommand,
+                        char* jvmPath)
+{
+    std::string version = knownVersion != nullptr ? knownVersion : "";
+    if (version.empty())
+        version = releaseVersion(jvmDir);
+    if (!version.empty())
+        return jvmCorrectVersion(required, minimum, maximum, version.c_str(), jvmDir, jvmCommand,
+                                 jvmPath);
+    // Nothing says the version: the test run or the JVM itself must.
+    traceMessage(traceFilename, "no known version for jvm in:", jvmDir);
+    return jvmCorrectAskedVersion(required, minimum, maximum, jvmDir, jvmCommand, jvmPath);
+}
+
 std::string JvmOk::askVersion(const char* jvmPath)
 {
     // The console program of the pair prints the version; a windowed one may print nothing.
@@ -279,25 +330,39 @@ std::string JvmOk::askVersion(const char* jvmPath)
     traceMessage(traceFilename, "asking jvm for its version:", program.c_str());
     // Like the test run, the JVM finds its own files through the path it was started by.
     std::string handed;
-    if (!PathHandOn(traceFilename).form(program.c_str(), handed))
+    PathHandOn handOn(traceFilename);
+    if (!handOn.form(program.c_str(), handed)) {
+        notHandedOn(handOn.failedPath());
         return {};
+    }
+    // The output goes to a file of its own under TEMP: a file of the package is never touched.
+    verdict = "test run failed";
+    verdictVersion.clear();
+    const std::wstring outputFile = newTempFile();
+    const std::string outputName = narrow(outputFile);
+    if (outputName.empty()) {
+        traceMessage(traceFilename, "no file for the version output in", "TEMP");
+        if (!outputFile.empty())
+            DeleteFileW(outputFile.c_str());
+        return {};
+    }
     const char* const argv[] = {"java.exe", "-version", nullptr};
     ChildRun run;
     {
         const WithoutUserJavaOptions clean(*this, traceFilename);
         run = runChild(handed.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul,
-                       VersionOutputFilename);
+                       outputName.c_str(), true);
     }
     std::string version;
     char output[4001] = "";
     {
-        const File file(VersionOutputFilename, "rb");
+        const File file(outputName.c_str(), "rb");
         const size_t size = file ? std::fread(output, 1, sizeof output - 1, file.get()) : 0;
         output[size] = '\0';
     }
-    std::remove(VersionOutputFilename);
-    verdict = run.timedOut ? "timed out" : "test run failed";
-    verdictVersion.clear();
+    DeleteFileW(outputFile.c_str());
+    if (run.timedOut)
+        verdict = "timed out";
     if (run.started && !run.timedOut)
         source_rules::versionOutputVersion(output, version);
     traceMessage(traceFilename, "jvm says its version is", version.c_str());

@@ -42,6 +42,18 @@ public:
     // is asked for its version ("-version"), and one that does not say it is turned down.
     bool jvmCorrectAskedVersion(const char* required, const char* minimum, const char* maximum,
                                 const char* jvmDir, char* jvmCommand, char* jvmPath);
+    // Whether the home `jvmDir` satisfies the package's versions, whoever names it (the search,
+    // a directory a packaged JVM is to go to): its `knownVersion` (may be empty), else the
+    // version of its "release" file, checked together with the test run; with neither, as
+    // jvmCorrectAskedVersion.
+    bool jvmHomeFits(const char* required, const char* minimum, const char* maximum,
+                     const char* knownVersion, const char* jvmDir, char* jvmCommand,
+                     char* jvmPath);
+    // The JAVA_VERSION of the home's "release" file; empty without one.
+    static std::string releaseVersion(const char* home);
+    // The path that the last check could not hand to the JVM (its program, its working
+    // directory); empty when every one could be. The candidate is rejected with its own reason.
+    const std::string& unhandedPath() const { return unhanded; }
 
 private:
     // The first form without the report of a rejection.
@@ -49,6 +61,8 @@ private:
                             const char* jvmDir, char* jvmCommand, char* jvmPath);
     // The version the program at `jvmPath` reports, read from its output; empty when none.
     std::string askVersion(const char* jvmPath);
+    // Notes `path` as one that could not be handed on, with its verdict. Always false.
+    bool notHandedOn(const std::string& path);
     // Tells the run's search that `jvmDir` was turned down and why; `saved` goes back into
     // `jvmCommand`. Always false.
     bool rejected(const char* jvmDir, char* jvmCommand, const TextBuffer& saved);
@@ -57,6 +71,7 @@ private:
     // Why the last check failed, and the version it saw (empty when none).
     const char* verdict = "no JVM program";
     std::string verdictVersion;
+    std::string unhanded;
     static unsigned testTimeoutSeconds;
     static std::string requiredArchitecture;
 };

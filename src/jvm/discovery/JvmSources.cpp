@@ -61,8 +61,6 @@ const Source DistributionSources[] = {
     {"SOFTWARE\\SapMachine\\JDK", "JavaHome", 0, false, false},
 };
 
-constexpr const char* ReleaseFilename = "release";
-
 // The home values at `depth` levels below an open version key, in the registry's order.
 void collectHomes(HKEY key, REGSAM view, const char* valueName, int depth,
                   std::vector<std::string>& homes)
@@ -78,20 +76,6 @@ void collectHomes(HKEY key, REGSAM view, const char* valueName, int depth,
         if (sub.open(key, name.c_str(), KEY_READ | view))
             collectHomes(sub.get(), view, valueName, depth - 1, homes);
     }
-}
-
-// The JAVA_VERSION of the home's release file; empty without one.
-std::string releaseVersion(const std::string& home)
-{
-    const std::string path = home + DIR_END + ReleaseFilename;
-    const File file(path.c_str(), "rt");
-    std::string version;
-    char line[1001];
-    while (file && std::fgets(line, sizeof line, file.get()) != nullptr) {
-        if (releaseLineVersion(line, version))
-            break;
-    }
-    return version;
 }
 
 } // namespace
@@ -273,23 +257,15 @@ bool JvmSources::tryHome(const std::string& rawHome, const std::string& version,
     traceMessage(traceFilename, "testing jvm in:", home.c_str());
     std::string checked = version;
     if (checked.empty())
-        checked = releaseVersion(home);
+        checked = JvmOk::releaseVersion(home.c_str());
     if (checked.empty())
         checked = fallbackVersion;
 
     copyText(jvmCommand_, PathCapacity, savedCommand);
     auto check = std::make_unique<JvmOk>();
     check->setTraceFilename(traceFilename);
-    bool ok = false;
-    if (checked.empty()) {
-        // Nothing says the version: the test run or the JVM itself must.
-        traceMessage(traceFilename, "no known version for jvm in:", home.c_str());
-        ok = check->jvmCorrectAskedVersion(required_, minimum_, maximum_, home.c_str(),
-                                           jvmCommand_, jvmPath_);
-    } else {
-        ok = check->jvmCorrectVersion(required_, minimum_, maximum_, checked.c_str(),
-                                      home.c_str(), jvmCommand_, jvmPath_);
-    }
+    const bool ok = check->jvmHomeFits(required_, minimum_, maximum_, checked.c_str(),
+                                       home.c_str(), jvmCommand_, jvmPath_);
     traceMessage(traceFilename, "found jvm", ok);
     return ok;
 }

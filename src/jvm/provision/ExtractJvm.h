@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "diag/Trace.h"
 #include "util/Registry.h"
 #include "util/TextBuffer.h"
@@ -66,6 +68,9 @@ public:
 
     bool isJvmInstalled() const { return jvmInstalled; }
     bool isJvmDiscovered() const { return jvmDiscovered; }
+    // The path of this road that could not be handed to the expander or the expanded JVM;
+    // empty when there was none.
+    const std::string& unhandedPath() const { return unhanded; }
 
 private:
     // Runs the expanding program in `jvmDir`; the current directory is back on every road.
@@ -74,4 +79,5 @@ private:
     TextBuffer homeDirectory{PathCapacity};
     bool jvmInstalled = false;
     bool jvmDiscovered = false;
+    std::string unhanded;
 };

@@ -72,8 +72,10 @@ bool ExtractJvm::extractJvm(const char* required, const char* minimum, const cha
                                        jvmHomeDir, jvmCommand, homeDir, jvmDir);
     if (result) {
         auto check = std::make_unique<JvmOk>();
-        result = check->jvmCorrectVersion(required, minimum, maximum, jvmDir, jvmCommandName,
-                                          jvmCommand);
+        result = check->jvmHomeFits(required, minimum, maximum, "", jvmDir, jvmCommandName,
+                                    jvmCommand);
+        if (unhanded.empty())
+            unhanded = check->unhandedPath();
         if (result && !jvmDiscovered)
             jvmInstalled = true;
     }
@@ -138,8 +140,11 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
         // The expanding program writes into its current directory: it runs only where the JVM
         // belongs, never in the package directory when the change fails.
         std::string workDir;
-        const bool moved = PathHandOn(traceLog.c_str()).form(jvmDir, workDir) &&
-                           _chdir(workDir.c_str()) == 0;
+        PathHandOn handOn(traceLog.c_str());
+        const bool handedOn = handOn.form(jvmDir, workDir);
+        if (!handedOn && unhanded.empty())
+            unhanded = handOn.failedPath();
+        const bool moved = handedOn && _chdir(workDir.c_str()) == 0;
         traceMessage(traceLog.c_str(), "current directory changed to: ", currentDirectory().c_str());
         // No argument text at all: an empty one would end the command line in a blank.
         if (moved)
@@ -168,8 +173,10 @@ bool ExtractJvm::getJvmInstallerCommand(const char* filename, char* command, con
     formatText(command, PathCapacity, "%s%s%s", dir, DIR_END, name);
     // Self-expanding programs have always been started by a name without blanks.
     std::string program;
-    const bool handedOn =
-        PathHandOn(TraceFilename).form(command, program, "", legacyCodePage(), true);
+    PathHandOn handOn(TraceFilename);
+    const bool handedOn = handOn.form(command, program, "", legacyCodePage(), true);
+    if (!handedOn && unhanded.empty())
+        unhanded = handOn.failedPath();
     copyText(command, PathCapacity, program.c_str());
     const bool exists = handedOn && fexists(command);
     traceMessage(TraceFilename,

@@ -353,9 +353,10 @@ bool JvmInstaller::jvmCorrectVersion(const char* required, const char* minimum,
                                      const char* maximum, const char* directory,
                                      char* jvmCommandName, char* jvmCommand)
 {
+    // Judged by the package's versions as the search judges a home, test class or none.
     auto check = std::make_unique<JvmOk>();
-    return check->jvmCorrectVersion(required, minimum, maximum, directory, jvmCommandName,
-                                    jvmCommand);
+    return check->jvmHomeFits(required, minimum, maximum, "", directory, jvmCommandName,
+                              jvmCommand);
 }
 
 bool JvmInstaller::addDirectory(char* directory, const char* name)

@@ -49,7 +49,8 @@ private:
                                char* directory, char* jvmCommand);
     bool foundValidJvm(const char* required, const char* minimum, const char* maximum,
                        char* jvmCommandName, const char* directory, char* jvmCommand);
-    // The test run of a candidate's JVM; the one place that asks the version checker.
+    // The verdict on a candidate's JVM (its versions, its test run); the one place that asks
+    // the version checker.
     virtual bool jvmCorrectVersion(const char* required, const char* minimum,
                                    const char* maximum, const char* directory,
                                    char* jvmCommandName, char* jvmCommand);

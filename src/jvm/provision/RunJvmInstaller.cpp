@@ -69,7 +69,7 @@ bool RunJvmInstaller::run(const char* required, const char* minimum, const char*
     bool result = false;
     if (discovered) {
         auto check = std::make_unique<JvmOk>();
-        result = check->jvmCorrectVersion(required, minimum, maximum, jvmDir, jvmCommand, jvmPath);
+        result = check->jvmHomeFits(required, minimum, maximum, "", jvmDir, jvmCommand, jvmPath);
         if (!result)
             discovered = false;
     }
@@ -163,7 +163,10 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
     PathHandOn handOn(trace.c_str());
     handOn.warnUnlessFits("installer arguments", commandLine);
     std::string workDir;
-    if (handOn.form(jvmDir, workDir) && _chdir(workDir.c_str()) == 0) {
+    const bool handedOn = handOn.form(jvmDir, workDir);
+    if (!handedOn && unhanded.empty())
+        unhanded = handOn.failedPath();
+    if (handedOn && _chdir(workDir.c_str()) == 0) {
         // Traced by its full name: the package directory is no longer the current one.
         traceMessage(trace.c_str(), "current directory changed to: ", currentDirectory().c_str());
         started = exec->spawnAndWait(program, argv, reason, sizeof reason, commandLine);
@@ -215,6 +218,8 @@ bool RunJvmInstaller::jvmInNewDir(const char* required, const char* minimum,
         if (check->jvmCorrectVersion(required, minimum, maximum, candidate.c_str(), jvmCommand,
                                      jvmPath))
             return true;
+        if (unhanded.empty())
+            unhanded = check->unhandedPath();
     }
     return false;
 }

@@ -37,8 +37,12 @@ public:
                           const char* jvmName, char* jvmCommand, char* jvmPath);
     void removeEmptyDir(const char* dir);
     bool configureWinReg();
+    // The path of this road that could not be handed to the installer or the installed JVM;
+    // empty when there was none.
+    const std::string& unhandedPath() const { return unhanded; }
 
 private:
     TextBuffer homeDirectory{PathCapacity};
     bool discovered = false;
+    std::string unhanded;
 };

@@ -277,16 +277,25 @@ TEST_F(Extraction, AJvmDirectoryThatCannotBeEnteredRunsNoExpanderInThePackage)
     EXPECT_TRUE(traced("unable to expand " + package + "\\jre131.exe"));
 }
 
-TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenAndNothingIsExpanded)
+// A JVM in the directory is judged by the package's versions, test class or none (then by its
+// release file, else its answer): one that fails is not discovered, the packaged one is expanded.
+TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenOnlyWhenItsVersionFits)
 {
     struct Row {
         const char* homeDir;
         const char* home;
+        const char* version;  // what the JVM in place says; then its release file
+        bool testClass, release, discovered;
     };
     // The discovered JVM lies in bin; with a relative home its program is looked for below.
-    const Row rows[] = {{"", ""}, {"./jre", "\\jre"}};
+    const Row rows[] = {{"", "", "1.3.1", true, false, true},
+                        {"./jre", "\\jre", "1.3.1", true, false, true},
+                        {"", "", "1.3.1", false, false, true}, {"", "", "1.2.2", false, true, true},
+                        {"", "", "1.2.2", false, false, false}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.homeDir);
+        SCOPED_TRACE(std::string(row.homeDir) + " " + row.version + (row.release ? " 1.3.1" : ""));
+        if (!row.testClass)  // the rows with it come first, the one that expands last
+            DeleteFileA((package + "\\TestJvm.class").c_str());
         delDirTree((dir / "jvms").c_str());
         CreateDirectoryA((dir / "jvms").c_str(), nullptr);
         CreateDirectoryA(jvmDir.c_str(), nullptr);
@@ -297,18 +306,20 @@ TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenAndNothingIsExpanded)
         for (const std::string& bin : {jvmDir + "\\bin", jvmDir + "\\jre\\bin"}) {
             ASSERT_TRUE(
                 CopyFileA(builtProgram("fakejvm.exe").c_str(), (bin + "\\java.exe").c_str(), FALSE));
-            writeFile(bin + "\\fakejvm.ini", "version=1.3.1\ntestrun=good\nwizard=create\n");
+            writeFile(bin + "\\fakejvm.ini",
+                      std::string("version=") + row.version + "\ntestrun=good\nwizard=create\n");
         }
+        writeFile(jvmDir + "\\release", row.release ? "JAVA_VERSION=\"1.3.1\"\n" : "");
         ExtractJvm fresh;
         copyText(commandName, sizeof commandName, "java.exe");
         ASSERT_TRUE(fresh.extractJvm("", "1.3", "", "1.3.1", "JRE", commandName, "jre131.exe",
                                      jvmDir.c_str(), row.homeDir, jvmCommand, windows.c_str()))
             << readTextFile("jinstall.log");
-        EXPECT_TRUE(fresh.isJvmDiscovered());
-        EXPECT_FALSE(fresh.isJvmInstalled());
+        EXPECT_EQ(row.discovered, fresh.isJvmDiscovered());
+        EXPECT_EQ(!row.discovered, fresh.isJvmInstalled());
         EXPECT_EQ(jvmDir + row.home + "\\bin\\java.exe", std::string(jvmCommand));
-        EXPECT_TRUE(expanderStarts().empty());
-        EXPECT_TRUE(traced("found existing jvm directory: true"));
+        EXPECT_EQ(row.discovered ? 0u : 1u, expanderStarts().size());
+        EXPECT_EQ(!row.discovered, traced("found existing jvm directory: false"));
     }
 }
 

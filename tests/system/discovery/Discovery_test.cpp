@@ -27,6 +27,8 @@ struct Registration {
     const char* reported;  // what its test run reports
     size_t starts;         // runs it sees when the wizard starts on another JVM
     bool x86 = false;      // its programs are marked as 32-bit ones
+    // Its home registered in quotes: no form can be handed on (as without short names, here).
+    bool quoted = false;
 };
 
 struct MachineRow {
@@ -76,6 +78,10 @@ const MachineRow machineRows[] = {
      {{HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JRE\\11.0.2", "JavaHome", "jre11", "11.0.2", 0,
        true}},
      "", "jvmMinVersion=11\r\njvmArchitecture=x64\r\n", "", "jre11: wrong architecture"},
+    {"a runtime passed over whose program cannot be handed on",
+     {{HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6", "JavaHome",
+       "\xCE\xA3jre16", "1.6.0_20", 0, false, true}},
+     "", "jvmMinVersion=1.4\r\n", "", "jre16\": folder name cannot be handed to Java"},
     {"the package's runtime before a registered JDK", {Jdk17}, "17.0.1",
      "jvmMinVersion=11\r\njvmBundledDir=runtime\r\n", "package\\runtime", ""},
     {"the package's runtime too old, then the registry", {Jdk17}, "1.6.0_20",
@@ -106,7 +112,7 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
             const std::string home = dir / jvm.home;
             installJvm(home, jvm.reported, jvm.x86);
             if (jvm.root != nullptr)
-                setRegString(jvm.root, jvm.key, jvm.value, home);
+                setRegString(jvm.root, jvm.key, jvm.value, jvm.quoted ? '"' + home + '"' : home);
             else
                 javaHome = home;
         }
@@ -116,26 +122,38 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
         if (*row.bundled != '\0')
             installJvm(package / "runtime", row.bundled, false);
         package.wizardFiles(row.control);
+        package.put("jvmVersion.txt", "the author's own\n");
         // Without the test class a JVM whose version nothing tells is asked for it.
         if (std::string(row.control).find("jvmCommandName") != std::string::npos)
             std::remove((package / "TestJvm.class").c_str());
-        ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target"));
+        ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target", 60000, DETACHED_PROCESS));
 
         const std::string log = package.errorsText();
         EXPECT_NE(std::string::npos, log.find(row.logged)) << log;
+        EXPECT_EQ("the author's own\n", readFile(package / "jvmVersion.txt"));
+        // The checks run without a console window, the version question as the test run.
         for (const Registration& jvm : row.jvms) {
             if (std::string(jvm.home) != row.wizardHome) {
-                EXPECT_EQ(jvm.starts, jvmStarts(dir / jvm.home + "\\bin").size()) << jvm.home;
+                const auto starts = jvmStarts(dir / jvm.home + "\\bin");
+                EXPECT_EQ(jvm.starts, starts.size()) << jvm.home;
+                for (const RecordedStart& start : starts)
+                    EXPECT_TRUE(linesStartingWith(start, "console=").empty());
             }
         }
         if (*row.wizardHome == '\0') {
             EXPECT_EQ(17u, package.exitCode());
+            const std::string trace = readTextFile(package / "jinstall.log");
+            EXPECT_EQ(std::string::npos, trace.find("user.own")) << "an option's value traced";
+            EXPECT_EQ(row.jvms.back().starts > 0,  // a check ran
+                      trace.find("jvm check: _JAVA_OPTIONS\n") != std::string::npos);
             continue;
         }
         const auto starts = jvmStarts(dir / row.wizardHome + "\\bin");
         ASSERT_EQ(2u, starts.size()) << "the check, then the wizard\n" << log;
         EXPECT_TRUE(linesStartingWith(starts[0], "options=").empty());
         EXPECT_EQ((std::vector<std::string>{"-Duser.own=1"}), linesStartingWith(starts[1], "options="));
+        EXPECT_TRUE(linesStartingWith(starts[0], "console=").empty());
+        EXPECT_EQ((std::vector<std::string>{"window"}), linesStartingWith(starts[1], "console="));
         EXPECT_EQ((std::vector<std::string>{".;install.jar", "-q", "C:\\Target"}),
                   linesStartingWith(starts[1], "arg="));
         // The package's runtime is used where it lies, neither registered nor removed.
@@ -228,21 +246,34 @@ TEST(Discovery, FoldersInAnyScriptReachTheJvmInAFormItCanRead)
     }
 }
 
-// A JVM expanded into a package below a folder whose letters the code page holds: named in
-// native.properties in that code page's bytes, it is still found and removed after the wizard.
-TEST(Discovery, AJvmExpandedIntoAPackageInAnAccentedFolderIsRemovedAfterTheWizard)
+// A package below a folder whose letters the code page holds, also code page 932 (where the
+// second byte of the first letter is a backslash's): its own runtime is named in native.properties
+// in that code page's bytes, and a JVM expanded into it is found and removed after the wizard.
+TEST(Discovery, APackageInAFolderOfTheCodePageNamesAndRemovesItsJvmWhole)
 {
-    ASSERT_EQ(1252u, legacyCodePage()) << "the folder needs a Western code page";
-    TempDir dir;
-    const std::string user = dir / "J\xC3\xBCrgen\\Caf\xC3\xA9";
-    makeDirs(user + "\\pf");
-    const MachineWithoutJvms machine(user + "\\pf");
-    Package package(user + "\\app");
-    package.expander("jre131.exe", "");
-    package.wizardFiles(std::string(expanded) + "predefinedJvmInstallDir=[$AppDir]\\jvm\r\n");
-    ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target"));
-    EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
-    EXPECT_FALSE(exists(package.dir() + "\\jvm"));
+    const UINT codePage = legacyCodePage();
+    const std::string folder =
+        codePage == 932 ? "\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88" : "J\xC3\xBCrgen\\Caf\xC3\xA9";
+    for (const bool bundled : {true, false}) {
+        TempDir dir;
+        makeDirs(dir / folder + "\\pf");
+        const MachineWithoutJvms machine(dir / folder + "\\pf");
+        Package package(dir / folder + "\\app");
+        placeStandinJvm(package / "runtime\\bin", "17.0.1");
+        package.expander("jre131.exe", "");
+        const std::string appDir = "predefinedJvmInstallDir=[$AppDir]\\jvm\r\n";
+        package.wizardFiles(bundled ? "jvmMinVersion=11\r\njvmBundledDir=runtime\r\n"
+                                    : std::string(expanded) + appDir);
+        ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target"));
+        EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
+        EXPECT_FALSE(exists(package / "jvm"));
+        std::string home;
+        encodeExactly(widen(forwardSlashes(package / "runtime").c_str()).c_str(), codePage, home);
+        const auto wizards = wizardStarts(package / "runtime\\bin");
+        ASSERT_EQ(bundled ? 1u : 0u, wizards.size());
+        for (const RecordedStart& wizard : wizards)
+            EXPECT_EQ("nativeJvmHomeDir=" + home, linesStartingWith(wizard, "native=").at(0));
+    }
 }
 
 } // namespace

@@ -368,6 +368,7 @@ TEST_F(MainRoad, WizardProgramThatCannotBeStartedIsReported)
 TEST_F(MainRoad, AFailedRunInPlaceKeepsThePackageForANewStart)
 {
     control("jvmMinVersion=1.4\n");
+    pkg.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
     for (const bool unpacked : {false, true}) {
         SCOPED_TRACE(unpacked ? "unpacked" : "in place");
         DeleteFileA((package + "\\jinstall.log").c_str());
@@ -383,10 +384,12 @@ TEST_F(MainRoad, AFailedRunInPlaceKeepsThePackageForANewStart)
         EXPECT_EQ(!unpacked, contains(trace(), "package kept for a new start"));
         if (unpacked)
             break;
+        EXPECT_TRUE(exists(package + "\\cleanup.exe")) << "the package's own, kept";
         JvmKeys jvm("1.6", jvmHome);
         ASSERT_NO_FATAL_FAILURE(run("-q x"));
         EXPECT_EQ(0u, pkg.exitCode()) << "the new start";
         EXPECT_FALSE(exists(package + "\\install.jar"));
+        EXPECT_FALSE(exists(package + "\\cleanup.exe"));
         refreshPackage();
     }
 }
