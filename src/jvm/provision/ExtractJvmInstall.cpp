@@ -138,7 +138,7 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
         // The expanding program writes into its current directory: it runs only where the JVM
         // belongs, never in the package directory when the change fails.
         std::string workDir;
-        const bool moved = PathHandOn(traceLog.c_str()).form(jvmDir, workDir) &&
+        const bool moved = PathHandOn(traceLog.c_str()).workDirForm(jvmDir, workDir) &&
                            _chdir(workDir.c_str()) == 0;
         traceMessage(traceLog.c_str(), "current directory changed to: ", currentDirectory().c_str());
         // No argument text at all: an empty one would end the command line in a blank.
@@ -157,7 +157,7 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
                      currentDirectory().c_str());
         traceMessage(traceLog.c_str(), "unable to expand", command.c_str());
     }
-    std::remove((packageDir + DIR_END + TempLogFname).c_str());
+    removeFile((packageDir + DIR_END + TempLogFname).c_str());
     return ran;
 }
 
