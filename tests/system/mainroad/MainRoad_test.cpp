@@ -190,7 +190,9 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
 // leaves. Past 260 characters it is started by its short name: Windows starts no program in a
 // longer folder, and Wine starts one there in the Windows directory instead. Unlike Windows,
 // Wine starts no program whose long path is past 260 characters, not even by its short name:
-// the launcher is started from the build directory.
+// the launcher is started from the build directory. Nor does Wine give the long final path of a
+// folder past 260 (GetFinalPathNameByHandle fails there), so the run past 260 names short paths
+// only, where Windows removes the manifest's files by their long final paths.
 TEST_F(MainRoad, DeepPackageDirectoryLeavesWhatAShortOneLeaves)
 {
     const std::string control = "jvmMinVersion=1.4\n";
