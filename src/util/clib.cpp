@@ -97,9 +97,9 @@ bool copyInto(const char* from, const char* to, bool append)
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     // Closed below, where its result counts: a copy whose end was not written is no copy.
-    const HANDLE out = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE out =
+        CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     const bool opened = out != INVALID_HANDLE_VALUE;
     LARGE_INTEGER size;
     const LARGE_INTEGER start{};
@@ -141,8 +141,8 @@ bool makeDir(const char* path)
 
 bool replaceFile(const char* from, const char* to)
 {
-    return MoveFileExW(longPath(from).c_str(), longPath(to).c_str(), MOVEFILE_REPLACE_EXISTING) !=
-           0;
+    const std::wstring target = longPath(to);
+    return MoveFileExW(longPath(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 bool listDir(const char* dir, std::vector<std::string>& names, const char* pattern)
@@ -262,7 +262,8 @@ bool removeTree(const std::wstring& dir)
         do {
             const std::wstring name = found.cFileName;
             if (name != L"." && name != L"..")
-                entries.push_back({long_path::extended(dir + L"\\" + name), found.dwFileAttributes});
+                entries.push_back(
+                    {long_path::extended(dir + L"\\" + name), found.dwFileAttributes});
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
@@ -286,7 +287,9 @@ bool delDirTree(const char* path)
     if (path == nullptr || *path == '\0')
         return false;
     // A path that is no directory is left alone: nothing outside it is ever listed.
-    const std::wstring dir = longPath(path);
+    std::wstring dir = longPath(path);
+    while (dir.size() > 3 && dir.back() == L'\\' && dir[dir.size() - 2] != L':')
+        dir.pop_back();
     const DWORD attributes = GetFileAttributesW(dir.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const std::wstring form = long_path::extended(path);
     const std::wstring rest = path.substr(path.compare(0, 2, L"\\\\") == 0 ? 2 : 0);
-    if (form.size() < path.size() || form.compare(form.size() - rest.size(), rest.size(), rest) != 0)
+    if (form.size() < path.size() ||
+        form.compare(form.size() - rest.size(), rest.size(), rest) != 0)
         std::abort();
     if (form.size() > long_path::PlainLimit && form.compare(0, 4, L"\\\\?\\") != 0 &&
         form.compare(0, 4, L"\\\\.\\") != 0)

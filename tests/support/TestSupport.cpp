@@ -114,9 +114,10 @@ EnvOverride::~EnvOverride()
 
 std::wstring wideName(const std::string& path)
 {
+    const int size = static_cast<int>(path.size());
     std::wstring wide(path.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(
-        CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], static_cast<int>(wide.size()))));
+    wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_ACP, 0, path.data(), size, &wide[0], size)));
     const bool absolute = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
     return absolute && wide.size() >= 248 ? L"\\\\?\\" + wide : wide;
 }
@@ -158,7 +159,8 @@ void makeDirs(const std::string& path)
     // Every parent from the first one after the drive or share on; most exist already.
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
         CreateDirectoryW(wideName(path.substr(0, at)).c_str(), nullptr);
-    if (!CreateDirectoryW(wideName(path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    if (!CreateDirectoryW(wideName(path).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
         ADD_FAILURE() << "cannot create the directory " << path << ": error " << GetLastError();
 }
 

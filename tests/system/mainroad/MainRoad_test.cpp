@@ -185,14 +185,12 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
     EXPECT_EQ((std::vector<std::string>{"qrv.control", "setup.exe"}), treeOf(package));
 }
 
-// A package unpacked into nested folders under a long profile path: every file of the run is
-// made, used and removed at any depth, so a run leaves exactly what a run in a short folder
-// leaves. Past 260 characters it is started by its short name: Windows starts no program in a
-// longer folder, and Wine starts one there in the Windows directory instead. Unlike Windows,
-// Wine starts no program whose long path is past 260 characters, not even by its short name:
-// the launcher is started from the build directory. Nor does Wine give the long final path of a
-// folder past 260 (GetFinalPathNameByHandle fails there), so the run past 260 names short paths
-// only, where Windows removes the manifest's files by their long final paths.
+// A package unpacked into nested folders under a long profile path leaves exactly what a run in
+// a short folder leaves. Past 260 characters it is started by its short name, as Windows starts
+// no program in a longer folder (Wine starts it in the Windows directory). Wine, unlike Windows,
+// starts no program whose long path is past 260, not even by its short name (the launcher comes
+// from the build directory), nor gives a final path past 260 (the run past 260 names only
+// short paths, where Windows removes the manifest's files by their long final paths).
 TEST_F(MainRoad, DeepPackageDirectoryLeavesWhatAShortOneLeaves)
 {
     const std::string control = "jvmMinVersion=1.4\n";
