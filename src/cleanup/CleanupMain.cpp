@@ -15,8 +15,11 @@
 #include <vector>
 
 #include "util/AsciiCase.h"
+#include "util/Capacity.h"
 #include "util/FileNames.h"
+#include "util/LongPath.h"
 #include "util/SystemDll.h"
+#include "util/Wide.h"
 
 namespace {
 constexpr const char* LogFilename = "qrvcleanup.log";
@@ -30,7 +33,7 @@ void logLine(const std::string& text)
 {
     if (logPath.empty())
         return;
-    FILE* file = std::fopen(logPath.c_str(), "a");
+    FILE* file = _wfopen(longPath(logPath.c_str()).c_str(), L"a");
     if (file == nullptr)
         return;
     const std::time_t now = std::time(nullptr);
@@ -88,11 +91,14 @@ bool isRoot(const std::string& path)
 
 std::string fullPath(const std::string& path)
 {
-    char buffer[MAX_PATH * 4];
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-    if (length == 0 || length >= sizeof buffer)
-        return std::string();
-    return withoutTrailingSlash(buffer);
+    const std::string full = fullPathOf(path.c_str());
+    return full.size() < PathCapacity ? withoutTrailingSlash(full) : std::string();
+}
+
+// The attributes of `path` at any length; INVALID_FILE_ATTRIBUTES when it is not there.
+DWORD attributesOf(const std::string& path)
+{
+    return GetFileAttributesW(longPath(path.c_str()).c_str());
 }
 
 // The folders that must never be removed nor have an ancestor removed.
@@ -160,13 +166,13 @@ std::string refusalReason(const std::string& argument, std::string& dir)
                 return "user profile " + dir;
         }
     }
-    const DWORD attributes = GetFileAttributesA(dir.c_str());
+    const DWORD attributes = attributesOf(dir);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return "not a directory " + dir;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return "junction or link " + dir;
     const std::string controlFile = dir + file_names::DIR_END + file_names::QrvControlFilename;
-    const DWORD control = GetFileAttributesA(controlFile.c_str());
+    const DWORD control = attributesOf(controlFile);
     if (control == INVALID_FILE_ATTRIBUTES || (control & FILE_ATTRIBUTE_DIRECTORY))
         return std::string("no ") + file_names::QrvControlFilename + " in " + dir;
     return std::string();
@@ -218,31 +224,32 @@ void waitForLauncher(const std::string& dir)
 // Removes the tree below `dir` without following junctions or links; collects what stays.
 void removeTree(const std::string& dir, const std::string& self, std::vector<std::string>& left)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(longPath((dir + "\\*").c_str()).c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = data.cFileName;
+            const std::string name = narrow(data.cFileName);
             if (name == "." || name == "..")
                 continue;
             const std::string path = dir + "\\" + name;
+            const std::wstring wide = longPath(path.c_str());
             if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-                SetFileAttributesA(path.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+                SetFileAttributesW(wide.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
             bool removed;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
                 // The link itself goes; what it points to is never touched.
                 removed = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                              ? RemoveDirectoryA(path.c_str()) != 0
-                              : DeleteFileA(path.c_str()) != 0;
+                              ? RemoveDirectoryW(wide.c_str()) != 0
+                              : DeleteFileW(wide.c_str()) != 0;
             } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(path, self, left);
-                removed = RemoveDirectoryA(path.c_str()) != 0;
+                removed = RemoveDirectoryW(wide.c_str()) != 0;
             } else {
-                removed = !samePath(path, self) && DeleteFileA(path.c_str()) != 0;
+                removed = !samePath(path, self) && DeleteFileW(wide.c_str()) != 0;
             }
             if (!removed && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 left.push_back(path);
-        } while (FindNextFileA(find, &data));
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
 }
@@ -250,7 +257,7 @@ void removeTree(const std::string& dir, const std::string& self, std::vector<std
 
 int main(int argc, char** argv)
 {
-    char temp[MAX_PATH + 1];
+    char temp[PathCapacity];
     const DWORD tempLength = GetTempPathA(sizeof temp, temp);
     if (tempLength > 0 && tempLength < sizeof temp)
         logPath = withoutTrailingSlash(temp) + "\\" + LogFilename;
@@ -265,9 +272,14 @@ int main(int argc, char** argv)
 
     char selfPath[MAX_PATH * 4] = "";
     GetModuleFileNameA(nullptr, selfPath, sizeof selfPath);
-    // Out of the directory, so that it can go.
-    if (tempLength > 0 && tempLength < sizeof temp)
-        SetCurrentDirectoryA(temp);
+    // Out of the directory, so that it can go; a TEMP folder too deep to be a current directory
+    // gives way to the Windows directory.
+    if (!(tempLength > 0 && tempLength < sizeof temp && SetCurrentDirectoryA(temp))) {
+        char windows[MAX_PATH + 1];
+        const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+        if (length > 0 && length < sizeof windows)
+            SetCurrentDirectoryA(windows);
+    }
 
     waitForLauncher(dir);
 
@@ -280,7 +292,7 @@ int main(int argc, char** argv)
             break;
         Sleep(RetryPauseMs);
     }
-    const bool dirRemoved = RemoveDirectoryA(dir.c_str()) != 0;
+    const bool dirRemoved = RemoveDirectoryW(longPath(dir.c_str()).c_str()) != 0;
     for (const std::string& path : left)
         logLine("left in place: " + path);
     // The exit code says which: 0 removed, 1 something left, 2 refused.

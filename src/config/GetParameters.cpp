@@ -6,6 +6,7 @@
 #include "config/ControlFileRules.h"
 #include "config/ControlText.h"
 #include "util/TextBuffer.h"
+#include "util/clib.h"
 #include "util/fexists.h"
 #include "util/File.h"
 #include "util/FileNames.h"
@@ -103,10 +104,10 @@ bool GetParameters::convertLineEndings(const char* controlFilename)
     source.close();
     // The control file is replaced only by a complete copy; otherwise it stays as it was and is
     // read with its own line ends.
-    if (!written || !MoveFileExA(TempControlFilename, controlFilename, MOVEFILE_REPLACE_EXISTING)) {
+    if (!written || !replaceFile(TempControlFilename, controlFilename)) {
         traceMessage(TraceFilename, "control file kept with its own line endings",
                      controlFilename);
-        std::remove(TempControlFilename);
+        removeFile(TempControlFilename);
     }
     return true;
 }

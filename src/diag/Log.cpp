@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "util/File.h"
 #include "util/fexists.h"
 #include "util/Wide.h"
 
@@ -33,12 +34,13 @@ void Log::logMessage(const char* filename, const char* message)
         return;
     char stamp[TimeStampSize];
     formatTimeStamp(stamp, sizeof stamp);
-    FILE* file = std::fopen(filename, "a+t");
-    if (file == nullptr)
-        return;
-    // The logs are UTF-8 whatever the code page the program runs with.
-    std::fprintf(file, "%s %s\n", stamp, toUtf8(message).c_str());
-    std::fclose(file);
+    {
+        const File file(filename, "a+t");
+        if (!file)
+            return;
+        // The logs are UTF-8 whatever the code page the program runs with.
+        std::fprintf(file.get(), "%s %s\n", stamp, toUtf8(message).c_str());
+    }
     if (fexists(EchoFilename)) {
         std::fprintf(stdout, "%s %s\n", stamp, message);
         std::fflush(stdout);

@@ -8,6 +8,8 @@
 
 #include "exec/CommandRules.h"
 #include "util/Handle.h"
+#include "util/LongPath.h"
+#include "util/Wide.h"
 
 namespace {
 
@@ -27,7 +29,7 @@ bool startMayBeRetried(int startError, DWORD systemError)
 
 bool isFile(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(widen(path.c_str()).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -78,8 +80,8 @@ void releaseJob(HANDLE job)
 HANDLE createInheritedOutput(const char* name)
 {
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    return CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(longPath(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Creates the process, its standard output and error going to `output` when that is valid;

@@ -1,6 +1,8 @@
 #include "exec/PathHandOn.h"
 
 #include "exec/HandOnRules.h"
+#include "util/LongPath.h"
+#include "util/LongPathRules.h"
 
 namespace {
 
@@ -15,9 +17,18 @@ bool fitsCodePage(const std::string& text, UINT codePage)
     return !wide.empty() && encodeExactly(wide.c_str(), codePage, encoded);
 }
 
+// True when `text` is at most `maxLength` characters long.
+bool fitsLength(const std::string& text, size_t maxLength)
+{
+    return text.size() <= maxLength || widen(text.c_str()).size() <= maxLength;
+}
+
 std::string shortNameOf(const std::string& path)
 {
-    const std::wstring wide = widen(path.c_str());
+    // A full path is asked in the long form, so that it has its short name at any length; a
+    // relative one keeps a relative short name.
+    const std::wstring given = widen(path.c_str());
+    const std::wstring wide = long_path::isRelative(given) ? given : longPath(path.c_str());
     if (wide.empty())
         return {};
     const DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
@@ -28,7 +39,9 @@ std::string shortNameOf(const std::string& path)
     if (length == 0 || length >= size)
         return {};
     shortName.resize(length);
-    return narrow(shortName.c_str());
+    if (shortName.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return narrow(L"\\" + shortName.substr(7));
+    return narrow(shortName.compare(0, 4, L"\\\\?\\") == 0 ? shortName.substr(4) : shortName);
 }
 
 } // namespace
@@ -36,11 +49,13 @@ std::string shortNameOf(const std::string& path)
 PathHandOn::PathHandOn(const char* traceFile) : traceFile_(traceFile) {}
 
 bool PathHandOn::form(const char* path, std::string& out, const char* workDir, UINT codePage,
-                      bool avoidBlanks)
+                      bool avoidBlanks, size_t maxLength)
 {
     out = path != nullptr ? path : "";
     hand_on::PathFacts facts;
-    facts.fits = [codePage](const std::string& text) { return fitsCodePage(text, codePage); };
+    facts.fits = [codePage, maxLength](const std::string& text) {
+        return fitsCodePage(text, codePage) && fitsLength(text, maxLength);
+    };
     facts.shortName = shortNameOf;
     const hand_on::Choice choice =
         hand_on::choose(out, workDir != nullptr ? workDir : "", facts, avoidBlanks);
@@ -58,17 +73,26 @@ bool PathHandOn::form(const char* path, std::string& out, const char* workDir, U
                      (out + " as " + choice.text).c_str());
         break;
     case hand_on::Form::None:
-        noteFailure(out);
+        // Where its letters fit, the path is only too long for its use and has no short name.
+        noteFailure(out, fitsCodePage(out, codePage)
+                             ? "cannot be handed on, too long and without a short name:"
+                             : "cannot be handed on in the system's code page:");
         return false;
     }
     out = choice.text;
     return true;
 }
 
+bool PathHandOn::workDirForm(const char* path, std::string& out, UINT codePage)
+{
+    return form(path, out, "", codePage, false, WorkDirLimit);
+}
+
 bool PathHandOn::fileForm(const char* path, std::string& out, bool forwardSlashes)
 {
+    // The program reads the file's paths itself: any length.
     std::string handed;
-    if (!form(path, handed))
+    if (!form(path, handed, "", legacyCodePage(), false, std::string::npos))
         return false;
     std::wstring wide = widen(handed.c_str());
     if (forwardSlashes) {
@@ -79,14 +103,13 @@ bool PathHandOn::fileForm(const char* path, std::string& out, bool forwardSlashe
     }
     if (handed.empty() || (!wide.empty() && encodeExactly(wide.c_str(), legacyCodePage(), out)))
         return true;
-    noteFailure(handed);
+    noteFailure(handed, "cannot be handed on in the system's code page:");
     return false;
 }
 
-void PathHandOn::noteFailure(const std::string& path)
+void PathHandOn::noteFailure(const std::string& path, const char* reason)
 {
-    traceMessage(traceFile_.c_str(), "cannot be handed on in the system's code page:",
-                 path.c_str());
+    traceMessage(traceFile_.c_str(), reason, path.c_str());
     if (failed_.empty())
         failed_ = path;
 }

@@ -28,9 +28,7 @@ namespace {
 // Creates an empty file when it is missing; the file is closed again at once.
 void touchFile(const char* name)
 {
-    FILE* file = std::fopen(name, "a");
-    if (file != nullptr)
-        std::fclose(file);
+    const File file(name, "a");
 }
 
 } // namespace
@@ -134,7 +132,7 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
 
     cleanUp(result);
     if (!showDialogFilename.empty())
-        std::remove(showDialogFilename);
+        removeFile(showDialogFilename);
     return result;
 }
 

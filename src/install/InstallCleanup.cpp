@@ -2,9 +2,6 @@
 // installed only for this run, and copy the logs to the directory the user started from.
 #include <windows.h>
 
-#include <direct.h>
-#include <io.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,6 +14,7 @@
 #include "install/Install.h"
 #include "jvm/provision/ExtractJvm.h"
 #include "install/InstallTexts.h"
+#include "util/LongPath.h"
 #include "util/PathIdentity.h"
 #include "util/clib.h"
 #include "util/File.h"
@@ -48,16 +46,12 @@ bool readLine(FILE* file, size_t piece, std::string& line)
     return !line.empty();
 }
 
-// Full path of `name` resolved against the current directory ("..", drive letters, absolute
-// forms); empty when it cannot be resolved.
+// Full path of `name` resolved against the package directory ("..", drive letters, absolute
+// forms); empty when it cannot be resolved or is longer than a path buffer holds.
 std::string fullPath(const std::string& name)
 {
-    std::vector<char> buffer(PathCapacity);
-    const DWORD length =
-        GetFullPathNameA(name.c_str(), PathCapacity, buffer.data(), nullptr);
-    if (length == 0 || length >= PathCapacity)
-        return std::string();
-    return std::string(buffer.data(), length);
+    const std::string full = fullPathOf(name.c_str());
+    return full.size() < PathCapacity ? full : std::string();
 }
 
 // Where `path` (a full path) really lies, links inside the package followed; the path itself
@@ -92,9 +86,9 @@ void Install::cleanUp(bool installOk)
     cleanUpJvmDir();
     cleanUpErrorsLog();
     cleanUpLogFiles();
-    std::remove(ChangesFilename);
-    std::remove(StartDirFilename);
-    std::remove(NativePropertiesFilename);
+    removeFile(ChangesFilename);
+    removeFile(StartDirFilename);
+    removeFile(NativePropertiesFilename);
 }
 
 void Install::cleanUpManifest(bool installOk)
@@ -107,9 +101,9 @@ void Install::cleanUpManifest(bool installOk)
         removePackageFiles();
 
     if (fexists(TempTraceFilename)) {
-        std::remove(TempTraceFilename);
+        removeFile(TempTraceFilename);
         if (installOk)
-            std::remove(TraceFilename);
+            removeFile(TraceFilename);
         else
             traceMessage(TraceFilename, "install ok", false);
     }
@@ -134,12 +128,12 @@ void Install::removePackageFiles()
                              name.c_str());
                 continue;
             }
-            std::remove(target.c_str());
+            removeFile(target.c_str());
         }
     }
-    std::remove(ManifestFilename);
-    _rmdir(ManifestDir);
-    std::remove(InstallJar);
+    removeFile(ManifestFilename);
+    removeDir(ManifestDir);
+    removeFile(InstallJar);
 }
 
 void Install::cleanUpJvmDir()
@@ -203,14 +197,14 @@ void Install::cleanUpJvmDir()
         const std::string warning = "Warning: Unable to delete " + dir;
         traceMessage(TraceFilename, warning.c_str());
     }
-    _rmdir((target + "\\bin").c_str());
-    _rmdir(target.c_str());
+    removeDir((target + "\\bin").c_str());
+    removeDir(target.c_str());
 }
 
 void Install::cleanUpErrorsLog()
 {
     if (fileSize(ErrorsFilename) == 0)
-        std::remove(ErrorsFilename);
+        removeFile(ErrorsFilename);
 }
 
 void Install::cleanUpLogFiles()
@@ -242,15 +236,9 @@ void Install::cleanUpLogFiles()
 
 void Install::_cleanUpLogFiles(const char* destination)
 {
-    const std::string pattern = currentDirectory() + "\\*.log";
-    struct _finddata_t found;
-    const intptr_t search = _findfirst(pattern.c_str(), &found);
-    if (search == -1)
-        return;
-    do {
-        const std::string name = found.name;
-        if (name == "." || name == "..")
-            continue;
+    std::vector<std::string> logs;
+    listDir(currentDirectory().c_str(), logs, "*.log");
+    for (const std::string& name : logs) {
         if (name == PandLogFilename) {
             const long size = fileSize(PandLogFilename);
             if (size != -1 && size <= 0)
@@ -263,8 +251,7 @@ void Install::_cleanUpLogFiles(const char* destination)
             traceMessage(TraceFilename, "Unable to save errors.log");
             showError("Unable to save errors.log", "Try installing from a non-write protected drive.");
         }
-    } while (_findnext(search, &found) == 0);
-    _findclose(search);
+    }
 }
 
 bool Install::isDirWriteProtected(const char* dir)
@@ -281,7 +268,7 @@ bool Install::isDirWriteProtected(const char* dir)
         std::fseek(file.get(), 0, SEEK_END);
         position = std::ftell(file.get());
     }
-    std::remove(name.c_str());
+    removeFile(name.c_str());
     return position <= 0;
 }
 

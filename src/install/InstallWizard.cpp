@@ -158,7 +158,7 @@ bool Install::_runInstaller(const char* program, char** arguments)
 
     // The entry point takes the status dialog down once this file is gone.
     if (!showDialogFilename.empty())
-        std::remove(showDialogFilename);
+        removeFile(showDialogFilename);
     // The wizard's first window is to come to the front, not behind the others.
     AllowSetForegroundWindow(ASFW_ANY);
 
@@ -179,7 +179,7 @@ bool Install::_runInstaller(const char* program, char** arguments)
         logAndTraceMessage(ErrorsFilename, TraceFilename, "Java wizard not started properly");
         return false;
     }
-    std::remove(WizardStartedFilename);
+    removeFile(WizardStartedFilename);
     traceMessage(TraceFilename, "Java wizard launched successfully");
     // The run ends as the wizard ended: a deployment tool reads only this.
     exitCode = static_cast<int>(exec->lastExitCode());

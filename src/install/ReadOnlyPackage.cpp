@@ -7,6 +7,8 @@
 #include "util/Capacity.h"
 #include "util/FileNames.h"
 #include "util/Handle.h"
+#include "util/LongPath.h"
+#include "util/clib.h"
 #include "util/TextBuffer.h"
 #include "util/fexists.h"
 
@@ -31,26 +33,45 @@ std::string tempDirectory()
 bool ReadOnlyPackage::unwritable(const char* packageDir)
 {
     const std::string probe = std::string(packageDir) + "\\" + ProbeFilename;
-    const Handle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    const Handle file(CreateFileW(longPath(probe.c_str()).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                  nullptr));
     const DWORD error = GetLastError();
     return !file.valid() && (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT);
 }
 
 int ReadOnlyPackage::report(bool quiet)
 {
-    const std::string folder = tempDirectory() + "\\" + logFolderName(packageDir_);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string errors = folder + "\\" + ErrorsFilename;
-    const std::string trace = folder + "\\" + TraceFilename;
-    // The trace is written only into a file that exists: this one is the run's own.
-    logMessage(trace.c_str(), "Preparing Java install wizard");
-    logMessage(trace.c_str(), "package directory cannot be written:", packageDir_.c_str());
-
     TextBuffer message(packageDir_.size() + 200);
     message.format("The package directory %s cannot be written.\r\rCopy the package to a "
                    "writable folder and start it there.",
                    packageDir_.c_str());
+    return reportInTemp(quiet, "package directory cannot be written:", message,
+                        exit_codes::ReadOnlyPackage);
+}
+
+int ReadOnlyPackage::reportTooDeep(bool quiet, size_t limit)
+{
+    TextBuffer message(packageDir_.size() + 300);
+    message.format("The path of the package directory %s is longer than the %u characters a "
+                   "program can be started in, and it has no short name.\r\rMove the package "
+                   "to a folder with a shorter path and start it there.",
+                   packageDir_.c_str(), static_cast<unsigned>(limit));
+    return reportInTemp(quiet, "package directory too long to start a program in:", message,
+                        exit_codes::OtherFailure);
+}
+
+int ReadOnlyPackage::reportInTemp(bool quiet, const char* traceLine, const char* message,
+                                  int exitCode)
+{
+    const std::string folder = tempDirectory() + "\\" + logFolderName(packageDir_);
+    makeDir(folder.c_str());
+    const std::string errors = folder + "\\" + ErrorsFilename;
+    const std::string trace = folder + "\\" + TraceFilename;
+    // The trace is written only into a file that exists: this one is the run's own.
+    logMessage(trace.c_str(), "Preparing Java install wizard");
+    logMessage(trace.c_str(), traceLine, packageDir_.c_str());
+
     logAndTraceMessage(errors.c_str(), trace.c_str(), message);
     // The box names the folder as the logs' place only where they really are.
     TextBuffer details(folder.size() + 100);
@@ -60,5 +81,5 @@ int ReadOnlyPackage::report(bool quiet)
     logAndTraceMessage(errors.c_str(), trace.c_str(), details);
     setQuietMode(quiet);
     showError(message, details);
-    return exit_codes::ReadOnlyPackage;
+    return exitCode;
 }

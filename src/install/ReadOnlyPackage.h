@@ -1,5 +1,6 @@
-// A package directory that cannot be written (a DVD, a read-only share): told before anything is
-// written there, reported with logs under TEMP instead of a run that fails on a side effect.
+// A package directory that cannot be written (a DVD, a read-only share), or that no program can
+// be started in: told before anything is written there, reported with logs under TEMP instead of
+// a run that fails on a side effect.
 #pragma once
 
 #include <string>
@@ -18,7 +19,12 @@ public:
     // Writes errors.log and jinstall.log into a folder under TEMP named after the directory,
     // shows one box unless `quiet`, and returns the run's exit code.
     int report(bool quiet);
+    // The same for a package directory longer than the `limit` characters a program can be
+    // started in, with no short name to start one by; the run ends with 19.
+    int reportTooDeep(bool quiet, size_t limit);
 
 private:
+    int reportInTemp(bool quiet, const char* traceLine, const char* message, int exitCode);
+
     std::string packageDir_;
 };

@@ -22,6 +22,7 @@
 #include "ui/Globals.h"
 #include "ui/StatusDialog.h"
 #include "util/File.h"
+#include "util/LongPath.h"
 #include "util/FileNames.h"
 #include "util/Utf8.h"
 #include "util/PathIdentity.h"
@@ -47,9 +48,8 @@ constexpr UINT WorkerEndedMessage = WM_APP + 1;
 bool postedQuit = false;
 // Set by the worker as it ends, just after it removed the install-wait file: the main thread
 // may end the process at once when it sees the flag, and the file would stay. The flag, not the
-// file, tells the main thread the worker's end: a file that could not be written, or one whose
-// full path is past the length the runtime's file test takes (a package path of 250 characters),
-// reads as missing, and the process would end under a worker that is still installing.
+// file, tells the main thread the worker's end: a file that could not be written reads as
+// missing, and the process would end under a worker that is still installing.
 volatile LONG workerDone = 0;
 // The run's exit code, set by the worker before it signals its end; a run that ends before the
 // worker has finished reports a failure.
@@ -132,7 +132,7 @@ void __cdecl startMainThread(void* argument)
         InterlockedExchange(&packageKept, inPlace && !succeeded ? 1 : 0);
     }
 
-    std::remove(waitInstallFilename);
+    removeFile(waitInstallFilename);
     InterlockedExchange(&workerDone, 1);
     if (mainWindowHandle != nullptr)
         PostMessageA(mainWindowHandle, WorkerEndedMessage, 0, 0);
@@ -145,15 +145,14 @@ void getStartDir(char* out)
     out[0] = '\0';
     if (!fexists(OriginalDirFilename))
         return;
-    FILE* file = std::fopen(OriginalDirFilename, "r");
-    if (file == nullptr)
+    const File file(OriginalDirFilename, "r");
+    if (!file)
         return;
     char line[PathCapacity - 1];
-    if (std::fgets(line, sizeof line, file) != nullptr) {
+    if (std::fgets(line, sizeof line, file.get()) != nullptr) {
         utf8::trimCutLine(line, sizeof line);
         copyText(out, PathCapacity, trimStartDirLine(line).c_str());
     }
-    std::fclose(file);
 }
 
 bool registerWindowClass(HINSTANCE instance)
@@ -177,15 +176,18 @@ void runCleanupStep(const char* startDir, const char* currentDir)
     // cleanup program would remove the directory the user started from.
     if (startDirNeedsCleanup(startDir, currentDir) && !sameFileObject(startDir, currentDir)) {
         // The cleanup program is ours and reads its command line as this program does.
+        PathHandOn handOn(file_names::TraceFilename);
         std::string dir;
-        PathHandOn(file_names::TraceFilename).form(currentDir, dir, "", GetACP());
+        std::string program;
+        handOn.form(currentDir, dir, "", GetACP());
+        handOn.form(fullPathOf(CleanupFilename).c_str(), program, "", GetACP());
         const char* argv[] = {CleanupFilename, dir.c_str(), nullptr};
-        if (!startChild(CleanupFilename, commandLineOf(argv)).started)
+        if (!startChild(program.c_str(), commandLineOf(argv)).started)
             Trace().traceMessage(file_names::TraceFilename, "unable to start", CleanupFilename);
     } else {
-        std::remove(CleanupFilename);
+        removeFile(CleanupFilename);
         if (InterlockedCompareExchange(&packageKept, 0, 0) == 0)
-            std::remove(TempCleanupFilename);
+            removeFile(TempCleanupFilename);
     }
 }
 
@@ -238,6 +240,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     TextBuffer currentDir(PathCapacity);
     TextBuffer startDir(PathCapacity);
     getCurrentDir(currentDir.data(), PathCapacity - 1);
+    // Every relative name lies there, also while a JVM expands in another current directory.
+    setPackageDirectory(currentDir.c_str());
     // Before any file is touched: one run per package directory, and none that would fail on
     // its first write in a directory that cannot be written.
     SingleRun singleRun(currentDir.c_str());
@@ -249,6 +253,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         const InstallRequest request = parseInstallRequest(commandLine);
         return ReadOnlyPackage(currentDir.c_str()).report(request.quiet || request.properties);
     }
+    // The test run, the wizard and the other programs start in the package directory, by its
+    // short name where it is longer than a program can be started in.
+    std::string workDir;
+    if (!PathHandOn(file_names::TraceFilename)
+             .workDirForm(currentDir.c_str(), workDir, GetACP())) {
+        const InstallRequest request = parseInstallRequest(commandLine);
+        return ReadOnlyPackage(currentDir.c_str())
+            .reportTooDeep(request.quiet || request.properties, PathHandOn::WorkDirLimit);
+    }
+    if (workDir != currentDir.c_str())
+        SetCurrentDirectoryW(widen(workDir.c_str()).c_str());
     formatText(waitInstallFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
                WaitInstallFilename);
     formatText(showDialogFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
@@ -282,8 +297,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     writeSemaphore(waitInstallFilename);
     writeSemaphore(showDialogFilename);
     if (_beginthread(startMainThread, 0, commandLine) == static_cast<uintptr_t>(-1L)) {
-        std::remove(waitInstallFilename);
-        std::remove(showDialogFilename);
+        removeFile(waitInstallFilename);
+        removeFile(showDialogFilename);
     } else {
         waitForWorker(mainWindow);
     }

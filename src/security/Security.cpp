@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <direct.h>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +9,7 @@
 #include "security/SecurityRules.h"
 #include "util/AsciiCase.h"
 #include "util/Registry.h"
+#include "util/File.h"
 #include "util/clib.h"
 #include "util/FileNames.h"
 #include "util/Utf8.h"
@@ -179,7 +179,7 @@ bool Security::addDirectories(const char* base, char* list)
             }
             std::memcpy(path.data() + used, part, length);
             path.data()[used + length] = '\0';
-            _mkdir(path);
+            makeDir(path);
         }
         part += length + (end != nullptr ? 1 : 0);
     }
@@ -199,14 +199,13 @@ bool Security::getIdentityIdFilename(const char* jvmHome, char* path)
                              DIR_END, JavaSecurityFilename) ||
         !fexists(securityFile))
         return false;
-    FILE* file = std::fopen(securityFile, "rt");
-    if (file == nullptr)
+    const File file(securityFile, "rt");
+    if (!file)
         return false;
     TextBuffer line(SecurityLineCapacity);
     bool found = false;
-    while (!found && readLine(file, line.data()))
+    while (!found && readLine(file.get(), line.data()))
         found = identityDatabaseOfLine(line, path, PathCapacity);
-    std::fclose(file);
     if (!found)
         return false;
 
@@ -275,7 +274,7 @@ bool Security::backupFile(const char* path)
     const char* verb = nullptr;
     const char* preposition = nullptr;
     backupWords(language, &verb, &preposition);
-    std::remove(path);
+    removeFile(path);
     TextBuffer line(ChangeLineCapacity);
     line.format("%s %s %s identitydb.001", verb, preposition, path);
     logSystemChange(line);
@@ -284,9 +283,7 @@ bool Security::backupFile(const char* path)
 
 void Security::logSystemChange(const char* line)
 {
-    FILE* file = std::fopen(SystemLogFilename, "at");
-    if (file == nullptr)
-        return;
-    std::fprintf(file, "%s\n", line);
-    std::fclose(file);
+    const File file(SystemLogFilename, "at");
+    if (file)
+        std::fprintf(file.get(), "%s\n", line);
 }

@@ -1,6 +1,7 @@
 #include "ui/Language.h"
 
 #include "ui/LanguageRules.h"
+#include "util/File.h"
 #include "util/Registry.h"
 #include "util/TextBuffer.h"
 #include "util/fexists.h"
@@ -72,11 +73,9 @@ void logLocaleMsg(const char* message, const char* localeName, const char* langu
 {
     if (!fexists(LocaleLogFilename))
         return;
-    FILE* file = std::fopen(LocaleLogFilename, "at");
-    if (file == nullptr)
-        return;
-    std::fprintf(file, "%s locale: %s language: %s\n", message, localeName, language);
-    std::fclose(file);
+    const File file(LocaleLogFilename, "at");
+    if (file)
+        std::fprintf(file.get(), "%s locale: %s language: %s\n", message, localeName, language);
 }
 
 char* getLanguage(char* language)

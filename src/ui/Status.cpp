@@ -9,6 +9,7 @@
 #include "ui/Globals.h"
 #include "ui/StatusTexts.h"
 #include "util/Wide.h"
+#include "util/clib.h"
 
 namespace {
 constexpr const char* ShowDialogFilename = "__qrvshow.sem";
@@ -19,7 +20,7 @@ constexpr const char* ErrorCaption = "Quorvan Installer: Error";
 // one, since a JVM expansion may have moved the current directory away from the package.
 void removeShowDialogFile()
 {
-    std::remove(showDialogFilename[0] != '\0' ? showDialogFilename : ShowDialogFilename);
+    removeFile(showDialogFilename[0] != '\0' ? showDialogFilename : ShowDialogFilename);
 }
 
 std::string caption(const std::string& productName, const char* ownCaption, bool error)

@@ -4,9 +4,13 @@
 
 #include <cstdio>
 
+// `name` (the program's own encoding; a relative name lies in the package directory) opened with
+// fopen's `mode`, at any length; null, with errno set, when it cannot be opened.
+FILE* openFile(const char* name, const char* mode);
+
 class File {
 public:
-    File(const char* name, const char* mode) : file_(std::fopen(name, mode)) {}
+    File(const char* name, const char* mode) : file_(openFile(name, mode)) {}
     // Takes over a stream that is already open; null holds nothing.
     explicit File(FILE* file) : file_(file) {}
     ~File() { close(); }

@@ -8,6 +8,7 @@
 #include "util/Capacity.h"
 #include "util/Handle.h"
 #include "util/IdentityRules.h"
+#include "util/LongPath.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ HANDLE openForQuery(const char* path)
 {
     if (path == nullptr || *path == '\0')
         return INVALID_HANDLE_VALUE;
-    return CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    return CreateFileW(longPath(path).c_str(), 0,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 

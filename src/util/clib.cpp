@@ -1,16 +1,21 @@
 #include "util/clib.h"
 
-#include "util/File.h"
-#include "util/PathIdentity.h"
+#include <windows.h>
 
 #include <direct.h>
-#include <io.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
+
+#include "util/Handle.h"
+#include "util/LongPath.h"
+#include "util/LongPathRules.h"
+#include "util/PathIdentity.h"
+#include "util/Wide.h"
 
 namespace {
 
@@ -44,28 +49,67 @@ private:
     std::vector<char*> chunks_;
 };
 
-// Joins a directory and a name with a backslash; false when the result does not fit.
-bool joinPath(char* out, size_t size, const char* dir, const char* name)
+// The chunk of a file copy: large enough that the copy runs as fast as the system's own.
+constexpr DWORD CopyChunk = 1u << 20;
+// Taken when the large chunk cannot be had.
+constexpr DWORD SmallCopyChunk = 1u << 16;
+
+bool isPlainDirectory(DWORD attributes)
 {
-    const int n = std::snprintf(out, size, "%s%s%s", dir, "\\", name);
-    return n >= 0 && static_cast<size_t>(n) < size;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Copies `from` into a stream opened with `mode` on `to`; removes `to` on failure when asked.
-bool copyInto(const char* from, const char* to, const char* mode, bool removeOnFailure)
+// Copies the rest of `from` to `to`; true when exactly `expected` bytes went over.
+bool pump(HANDLE from, HANDLE to, LONGLONG expected)
+{
+    DWORD size = CopyChunk;
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
+    if (!buffer) {
+        size = SmallCopyChunk;
+        buffer.reset(new (std::nothrow) char[size]);
+    }
+    if (!buffer)
+        return false;
+    LONGLONG copied = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(from, buffer.get(), size, &read, nullptr))
+            return false;
+        if (read == 0)
+            return copied == expected;
+        DWORD written = 0;
+        if (!WriteFile(to, buffer.get(), read, &written, nullptr) || written != read)
+            return false;
+        copied += read;
+    }
+}
+
+// Copies `from` onto `to`, which is created anew (`append` false) or appended to; a failed copy
+// removes `to` unless it was appended to.
+bool copyInto(const char* from, const char* to, bool append)
 {
     // Onto itself, a copy would truncate its own source and an append would double it.
     if (!fexists(from) || isDir(from) || sameFileObject(from, to))
         return false;
-    File in(from, "rb");
-    File out(to, mode);
-    bool ok = copyStream(in.get(), out.get());
-    in.close();
-    // The copy is whole only once its buffered end reached the disk.
-    if (!out.close())
+    const std::wstring target = longPath(to);
+    const Handle in(CreateFileW(longPath(from).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Closed below, where its result counts: a copy whose end was not written is no copy.
+    const HANDLE out =
+        CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool opened = out != INVALID_HANDLE_VALUE;
+    LARGE_INTEGER size;
+    const LARGE_INTEGER start{};
+    bool ok = in.valid() && opened && GetFileSizeEx(in.get(), &size) &&
+              (!append || SetFilePointerEx(out, start, nullptr, FILE_END)) &&
+              pump(in.get(), out, size.QuadPart);
+    if (opened && !CloseHandle(out))
         ok = false;
-    if (!ok && removeOnFailure)
-        std::remove(to);
+    if (!ok && !append)
+        DeleteFileW(target.c_str());
     return ok;
 }
 
@@ -73,12 +117,51 @@ bool copyInto(const char* from, const char* to, const char* mode, bool removeOnF
 
 bool isDir(const char* path)
 {
-    if (!fexists(path))
+    if (path == nullptr || *path == '\0')
         return false;
-    struct _stat info;
-    if (_stat(path, &info) != 0)
+    const DWORD attributes = GetFileAttributesW(longPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool removeFile(const char* path)
+{
+    return path != nullptr && *path != '\0' && DeleteFileW(longPath(path).c_str()) != 0;
+}
+
+bool removeDir(const char* path)
+{
+    return path != nullptr && *path != '\0' && RemoveDirectoryW(longPath(path).c_str()) != 0;
+}
+
+bool makeDir(const char* path)
+{
+    return path != nullptr && *path != '\0' &&
+           CreateDirectoryW(longPath(path).c_str(), nullptr) != 0;
+}
+
+bool replaceFile(const char* from, const char* to)
+{
+    const std::wstring target = longPath(to);
+    return MoveFileExW(longPath(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool listDir(const char* dir, std::vector<std::string>& names, const char* pattern)
+{
+    const std::string full = fullPathOf(dir);
+    if (full.empty())
         return false;
-    return (info.st_mode & _S_IFMT) == _S_IFDIR;
+    const std::string search = full + (full.back() == '\\' ? "" : "\\") + pattern;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(longPath(search.c_str()).c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(narrow(name));
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return true;
 }
 
 bool copyStream(FILE* from, FILE* to)
@@ -122,12 +205,12 @@ bool copyStream(FILE* from, FILE* to)
 
 bool copyFile(const char* from, const char* to)
 {
-    return copyInto(from, to, "wb", true);
+    return copyInto(from, to, false);
 }
 
 bool appendFile(const char* from, const char* to)
 {
-    return copyInto(from, to, "ab", false);
+    return copyInto(from, to, true);
 }
 
 const char* getPathPtr()
@@ -160,57 +243,55 @@ std::string currentDirectory()
     return buffer.data();
 }
 
+namespace {
+
+// Removes everything below the directory `dir` (a "\\?\" form where long), then the directory;
+// false after the first removal that failed.
+bool removeTree(const std::wstring& dir)
+{
+    // Collect the listing once and work through it, so the cost grows with the number of entries
+    // instead of restarting the search after every removal.
+    struct Entry {
+        std::wstring path;
+        DWORD attributes;
+    };
+    std::vector<Entry> entries;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..")
+                entries.push_back(
+                    {long_path::extended(dir + L"\\" + name), found.dwFileAttributes});
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    bool ok = true;
+    for (const Entry& entry : entries) {
+        // Only a plain directory is entered; anything else, a junction included, goes to file
+        // removal, which never follows it.
+        ok = isPlainDirectory(entry.attributes) ? removeTree(entry.path)
+                                                : DeleteFileW(entry.path.c_str()) != 0;
+        if (!ok)
+            break;
+    }
+    RemoveDirectoryW(dir.c_str());
+    return ok;
+}
+
+} // namespace
+
 bool delDirTree(const char* path)
 {
     if (path == nullptr || *path == '\0')
         return false;
-    // Entry paths are joined to the full path, so a relative argument still names the same tree
-    // after the change of directory below.
-    std::vector<char> full(PathCapacity);
-    if (_fullpath(full.data(), path, PathCapacity) == nullptr)
+    // A path that is no directory is left alone: nothing outside it is ever listed.
+    std::wstring dir = longPath(path);
+    while (dir.size() > 3 && dir.back() == L'\\' && dir[dir.size() - 2] != L':')
+        dir.pop_back();
+    const DWORD attributes = GetFileAttributesW(dir.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    std::vector<char> saved(PathCapacity);
-    getCurrentDir(saved.data(), PathSize);
-    // A path that cannot be entered is left alone: the listing below would otherwise run in
-    // whatever directory is current.
-    if (_chdir(full.data()) != 0)
-        return false;
-
-    // Collect the listing once and work through it, so the cost grows with the number of entries
-    // instead of restarting the search after every removal.
-    struct Entry {
-        std::string name;
-        unsigned attrib;
-    };
-    std::vector<Entry> entries;
-    struct _finddata_t found;
-    const intptr_t search = _findfirst("*.*", &found);
-    if (search != -1) {
-        do {
-            if (_stricmp(found.name, ".") != 0 && _stricmp(found.name, "..") != 0)
-                entries.push_back({found.name, found.attrib});
-        } while (_findnext(search, &found) == 0);
-        _findclose(search);
-    }
-
-    bool ok = true;
-    std::vector<char> entryPath(PathCapacity);
-    for (const Entry& entry : entries) {
-        if (!joinPath(entryPath.data(), PathCapacity, full.data(), entry.name.c_str())) {
-            ok = false;
-            break;
-        }
-        // Only a plain directory is entered; anything else, a junction included, goes to file
-        // removal, which never follows it.
-        if (entry.attrib == _A_SUBDIR)
-            ok = delDirTree(entryPath.data());
-        else
-            ok = std::remove(entryPath.data()) == 0;
-        if (!ok)
-            break;
-    }
-
-    _chdir(saved.data());
-    _rmdir(full.data());
-    return ok;
+    return removeTree(dir);
 }

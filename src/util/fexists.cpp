@@ -1,7 +1,10 @@
 #include "util/fexists.h"
 
-#include <io.h>
+#include <windows.h>
+
 #include <string>
+
+#include "util/LongPath.h"
 
 bool fexists(const char* path)
 {
@@ -14,5 +17,6 @@ bool fexists(const char* path)
         if (quote != std::string::npos)
             name.erase(quote);
     }
-    return !name.empty() && _access(name.c_str(), 0) == 0;
+    return !name.empty() &&
+           GetFileAttributesW(longPath(name.c_str()).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

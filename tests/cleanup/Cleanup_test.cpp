@@ -17,12 +17,11 @@ protected:
     std::string makePackage(const std::string& name = "pkg")
     {
         const std::string package = dir / name;
-        CreateDirectoryA(package.c_str(), nullptr);
-        CreateDirectoryA((package + "\\META-INF").c_str(), nullptr);
+        makeDirs(package + "\\META-INF");
         writeFile(package + "\\qrv.control", "jvmMinVersion=1.4\n");
         writeFile(package + "\\install.jar", "jar");
         writeFile(package + "\\META-INF\\MANIFEST.MF", "Name: install.jar\n");
-        SetFileAttributesA((package + "\\install.jar").c_str(), FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesW(wideName(package + "\\install.jar").c_str(), FILE_ATTRIBUTE_READONLY);
         return package;
     }
     RunResult runCleanup(const std::string& arguments)
@@ -71,12 +70,16 @@ TEST_F(Cleanup, ADirectoryThatCannotGoIsReportedAsLeft)
     EXPECT_EQ("directory left in place: " + package + "; exit code 1", lastLogMessage());
 }
 
-TEST_F(Cleanup, RemovesADirectoryWithBlanksInItsName)
+// Blanks in its name, or a path past MAX_PATH (nested folders of an unpacked zip).
+TEST_F(Cleanup, RemovesADirectoryWithBlanksInItsNameOrADeepOne)
 {
-    const std::string package = makePackage("my package");
-    const RunResult result = runCleanup(" \"" + package + "\"");
-    ASSERT_TRUE(result.finished);
-    EXPECT_FALSE(exists(package));
+    for (const std::string& name : {std::string("my package"), "deep\\" + std::string(250, 'd')}) {
+        const std::string package = makePackage(name);
+        const RunResult result = runCleanup(" \"" + package + "\"");
+        ASSERT_TRUE(result.finished);
+        EXPECT_EQ(0u, result.exitCode) << lastLogMessage();
+        EXPECT_FALSE(exists(package));
+    }
 }
 
 std::string shellFolder(int id)

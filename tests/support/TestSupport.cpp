@@ -27,29 +27,29 @@ std::string tempRoot()
 }
 
 // Removes a tree without the code under test, clearing read-only flags on the way.
-void removeTree(const std::string& path)
+void removeTree(const std::wstring& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring full = path + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                 !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 removeTree(full);
             else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(full.c_str());
+                RemoveDirectoryW(full.c_str());
             else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(search, &found));
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
 }
 
 } // namespace
@@ -60,7 +60,7 @@ TempDir::TempDir()
     saved_ = _getcwd(cwd, sizeof cwd) ? cwd : "";
     const std::string base = tempRoot() + "\\qrvtest-" + std::to_string(GetCurrentProcessId()) +
                              "-" + std::to_string(counter++);
-    removeTree(base);  // leftovers of a crashed earlier run with the same process id
+    removeTree(wideName(base));  // leftovers of a crashed earlier run with the same process id
     CreateDirectoryA(base.c_str(), nullptr);
     char full[MAX_PATH * 4];
     const DWORD length = GetFullPathNameA(base.c_str(), sizeof full, full, nullptr);
@@ -71,7 +71,7 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     _chdir(saved_.c_str());
-    removeTree(path_);
+    removeTree(wideName(path_));
 }
 
 RegistryOverride::RegistryOverride()
@@ -112,9 +112,31 @@ EnvOverride::~EnvOverride()
     _putenv((name_ + "=" + (had_ ? saved_ : "")).c_str());
 }
 
+std::wstring wideName(const std::string& path)
+{
+    const int size = static_cast<int>(path.size());
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_ACP, 0, path.data(), size, &wide[0], size)));
+    const bool absolute = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
+    return absolute && wide.size() >= 248 ? L"\\\\?\\" + wide : wide;
+}
+
+std::string shortPathOf(const std::string& path)
+{
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetShortPathNameW(wideName(path).c_str(), buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();
+    char out[MAX_PATH * 4];
+    const int size = WideCharToMultiByte(CP_ACP, 0, buffer, -1, out, sizeof out, nullptr, nullptr);
+    const std::string text = size > 0 ? out : "";
+    return text.compare(0, 4, "\\\\?\\") == 0 ? text.substr(4) : text;
+}
+
 void writeFile(const std::string& path, const std::string& content)
 {
-    FILE* out = std::fopen(path.c_str(), "wb");
+    FILE* out = _wfopen(wideName(path).c_str(), L"wb");
     if (out == nullptr) {
         ADD_FAILURE() << "cannot create " << path << ": " << std::strerror(errno);
         return;
@@ -128,7 +150,7 @@ void writeFile(const std::string& path, const std::string& content)
 
 void copyFile(const std::string& from, const std::string& to)
 {
-    if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
+    if (!CopyFileW(wideName(from).c_str(), wideName(to).c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << from << " to " << to << ": error " << GetLastError();
 }
 
@@ -136,8 +158,9 @@ void makeDirs(const std::string& path)
 {
     // Every parent from the first one after the drive or share on; most exist already.
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        CreateDirectoryW(wideName(path.substr(0, at)).c_str(), nullptr);
+    if (!CreateDirectoryW(wideName(path).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
         ADD_FAILURE() << "cannot create the directory " << path << ": error " << GetLastError();
 }
 
@@ -160,7 +183,7 @@ std::string readTextFile(const std::string& path)
 
 bool exists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(wideName(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> readLines(const std::string& path)

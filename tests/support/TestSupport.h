@@ -78,6 +78,12 @@ private:
     bool had_ = false;
 };
 
+// `path` as the wide file interfaces take it at any length: an absolute path of 248 characters or
+// more in the "\\?\" form. The file helpers below take deep trees so.
+std::wstring wideName(const std::string& path);
+// The short (8.3) form of an existing path; empty when it has none.
+std::string shortPathOf(const std::string& path);
+
 void writeFile(const std::string& path, const std::string& content);
 // CopyFileA, overwriting.
 void copyFile(const std::string& from, const std::string& to);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "util/Wide.h"
+
 using namespace qrvtest;
 
 namespace systemtest {
@@ -32,12 +34,12 @@ LONG copyTree(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::st
 void listTree(const std::string& dir, const std::string& relative, TreeView view,
               std::vector<std::string>& out)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(wideName(dir + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
-        const std::string name = data.cFileName;
+        const std::string name = narrow(data.cFileName);
         if (name == "." || name == "..")
             continue;
         const std::string path = relative.empty() ? name : relative + "\\" + name;
@@ -49,7 +51,7 @@ void listTree(const std::string& dir, const std::string& relative, TreeView view
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             listTree(dir + "\\" + name, path, view, out);
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
 }
 

@@ -109,6 +109,13 @@ TEST_F(FileHelpers, DelDirTreeRemovesANestedTree)
     _mkdir("tree\\empty");
     for (const char* name : {"tree\\1.txt", "tree\\a\\2.txt", "tree\\a\\b\\3.txt", "tree\\a\\b\\4"})
         writeFile(name, "x");
+    // A level past MAX_PATH, made and filled by the helpers themselves.
+    const std::string deep = dir / ("tree\\a\\" + std::string(240, 'd'));
+    const std::string copy = deep + "\\copy.txt";
+    ASSERT_TRUE(makeDir(deep.c_str()) && isDir(deep.c_str()));
+    EXPECT_TRUE(copyFile("tree\\1.txt", copy.c_str()) && appendFile("tree\\1.txt", copy.c_str()));
+    EXPECT_TRUE(fexists(copy.c_str()));
+    EXPECT_EQ("xx", readFile(copy));
     EXPECT_TRUE(delDirTree((dir / "tree").c_str()));
     EXPECT_FALSE(exists("tree"));
     char cwd[PathCapacity];

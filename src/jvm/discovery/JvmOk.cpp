@@ -130,22 +130,21 @@ bool JvmOk::testLine(char* line, const char* required, const char* minimum, cons
 bool JvmOk::checkVersion(const char* resultsFilename, const char* required, const char* minimum,
                          const char* maximum)
 {
-    FILE* file = std::fopen(resultsFilename, "rt");
-    if (file == nullptr) {
+    const File file(resultsFilename, "rt");
+    if (!file) {
         traceMessage(traceFilename, "Unable to verify version", resultsFilename);
         verdict = "test run failed";
         return false;
     }
     char line[1001];
     line[0] = '\0';
-    if (std::fgets(line, 999, file) == nullptr)
+    if (std::fgets(line, 999, file.get()) == nullptr)
         line[0] = '\0';
     line[999] = '\0';
     utf8::trimCutLine(line, 999);
     const bool ok = testLine(line, required, minimum, maximum);
     if (!ok && line[0] == '\0')
         verdict = "test run failed";
-    std::fclose(file);
     traceMessage(traceFilename, "version checked ok", ok);
     return ok;
 }
@@ -156,7 +155,7 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
     if (!fexists(TestJvmFilename))
         return true;
     traceMessage(traceFilename, "testing ", jvmPath);
-    std::remove(TestJvmResultsFilename);
+    removeFile(TestJvmResultsFilename);
     TextBuffer currentDir(PathCapacity);
     getCurrentDir(currentDir, PathSize);
     // The JVM and everything started after it must not pick up a class path of the user's.
@@ -199,7 +198,7 @@ bool JvmOk::testVersion(const char* required, const char* minimum, const char* m
         else
             logAndTraceMessage(ErrorsFilename, traceFilename, "Jvm isn't installed properly.");
     }
-    std::remove(TestJvmResultsFilename);
+    removeFile(TestJvmResultsFilename);
     return ok;
 }
 

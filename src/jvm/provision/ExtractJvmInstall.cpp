@@ -141,7 +141,7 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
         // belongs, never in the package directory when the change fails.
         std::string workDir;
         PathHandOn handOn(traceLog.c_str());
-        const bool handedOn = handOn.form(jvmDir, workDir);
+        const bool handedOn = handOn.workDirForm(jvmDir, workDir);
         if (!handedOn && unhanded.empty())
             unhanded = handOn.failedPath();
         const bool moved = handedOn && _chdir(workDir.c_str()) == 0;
@@ -162,7 +162,7 @@ bool ExtractJvm::expand(const char* jvmSelfExtractor, const char* jvmDir)
                      currentDirectory().c_str());
         traceMessage(traceLog.c_str(), "unable to expand", command.c_str());
     }
-    std::remove((packageDir + DIR_END + TempLogFname).c_str());
+    removeFile((packageDir + DIR_END + TempLogFname).c_str());
     return ran;
 }
 

@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <direct.h>
 #include <cstring>
 
 #include "jvm/provision/JvmDirRules.h"
@@ -374,8 +373,8 @@ bool JvmInstaller::addDirectory(char* directory, const char* name)
 
 bool JvmInstaller::addDirectory(const char* path)
 {
-    // The result of _mkdir does not matter: what counts is whether the level exists afterwards.
-    _mkdir(path);
+    // The result of makeDir does not matter: what counts is whether the level exists afterwards.
+    makeDir(path);
     if (fexists(path))
         return true;
     traceMessage(TraceFilename, "unable to add directory", path);
@@ -390,9 +389,9 @@ bool JvmInstaller::getProgramsDirectory(char* out)
     if (getProgramFilesDirectory(out)) {
         TextBuffer probe(PathCapacity);
         if (probe.format("%s%s__test__zos", out, DIR_END)) {
-            _mkdir(probe);
+            makeDir(probe);
             if (fexists(probe)) {
-                _rmdir(probe);
+                removeDir(probe);
                 traceMessage(TraceFilename, "Ok to use Program files subdirectory for jvm", true);
                 return true;
             }

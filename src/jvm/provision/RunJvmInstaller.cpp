@@ -1,7 +1,6 @@
 #include "jvm/provision/RunJvmInstaller.h"
 
 #include <direct.h>
-#include <dirent.h>
 
 #include <cstdio>
 #include <cstring>
@@ -27,20 +26,6 @@ std::string joinPath(const char* dir, const char* name)
     return std::string(dir) + DIR_END + name;
 }
 
-
-// The directory entries other than "." and ".."; false when it cannot be listed.
-bool listDir(const char* dir, std::vector<std::string>& names)
-{
-    DIR* listing = opendir(dir);
-    if (listing == nullptr)
-        return false;
-    while (const struct dirent* entry = readdir(listing)) {
-        if (_stricmp(entry->d_name, ".") != 0 && _stricmp(entry->d_name, "..") != 0)
-            names.push_back(entry->d_name);
-    }
-    closedir(listing);
-    return true;
-}
 } // namespace
 
 RunJvmInstaller::RunJvmInstaller() = default;
@@ -163,7 +148,7 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
     PathHandOn handOn(trace.c_str());
     handOn.warnUnlessFits("installer arguments", commandLine);
     std::string workDir;
-    const bool handedOn = handOn.form(jvmDir, workDir);
+    const bool handedOn = handOn.workDirForm(jvmDir, workDir);
     if (!handedOn && unhanded.empty())
         unhanded = handOn.failedPath();
     if (handedOn && _chdir(workDir.c_str()) == 0) {
@@ -200,7 +185,7 @@ const char* RunJvmInstaller::getStartNextArg(const char* separator)
 
 void RunJvmInstaller::removeInstaller(const char* installerFile, const char* jvmDir)
 {
-    std::remove(joinPath(jvmDir, installerFile).c_str());
+    removeFile(joinPath(jvmDir, installerFile).c_str());
     traceMessage(TraceFilename, "jvm installer removed");
 }
 
@@ -244,7 +229,7 @@ void RunJvmInstaller::removeEmptyDir(const char* dir)
     if (!listDir(dir, names) || !names.empty())
         return;
     // Traced once the removal is tried, also when the directory could not go.
-    _rmdir(dir);
+    removeDir(dir);
     traceMessage(TraceFilename, "removed:", dir);
 }
 

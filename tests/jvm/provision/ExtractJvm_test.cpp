@@ -277,6 +277,19 @@ TEST_F(Extraction, AJvmDirectoryThatCannotBeEnteredRunsNoExpanderInThePackage)
     EXPECT_TRUE(traced("unable to expand " + package + "\\jre131.exe"));
 }
 
+// A JVM directory longer than a program can be started in: the expander starts there by its
+// short name, and the package directory is current again afterwards. (Unlike Windows, Wine
+// starts no program whose long path is past 260 characters, so the JVM's own test run fails.)
+TEST_F(Extraction, ADeepJvmDirectoryIsTheExpandersWorkingDirectoryByItsShortName)
+{
+    const std::string deep =
+        dir / ("jvms\\" + std::string(130, 'j') + "\\" + std::string(130, 'k'));
+    extract(deep);
+    EXPECT_EQ(std::vector<std::string>{shortPathOf(deep)}, expanderStarts());
+    EXPECT_TRUE(exists(deep + "\\bin\\java.exe"));
+    EXPECT_EQ(package, cwd());
+}
+
 // A JVM in the directory is judged by the package's versions, test class or none (then by its
 // release file, else its answer): one that fails is not discovered, the packaged one is expanded.
 TEST_F(Extraction, AJvmAlreadyInTheDirectoryIsTakenOnlyWhenItsVersionFits)

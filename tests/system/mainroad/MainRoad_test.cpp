@@ -26,15 +26,16 @@ protected:
     }
 
     // The package files that a run's cleanup removes, laid out (again).
-    void refreshPackage()
+    void refreshPackage(const Package& into)
     {
-        pkg.copyBuilt("TestJvm.class");
-        writeFile(package + "\\install.jar", "the wizard\n");
-        CreateDirectoryA((package + "\\META-INF").c_str(), nullptr);
-        writeFile(package + "\\META-INF\\MANIFEST.MF",
-                  "Manifest-Version: 1.0\r\n\r\nName: TestJvm.class\r\n\r\nName: readme.txt  \r\n");
-        writeFile(package + "\\readme.txt", "named in the manifest\n");
+        into.copyBuilt("TestJvm.class");
+        into.put("install.jar", "the wizard\n");
+        makeDirs(into / "META-INF");
+        into.put("META-INF\\MANIFEST.MF",
+                 "Manifest-Version: 1.0\r\n\r\nName: TestJvm.class\r\n\r\nName: readme.txt  \r\n");
+        into.put("readme.txt", "named in the manifest\n");
     }
+    void refreshPackage() { refreshPackage(pkg); }
 
     // The stand-in JVM under both program names of a 1.6 runtime; `more` adds settings (a later
     // line of a setting wins).
@@ -182,6 +183,40 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
               linesStartingWith(starts[1], "arg="));
     EXPECT_EQ((std::vector<std::string>{package}), linesStartingWith(starts[1], "cwd="));
     EXPECT_EQ((std::vector<std::string>{"qrv.control", "setup.exe"}), treeOf(package));
+}
+
+// A package unpacked into nested folders under a long profile path leaves exactly what a run in
+// a short folder leaves. Past 260 characters it is started by its short name, as Windows starts
+// no program in a longer folder (Wine starts it in the Windows directory). Wine, unlike Windows,
+// starts no program whose long path is past 260, not even by its short name (the launcher comes
+// from the build directory), nor gives a final path past 260 (the run past 260 names only
+// short paths, where Windows removes the manifest's files by their long final paths).
+TEST_F(MainRoad, DeepPackageDirectoryLeavesWhatAShortOneLeaves)
+{
+    const std::string control = "jvmMinVersion=1.4\n";
+    this->control(control);
+    pkg.copyBuilt("cleanup.exe");
+    JvmKeys jvm("1.6", jvmHome);
+    ASSERT_NO_FATAL_FAILURE(run("-q "));
+    ASSERT_EQ(0u, pkg.exitCode()) << pkg.errorsText();
+    const std::vector<std::string> left = treeOf(package);
+    for (const size_t length : {240, 250, 258, 300}) {
+        SCOPED_TRACE("package directory of " + std::to_string(length) + " characters");
+        std::string path = dir / "deep";
+        while (path.size() < length) {
+            const size_t room = length - path.size() - 1;
+            path += "\\" + std::string(room < 60 ? room : 50, 'd');
+        }
+        makeDirs(path);
+        Package deep(length > 260 ? shortPathOf(path) : path, false);
+        refreshPackage(deep);
+        for (const char* program : {"setup.exe", "cleanup.exe"})
+            deep.copyBuilt(program);
+        deep.put("qrv.control", control);
+        ASSERT_NO_FATAL_FAILURE(deep.run("-q "));
+        EXPECT_EQ(pkg.exitCode(), deep.exitCode()) << deep.errorsText();
+        EXPECT_EQ(left, treeOf(path));
+    }
 }
 
 // Quiet runs pass the install details on to the wizard: details with blanks (the command line's
