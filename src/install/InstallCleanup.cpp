@@ -110,9 +110,11 @@ void Install::cleanUpManifest(bool installOk)
 
     if (fexists(TempTraceFilename)) {
         std::remove(TempTraceFilename);
-        if (installOk)
+        if (installOk) {
             std::remove(TraceFilename);
-        else
+            if (!msiexecLog.empty())
+                std::remove(msiexecLog);
+        } else
             traceMessage(TraceFilename, "install ok", false);
     }
 }

@@ -53,8 +53,10 @@ protected:
         copyText(jvmCommand, PathCapacity, "java.exe");
         jvmPath[0] = '\0';
         RunJvmInstaller runner;
-        return runner.run(required, "", "", "1.6.0", "JRE", jvmCommand, "vendor.exe",
-                          commandBuffer, jvmPath, (dir / "win").c_str());
+        const bool ok = runner.run(required, "", "", "1.6.0", "JRE", jvmCommand, "vendor.exe",
+                                   commandBuffer, jvmPath, (dir / "win").c_str());
+        failure = runner.failureMessage();
+        return ok;
     }
 
     // The starts of the stand-in vendor installer, each as its recorded lines.
@@ -65,6 +67,7 @@ protected:
     char commandBuffer[PathCapacity];
     char jvmCommand[PathCapacity];
     char jvmPath[PathCapacity];
+    std::string failure;
 };
 
 TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
@@ -133,11 +136,58 @@ TEST_F(VendorRun, ArgumentsAreTracedOneByOne)
     }
 }
 
-TEST_F(VendorRun, NonZeroExitStillLeavesAnAcceptedJvm)
+TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
 {
-    configure("subdir", "exitcode=3\n");
-    EXPECT_TRUE(run("vendor.exe/*/*/*/s"));
-    EXPECT_EQ(jvmDir + "\\jre1.6.0\\bin\\java.exe", std::string(jvmPath));
+    RunJvmInstaller::setBusyWaitSecondMs(1);
+    const std::string restart = "The JVM installer vendor.exe asks for a restart of the computer";
+    const std::string failed = "Unable to install JRE 1.6.0. The JVM installer vendor.exe ended "
+                               "with exit code ";
+    struct Row {
+        std::string codes;  // the stand-in's exit code of each start
+        const char* mode;   // what it installs
+        bool found;
+        std::vector<int> waits;  // the seconds traced before each further start
+        std::vector<std::string> errors;
+        std::string failure;
+    };
+    const Row rows[] = {
+        {"3010", "subdir", true, {}, {restart + " (exit code 3010); the JVM can be used at once."}, ""},
+        {"1641", "subdir", true, {}, {restart + " (exit code 1641); the JVM can be used at once."}, ""},
+        // A cancelled run is not searched behind the user's back, though the JVM is there.
+        {"1602", "subdir", false, {}, {}, "The Java installation was cancelled."},
+        {"1618,1618,0", "subdir", true, {10, 20}, {}, ""},
+        {"1618", "nothing", false, {10, 20, 40}, {}, failed + "1618 (another installation is in "
+         "progress: wait until it has finished, then start this installer again)."},
+        {"1603", "nothing", false, {}, {}, failed + "1603 (a fatal error during installation, "
+         "often missing administrator rights)."},
+        // An installer may fail after it installed what is needed.
+        {"1603", "subdir", true, {}, {}, ""},
+        {"3", "nothing", false, {}, {}, failed + "3."},
+        {"0", "nothing", false, {}, {}, ""},  // the general texts stay
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.codes + " " + row.mode);
+        std::remove((dir / "vendor.record").c_str());
+        std::remove("errors.log");
+        delDirTree((dir / "pf\\JavaSoft").c_str());
+        writeFile("jinstall.log", "");
+        configure(row.mode, "exitcode=" + row.codes + "\n");
+
+        EXPECT_EQ(row.found, run("vendor.exe/*/*/*/s")) << readTextFile("jinstall.log");
+        EXPECT_EQ(row.waits.size() + 1, vendorStarts().size());
+        std::vector<std::string> trace;
+        for (const int wait : row.waits)
+            trace.push_back("another installation is in progress, seconds until the jvm "
+                            "installer starts again: " + std::to_string(wait));
+        const std::string last = row.codes.substr(row.codes.find_last_of(',') + 1);
+        trace.push_back("jvm installer exit code: " + last);
+        expectTraced(logMessages("jinstall.log"), trace);
+        EXPECT_EQ(row.errors, logMessages("errors.log"));
+        EXPECT_EQ(row.failure, failure);
+        EXPECT_EQ(row.codes != "1602",
+                  traced("looking for jvm in: " + jvmDir + "\\jre1.6.0") ||
+                      traced("Correct version of JVM was not found in common locations"));
+    }
 }
 
 TEST_F(VendorRun, OnlyThePackagedVersionCountsAfterTheInstaller)
