@@ -74,7 +74,7 @@ TEST(InstallerCommand, WindowsInstallerRunsThroughTheSystemsMsiexecWithALog)
     InstallerCommand own = splitInstallerCommand("msiexec/*/*/*/i/*/*/*a.msi");
     addMsiexecLog(own, "C:\\p q\\a.msi.log");
     EXPECT_EQ("msiexec /i a.msi /l*v \"C:\\p q\\a.msi.log\"", installerCommandLine(own));
-    EXPECT_EQ(5, own.count);
+    EXPECT_EQ(6, own.count);
     EXPECT_EQ("msiexec.exe /i \"C:\\j d\\a.msi\" /norestart /l*v \"C:\\p\\a.msi.log\" /passive",
               installerCommandLine(splitInstallerCommand(
                   defaultMsiexecCommand("C:\\j d\\a.msi", "C:\\p\\a.msi.log", false))));
