@@ -5,6 +5,7 @@
 // guide gives.
 #include "support/Package.h"
 #include "system/SystemSupport.h"
+#include "util/SystemDll.h"
 
 #include <windows.h>
 
@@ -28,7 +29,7 @@ struct Registered {
 };
 
 // What the package carries besides the example's files.
-enum class Packaged { Nothing, Expander, VendorInstaller, Runtime };
+enum class Packaged { Nothing, Expander, VendorInstaller, WindowsInstaller, Runtime };
 
 struct ExampleRow {
     const char* example;  // examples/<example>
@@ -53,6 +54,10 @@ const ExampleRow exampleRows[] = {
      {"-cp", ".;install.jar", "SampleWizard"},
      {}},
     {"vendor", {}, Packaged::VendorInstaller, "jre8-setup.exe", "pf\\Java\\jre1.8.0_392",
+     {"-cp", ".;install.jar", "SampleWizard"},
+     {}},
+    // The stand-in JDK's package, built by wixl when the tests run, installed by Wine's msiexec.
+    {"vendor-msi", {}, Packaged::WindowsInstaller, "jdk-17-x64.msi", "pf\\StandinJdk\\jdk-17.0.2",
      {"-cp", ".;install.jar", "SampleWizard"},
      {}},
     {"bundled", {{"SOFTWARE\\JavaSoft\\JDK\\21.0.1", "", "jdk-21.0.1", "21.0.1", 0}},
@@ -105,8 +110,15 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
                                               (dir / row.wizardHome) + "\n");
         }
 
+        const std::string msi = builtProgram("msi\\machine.msi");
+        if (row.packaged == Packaged::WindowsInstaller)
+            copyFile(msi, pkg / row.packagedFile);
+
         // A quiet install (no box can hold the run up) into a folder of the user's.
         ASSERT_NO_FATAL_FAILURE(pkg.run("-q C:\\Example", RunLimitMs));
+        if (row.packaged == Packaged::WindowsInstaller)
+            runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi + "\" /qn", dir.path(),
+                       RunLimitMs);
         const std::string errorsLog = pkg.errorsText();
         EXPECT_EQ(0u, pkg.exitCode()) << errorsLog;
 
