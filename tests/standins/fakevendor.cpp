@@ -8,8 +8,7 @@
 //   regroot=<key>       a key under HKEY_CURRENT_USER that stands for HKEY_LOCAL_MACHINE, so that
 //                       a test's scratch registry receives the entry (default: the real one)
 //   mode=nothing        install nothing
-//   exitcode=<n>        the exit code (default 0); <a>,<b>,... the code of the first, second, ...
-//                       start counted in the record (the last one repeats)
+//   exitcode=<n>        the exit code (default 0)
 //   crash=1             end as a crashed program does (access violation exit status)
 //   record=<file>       every start is appended there (the stand-ins' record format)
 #include <cstdlib>
@@ -49,22 +48,6 @@ bool registerRuntime(const std::string& version, const std::string& home,
     return true;
 }
 
-// The n-th code of the list `codes` for the n-th start that `recordFile` holds.
-int exitCodeOfStart(const std::string& codes, const std::string& recordFile)
-{
-    size_t starts = 0;
-    if (FILE* record = std::fopen(recordFile.c_str(), "rt")) {
-        char line[4096];
-        while (std::fgets(line, sizeof line, record) != nullptr)
-            starts += std::strcmp(line, "start\n") == 0 ? 1 : 0;
-        std::fclose(record);
-    }
-    size_t at = 0;
-    for (size_t n = 1; n < starts && codes.find(',', at) != std::string::npos; ++n)
-        at = codes.find(',', at) + 1;
-    return std::atoi(codes.c_str() + at);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -90,5 +73,5 @@ int main(int argc, char** argv)
         if (standin::layOutJvm(home, jvm, version, "bin"))
             registerRuntime(version, home, standin::setting(ini, "regroot", ""));
     }
-    return exitCodeOfStart(standin::setting(ini, "exitcode", "0"), recordFile);
+    return std::atoi(standin::setting(ini, "exitcode", "0").c_str());
 }

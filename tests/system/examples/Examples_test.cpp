@@ -56,10 +56,8 @@ const ExampleRow exampleRows[] = {
     {"vendor", {}, Packaged::VendorInstaller, "jre8-setup.exe", "pf\\Java\\jre1.8.0_392",
      {"-cp", ".;install.jar", "SampleWizard"},
      {}},
-    // The stand-in JDK's package, built by wixl when the tests run, installed by Wine's msiexec.
     {"vendor-msi", {}, Packaged::WindowsInstaller, "jdk-17-x64.msi", "pf\\StandinJdk\\jdk-17.0.2",
-     {"-cp", ".;install.jar", "SampleWizard"},
-     {}},
+     {"-cp", ".;install.jar", "SampleWizard"}, {}},
     {"bundled", {{"SOFTWARE\\JavaSoft\\JDK\\21.0.1", "", "jdk-21.0.1", "21.0.1", 0}},
      Packaged::Runtime, "", "package\\runtime", {"-cp", ".;install.jar", "SampleWizard"}, {}},
     {"legacy",
@@ -112,13 +110,11 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
 
         const std::string msi = builtProgram("msi\\machine.msi");
         if (row.packaged == Packaged::WindowsInstaller)
-            copyFile(msi, pkg / row.packagedFile);
-
+            copyFile(msi, pkg / row.packagedFile);  // installed by the system's msiexec
         // A quiet install (no box can hold the run up) into a folder of the user's.
         ASSERT_NO_FATAL_FAILURE(pkg.run("-q C:\\Example", RunLimitMs));
         if (row.packaged == Packaged::WindowsInstaller)
-            runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi + "\" /qn", dir.path(),
-                       RunLimitMs);
+            runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi + "\" /qn", dir.path());
         const std::string errorsLog = pkg.errorsText();
         EXPECT_EQ(0u, pkg.exitCode()) << errorsLog;
 
