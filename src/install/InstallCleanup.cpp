@@ -114,8 +114,9 @@ void Install::cleanUpManifest(bool installOk)
             std::remove(TraceFilename);
             if (!msiexecLog.empty())
                 std::remove(msiexecLog);
-        } else
+        } else {
             traceMessage(TraceFilename, "install ok", false);
+        }
     }
 }
 
