@@ -206,8 +206,13 @@ bool installPackaged(Install& driver, TextBuffer& errorMessage, TextBuffer& erro
     }
     driver.showStatusMessage(4);
     driver.traceMessage(TraceFilename, "attempting to install jvm", jvmVersion);
+    errorMessage.clear();
+    errorDetails.clear();
     if (step())
         return true;
+    // A step that knows the cause has said it already.
+    if (!errorMessage.empty())
+        return false;
     errorMessage.format("Unable to install %s %s. %s", jvmName, jvmVersion, diskSpaceText);
     errorDetails.set(otherCausesText);
     return false;
@@ -378,10 +383,17 @@ bool Install::extractJvm()
 bool Install::runThirdPartyInstaller()
 {
     auto runner = std::make_unique<RunJvmInstaller>();
+    // A shown run lets msiexec show its progress and ask for elevation.
+    runner->setQuietMode(isQuietMode());
     const bool ok = runner->run(jvmRequiredVersion, jvmMinVersion, jvmMaxVersion, jvmVersion,
                                 jvmName, jvmCommandName, jvmInstallerBinary,
                                 jvmInstallerCommand, jvmCommand, homeDirectory);
     noteUnhanded(runner->unhandedPath());
+    msiexecLog.set(runner->msiexecLog().c_str());
+    if (!ok) {
+        errorMessage.set(runner->failureMessage().c_str());
+        errorDetails.set(runner->failureDetails().c_str());
+    }
     if (ok) {
         // A vendor-installed JVM never lives under the package directory.
         predefinedJvmInstallDir.clear();

@@ -129,6 +129,8 @@ protected:
     TextBuffer errorDetails{5000};
     TextBuffer homeDirectory{PathCapacity};
     TextBuffer showDialogFilename{PathCapacity};
+    // The log msiexec wrote in this run, kept and removed with the trace; empty for none.
+    TextBuffer msiexecLog{PathCapacity};
     // Set when "native.properties" could not be written: the run fails, no wizard starts.
     bool handOverFailed = false;
     std::string unhandedPath;

@@ -102,10 +102,13 @@ void Install::cleanUpManifest(bool installOk)
 
     if (fexists(TempTraceFilename)) {
         removeFile(TempTraceFilename);
-        if (installOk)
+        if (installOk) {
             removeFile(TraceFilename);
-        else
+            if (!msiexecLog.empty())
+                removeFile(msiexecLog);
+        } else {
             traceMessage(TraceFilename, "install ok", false);
+        }
     }
 }
 

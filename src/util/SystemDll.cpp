@@ -26,15 +26,23 @@ void restrictDllSearch()
         setDirectory("");
 }
 
-HMODULE loadSystemDll(const char* name)
+std::string systemFilePath(const char* name)
 {
     if (name == nullptr || *name == '\0')
-        return nullptr;
+        return std::string();
     char path[MAX_PATH + 1];
     const UINT length = GetSystemDirectoryA(path, sizeof path);
     if (length == 0 || length >= sizeof path)
-        return nullptr;
+        return std::string();
     if (!appendText(path, sizeof path, "\\") || !appendText(path, sizeof path, name))
+        return std::string();
+    return path;
+}
+
+HMODULE loadSystemDll(const char* name)
+{
+    const std::string path = systemFilePath(name);
+    if (path.empty())
         return nullptr;
-    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Restricts the process's DLL search to the system directory where Windows offers it and takes
 // the current directory out of the search path. Call first thing at program start.
 void restrictDllSearch();
@@ -11,6 +13,11 @@ void restrictDllSearch();
 // Loads system DLL `name` ("shell32.dll") by its full path in the system directory; null when
 // it cannot be loaded or no name is given. The caller frees the module with FreeLibrary.
 HMODULE loadSystemDll(const char* name);
+
+// The full path of `name` ("msiexec.exe") in the system directory, the one folder a system
+// program is taken from (never PATH, the package or the current directory); empty when the
+// system directory cannot be read or the path would not fit.
+std::string systemFilePath(const char* name);
 
 // A system DLL loaded as above and freed when the owner goes; cannot be copied.
 class SystemDll {

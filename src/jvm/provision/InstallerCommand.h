@@ -21,3 +21,21 @@ InstallerCommand splitInstallerCommand(const std::string& command);
 // argument slot exactly as the package author wrote it, joined by single blanks and never
 // quoted, so that a slot "/s /v/qn" reaches the installer as two arguments.
 std::string installerCommandLine(const InstallerCommand& command);
+
+// A package file of Windows Installer: its name ends in ".msi", in any case.
+bool isWindowsInstallerPackage(const std::string& file);
+
+// A program text "msiexec" or "msiexec.exe" without a folder (any case): the system's own
+// msiexec is meant, never one found beside the package or through PATH.
+bool namesSystemMsiexec(const std::string& program);
+
+// True when an argument word after the program asks msiexec for a log ("/l...", "/log", or the
+// same with "-").
+bool asksForLog(const InstallerCommand& command);
+
+// Adds msiexec's verbose log into `log` to the arguments.
+void addMsiexecLog(InstallerCommand& command, const std::string& log);
+
+// The command that installs the Windows Installer package `package` with its log in `log`:
+// without a question (quiet) or with msiexec's own progress bar and elevation prompt.
+std::string defaultMsiexecCommand(const std::string& package, const std::string& log, bool quiet);

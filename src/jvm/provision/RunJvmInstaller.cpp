@@ -11,24 +11,42 @@
 #include "exec/PathHandOn.h"
 #include "jvm/discovery/FindJvm.h"
 #include "jvm/discovery/JvmOk.h"
-#include "jvm/provision/InstallerCommand.h"
+#include "jvm/provision/InstallerExit.h"
 #include "jvm/provision/JvmInstaller.h"
 #include "util/clib.h"
 #include "util/FileNames.h"
+#include "util/SystemDll.h"
 
 using namespace file_names;
 
 namespace {
 constexpr unsigned ReasonSize = 500;
+// Another installation in progress: three more starts, after 10, 20 and 40 seconds.
+constexpr int BusyRetries = 3;
+constexpr unsigned long FirstBusyWaitSeconds = 10;
+unsigned long busyWaitSecondMs = 1000;
 
 std::string joinPath(const char* dir, const char* name)
 {
     return std::string(dir) + DIR_END + name;
 }
 
+// msiexec's log of the package `installer`: named after it, beside errors.log (the current
+// directory is still the package directory).
+std::string msiexecLogPath(const std::string& installer)
+{
+    const size_t slash = installer.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? installer : installer.substr(slash + 1);
+    return joinPath(currentDirectory().c_str(), (name + ".log").c_str());
+}
 } // namespace
 
 RunJvmInstaller::RunJvmInstaller() = default;
+
+void RunJvmInstaller::setBusyWaitSecondMs(unsigned long ms)
+{
+    busyWaitSecondMs = ms;
+}
 
 bool RunJvmInstaller::run(const char* required, const char* minimum, const char* maximum,
                           const char* jvmVersion, const char* jvmName, char* jvmCommand,
@@ -71,17 +89,40 @@ bool RunJvmInstaller::installJvm(const char* jvmVersion, const char* jvmName, ch
                                  const char* jvmDir, char* jvmPath)
 {
     bool result = false;
+    installerFile_ = installerFile;
     if (copyInstaller(installerFile, jvmDir)) {
         const bool ran = runInstaller(installerCommand, jvmDir);
         removeInstaller(installerFile, jvmDir);
-        // After the vendor's run only the packaged JVM's version counts.
-        if (ran) {
-            result = jvmInNewDir(jvmVersion, "", "", jvmDir, jvmCommand, jvmPath) ||
-                     findInstalledJvm(jvmVersion, "", "", jvmName, jvmCommand, jvmPath);
-        }
+        if (ran)
+            result = judgeInstallerRun(jvmVersion, jvmName, jvmCommand, jvmDir, jvmPath);
     }
     removeEmptyDir(jvmDir);
     return result;
+}
+
+bool RunJvmInstaller::judgeInstallerRun(const char* jvmVersion, const char* jvmName,
+                                        char* jvmCommand, const char* jvmDir, char* jvmPath)
+{
+    const InstallerVerdict verdict = judgeInstallerExit(exitCode_);
+    if (verdict.end == InstallerEnd::Cancelled) {
+        // The user said no: nothing is looked for behind their back.
+        failureMessage_ = "The Java installation was cancelled.";
+        failureDetails_ = "Starting this installer again retries it.";
+        return false;
+    }
+    // The JVM is usable at once; the launcher never restarts the machine itself.
+    if (verdict.end == InstallerEnd::RestartWanted)
+        logAndTraceMessage(ErrorsFilename, TraceFilename,
+                           restartWantedText(installerFile_, exitCode_).c_str());
+    // After the vendor's run only the packaged JVM's version counts. An installer that failed
+    // may still have installed what is needed.
+    const bool found = jvmInNewDir(jvmVersion, "", "", jvmDir, jvmCommand, jvmPath) ||
+                       findInstalledJvm(jvmVersion, "", "", jvmName, jvmCommand, jvmPath);
+    if (!found && (verdict.end == InstallerEnd::Failed || verdict.end == InstallerEnd::Busy)) {
+        failureMessage_ = std::string("Unable to install ") + jvmName + " " + jvmVersion + ". " +
+                          installerFailureText(installerFile_, exitCode_, msiexecLog_);
+    }
+    return found;
 }
 
 bool RunJvmInstaller::copyInstaller(const char* installerFile, const char* jvmDir)
@@ -97,13 +138,23 @@ bool RunJvmInstaller::copyInstaller(const char* installerFile, const char* jvmDi
 
 bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
 {
-    if (installerCommand == nullptr || *installerCommand == '\0') {
+    std::string command = installerCommand != nullptr ? installerCommand : "";
+    const bool written = !command.empty();
+    // A Windows Installer package says itself what runs it.
+    if (!written && isWindowsInstallerPackage(installerFile_)) {
+        msiexecLog_ = msiexecLogPath(installerFile_);
+        command = defaultMsiexecCommand(joinPath(jvmDir, installerFile_.c_str()), msiexecLog_,
+                                        isQuietMode());
+    }
+    if (command.empty()) {
         traceMessage(TraceFilename, "no jvm installer command line");
         return false;
     }
-    const InstallerCommand split = splitInstallerCommand(installerCommand);
-    if (split.program.size() < std::strlen(installerCommand))
-        copyText(installerCommand, std::strlen(installerCommand) + 1, split.remainder.c_str());
+    InstallerCommand split = splitInstallerCommand(command);
+    if (written && split.program.size() < command.size())
+        copyText(installerCommand, command.size() + 1, split.remainder.c_str());
+    std::string program = split.program;
+    settleMsiexec(split, program);
 
     std::vector<const char*> argv;
     for (const std::string& arg : split.args) {
@@ -112,10 +163,19 @@ bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
     }
     argv.push_back(nullptr);
     traceMessage(TraceFilename, "# of args", split.count);
-    traceMessage(TraceFilename, "command:", split.program.c_str());
+    traceMessage(TraceFilename, "command:", program.c_str());
 
     const std::string line = installerCommandLine(split);
-    const bool ok = executeInstaller(split.program.c_str(), argv.data(), jvmDir, line.c_str());
+    bool ok = executeInstaller(program.c_str(), argv.data(), jvmDir, line.c_str());
+    unsigned long wait = FirstBusyWaitSeconds;
+    for (int retry = 0; ok && retry < BusyRetries &&
+                        judgeInstallerExit(exitCode_).end == InstallerEnd::Busy;
+         ++retry, wait *= 2) {
+        traceMessage(TraceFilename, "another installation is in progress, seconds until the jvm "
+                                    "installer starts again", static_cast<int>(wait));
+        Sleep(wait * busyWaitSecondMs);
+        ok = executeInstaller(program.c_str(), argv.data(), jvmDir, line.c_str());
+    }
 
     // Nothing is freed here (the vectors own their texts); the lines are kept because existing
     // packages' log readers expect them.
@@ -127,6 +187,19 @@ bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
     traceMessage(TraceFilename, "freeing filename");
     traceMessage(TraceFilename, "freed filename");
     return ok;
+}
+
+void RunJvmInstaller::settleMsiexec(InstallerCommand& command, std::string& program)
+{
+    if (!namesSystemMsiexec(program))
+        return;
+    program = systemFilePath("msiexec.exe");
+    // msiexec's own log is the one place that says why a package failed: it lies beside
+    // errors.log, unless the package author asked for one of their own.
+    if (!asksForLog(command)) {
+        msiexecLog_ = msiexecLogPath(installerFile_);
+        addMsiexecLog(command, msiexecLog_);
+    }
 }
 
 bool RunJvmInstaller::executeInstaller(const char* program, const char* const* argv,
@@ -164,6 +237,8 @@ bool RunJvmInstaller::executeInstaller(const char* program, const char* const* a
     _chdir(saved.c_str());
 
     if (started) {
+        exitCode_ = exec->lastExitCode();
+        traceMessage(TraceFilename, "jvm installer exit code:", std::to_string(exitCode_).c_str());
         traceMessage(TraceFilename, "third party jvm installer ran with no reported errors");
         return true;
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "diag/Trace.h"
+#include "jvm/provision/InstallerCommand.h"
 #include "ui/Status.h"
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
@@ -41,8 +42,30 @@ public:
     // empty when there was none.
     const std::string& unhandedPath() const { return unhanded; }
 
+    // After a run that found no JVM: what the user is told, when the installer's exit code says
+    // more than the general texts (empty otherwise).
+    const std::string& failureMessage() const { return failureMessage_; }
+    const std::string& failureDetails() const { return failureDetails_; }
+    // The full path of the log that msiexec was asked to write; empty when none was asked for.
+    const std::string& msiexecLog() const { return msiexecLog_; }
+
+    // For tests only: the length of one of the seconds waited before another start when another
+    // installation is in progress. The program itself never changes it.
+    static void setBusyWaitSecondMs(unsigned long ms);
+
 private:
+    // Reads the installer's exit code and looks for the JVM it installed.
+    bool judgeInstallerRun(const char* jvmVersion, const char* jvmName, char* jvmCommand,
+                           const char* jvmDir, char* jvmPath);
+    // The program, arguments and log of a Windows Installer run: the system's own msiexec.
+    void settleMsiexec(InstallerCommand& command, std::string& program);
+
     TextBuffer homeDirectory{PathCapacity};
     bool discovered = false;
     std::string unhanded;
+    std::string installerFile_;
+    unsigned long exitCode_ = 0;
+    std::string msiexecLog_;
+    std::string failureMessage_;
+    std::string failureDetails_;
 };

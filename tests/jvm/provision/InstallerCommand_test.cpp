@@ -46,3 +46,12 @@ TEST(InstallerCommand, SlotsGoOntoTheCommandLineAsWritten)
         EXPECT_EQ(row.line, installerCommandLine(splitInstallerCommand(row.command)))
             << row.command;
 }
+
+TEST(InstallerCommand, WindowsInstallerRunsThroughTheSystemsMsiexecWithALog)
+{
+    EXPECT_TRUE(isWindowsInstallerPackage("temurin-17.MSI") && !isWindowsInstallerPackage("a.msi.exe"));
+    EXPECT_FALSE(namesSystemMsiexec(".\\msiexec.exe"));
+    for (const char* command : {"msiexec/*/*/*/i a.msi /L*V a.log", "msiexec/*/*/*-log/*/*/*a.log"})
+        EXPECT_TRUE(asksForLog(splitInstallerCommand(command))) << command;
+    EXPECT_FALSE(asksForLog(splitInstallerCommand("/l.exe/*/*/*/i/*/*/*C:\\l\\a.msi")));
+}

@@ -53,8 +53,10 @@ protected:
         copyText(jvmCommand, PathCapacity, "java.exe");
         jvmPath[0] = '\0';
         RunJvmInstaller runner;
-        return runner.run(required, "", "", "1.6.0", "JRE", jvmCommand, "vendor.exe",
-                          commandBuffer, jvmPath, (dir / "win").c_str());
+        const bool ok = runner.run(required, "", "", "1.6.0", "JRE", jvmCommand, "vendor.exe",
+                                   commandBuffer, jvmPath, (dir / "win").c_str());
+        failure = runner.failureMessage();
+        return ok;
     }
 
     // The starts of the stand-in vendor installer, each as its recorded lines.
@@ -65,6 +67,7 @@ protected:
     char commandBuffer[PathCapacity];
     char jvmCommand[PathCapacity];
     char jvmPath[PathCapacity];
+    std::string failure;
 };
 
 TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
@@ -133,11 +136,53 @@ TEST_F(VendorRun, ArgumentsAreTracedOneByOne)
     }
 }
 
-TEST_F(VendorRun, NonZeroExitStillLeavesAnAcceptedJvm)
+TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
 {
-    configure("subdir", "exitcode=3\n");
-    EXPECT_TRUE(run("vendor.exe/*/*/*/s"));
-    EXPECT_EQ(jvmDir + "\\jre1.6.0\\bin\\java.exe", std::string(jvmPath));
+    RunJvmInstaller::setBusyWaitSecondMs(1);
+    const std::string restart = "The JVM installer vendor.exe asks for a restart of the computer";
+    const std::string failed = "Unable to install JRE 1.6.0. The JVM installer vendor.exe ended "
+                               "with exit code ";
+    const std::string wait = "another installation is in progress, seconds until the jvm "
+                             "installer starts again: ";
+    struct Row {
+        std::string code;
+        bool installs;  // the stand-in puts a JVM into the JVM directory
+        bool found;
+        std::vector<std::string> traced, errors;
+        std::string failure;
+    };
+    const Row rows[] = {
+        {"3010", true, true, {}, {restart + " (exit code 3010); the JVM can be used at once."}, ""},
+        {"1641", true, true, {}, {restart + " (exit code 1641); the JVM can be used at once."}, ""},
+        // A cancelled run is not searched behind the user's back, though the JVM is there.
+        {"1602", true, false, {}, {}, "The Java installation was cancelled."},
+        {"1618", false, false, {wait + "10", wait + "20", wait + "40"}, {}, failed + "1618 (another "
+         "installation is in progress: wait until it has finished, then start this installer again)."},
+        {"1603", false, false, {}, {}, failed + "1603 (a fatal error during installation, often "
+         "missing administrator rights)."},
+        {"1603", true, true, {}, {}, ""},  // it may fail after it installed what is needed
+        {"3", false, false, {}, {}, failed + "3."},
+        {"0", false, false, {"Correct version of JVM was not found in common locations"}, {}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.code);
+        for (const char* log : {"vendor.record", "errors.log"})
+            std::remove((dir / log).c_str());
+        delDirTree((dir / "pf\\JavaSoft").c_str());
+        writeFile("jinstall.log", "");
+        configure(row.installs ? "subdir" : "nothing", "exitcode=" + row.code + "\n");
+
+        EXPECT_EQ(row.found, run("vendor.exe/*/*/*/s")) << readTextFile("jinstall.log");
+        EXPECT_TRUE(traced("jvm installer exit code: " + row.code));
+        expectTraced(logMessages("jinstall.log"), row.traced);
+        EXPECT_EQ(row.code == "1618" ? 4u : 1u, vendorStarts().size());
+        EXPECT_EQ(row.errors, logMessages("errors.log"));
+        EXPECT_EQ(row.failure, failure);
+        EXPECT_EQ(row.code != "1602", !row.installs || traced("looking for jvm in: " + jvmDir +
+                                                              "\\jre1.6.0"));
+        EXPECT_EQ(row.installs, exists(jvmDir));  // only the JVM directory left empty goes
+        EXPECT_TRUE(traced(std::string("runJvmInstaller ok: ") + (row.found ? "true" : "false")));
+    }
 }
 
 TEST_F(VendorRun, OnlyThePackagedVersionCountsAfterTheInstaller)
@@ -160,17 +205,6 @@ TEST_F(VendorRun, JvmRegisteredElsewhereIsFoundThroughTheRegistry)
     EXPECT_TRUE(traced("Found correct version of JVM: " + target + "\\bin\\java.exe"));
     EXPECT_FALSE(exists(jvmDir));  // left empty by the installer, so removed
     EXPECT_TRUE(traced("removed: " + jvmDir));
-}
-
-TEST_F(VendorRun, InstallerThatInstallsNothing)
-{
-    configure("nothing");
-    EXPECT_FALSE(run("vendor.exe/*/*/*/s"));
-    EXPECT_EQ(1u, vendorStarts().size());
-    EXPECT_TRUE(traced("Correct version of JVM was not found in common locations"));
-    EXPECT_FALSE(exists(jvmDir));
-    EXPECT_TRUE(exists(dir / "pf\\JavaSoft\\JRE1.6"));  // only the empty JVM directory goes
-    EXPECT_TRUE(traced("runJvmInstaller ok: false"));
 }
 
 TEST_F(VendorRun, InstallerThatCannotStart)

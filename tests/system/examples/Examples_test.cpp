@@ -5,6 +5,7 @@
 // guide gives.
 #include "support/Package.h"
 #include "system/SystemSupport.h"
+#include "util/SystemDll.h"
 
 #include <windows.h>
 
@@ -28,7 +29,7 @@ struct Registered {
 };
 
 // What the package carries besides the example's files.
-enum class Packaged { Nothing, Expander, VendorInstaller, Runtime };
+enum class Packaged { Nothing, Expander, VendorInstaller, WindowsInstaller, Runtime };
 
 struct ExampleRow {
     const char* example;  // examples/<example>
@@ -55,6 +56,8 @@ const ExampleRow exampleRows[] = {
     {"vendor", {}, Packaged::VendorInstaller, "jre8-setup.exe", "pf\\Java\\jre1.8.0_392",
      {"-cp", ".;install.jar", "SampleWizard"},
      {}},
+    {"vendor-msi", {}, Packaged::WindowsInstaller, "jdk-17-x64.msi", "pf\\StandinJdk\\jdk-17.0.2",
+     {"-cp", ".;install.jar", "SampleWizard"}, {}},
     {"bundled", {{"SOFTWARE\\JavaSoft\\JDK\\21.0.1", "", "jdk-21.0.1", "21.0.1", 0}},
      Packaged::Runtime, "", "package\\runtime", {"-cp", ".;install.jar", "SampleWizard"}, {}},
     {"legacy",
@@ -105,8 +108,13 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
                                               (dir / row.wizardHome) + "\n");
         }
 
+        const std::string msi = builtProgram("msi\\machine.msi");
+        if (row.packaged == Packaged::WindowsInstaller)
+            copyFile(msi, pkg / row.packagedFile);  // installed by the system's msiexec
         // A quiet install (no box can hold the run up) into a folder of the user's.
         ASSERT_NO_FATAL_FAILURE(pkg.run("-q C:\\Example", RunLimitMs));
+        if (row.packaged == Packaged::WindowsInstaller)
+            runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi + "\" /qn", dir.path());
         const std::string errorsLog = pkg.errorsText();
         EXPECT_EQ(0u, pkg.exitCode()) << errorsLog;
 
