@@ -88,6 +88,8 @@ TEST_F(Logs, AFileThatCannotBeOpenedDropsTheMessageSilently)
     Log log;
     log.logMessage("nodir\\errors.log", "lost");
     EXPECT_FALSE(exists("nodir"));
+    log.logMessage("errors.log", "kept");
+    EXPECT_EQ(std::vector<std::string>{"kept"}, logMessages("errors.log"));
 }
 
 TEST_F(Logs, TermLogEchoesEveryLineToStandardOutput)
