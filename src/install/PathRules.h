@@ -1,4 +1,5 @@
-// Text rules of the PATH lookup for the Windows directory and of the log folder under TEMP.
+// Text rules of the PATH lookup for the Windows directory and of the unwritable package
+// directory (which refusals mean it cannot be written, the log folder under TEMP).
 #pragma once
 
 #include <string>
@@ -13,3 +14,7 @@ std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* 
 // The name of the folder under TEMP that takes the logs of a package directory that cannot be
 // written: "qrv-" and the directory's last name, or its drive letter for a drive's root.
 std::string logFolderName(const std::string& packageDir);
+
+// Whether a file creation refused with the system error `error` means that the package
+// directory cannot be written: access denied (5) or a write-protected medium (19).
+bool refusesWrites(unsigned long error);

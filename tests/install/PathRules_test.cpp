@@ -39,3 +39,13 @@ TEST(PathRules, LogFolderIsNamedAfterThePackageDirectory)
     for (const Lines& row : rows)
         EXPECT_EQ(row[1], logFolderName(row[0])) << row[0];
 }
+
+// A write-protected medium (ERROR_WRITE_PROTECT) is refused like a locked folder (access denied);
+// a missing folder, a held file and a full disk are other failures.
+TEST(PathRules, RefusalsThatMeanTheDirectoryCannotBeWritten)
+{
+    const std::pair<unsigned long, bool> rows[] = {{5, true},   {19, true}, {0, false}, {3, false},
+                                                   {32, false}, {112, false}, {20, false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(row.second, refusesWrites(row.first)) << row.first;
+}

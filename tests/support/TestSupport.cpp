@@ -273,14 +273,8 @@ bool UnwritableDir::set(bool unwritable)
     DeleteFileA(marker.c_str());
     const std::string unixDir = unixPath(dir_);
     const std::string unixMarker = unixPath(marker);
-    const std::string quoted = "'" + unixDir + "'";
-    std::string lock = "/usr/bin/chattr " + std::string(unwritable ? "+i " : "-i ") + quoted;
-    if (lock_ == ReadOnlyMount) {
-        lock = unwritable ? "mount --bind " + quoted + " " + quoted +
-                                " && mount -o remount,bind,ro " + quoted
-                          : "umount " + quoted;
-    }
-    const std::string script = lock + "; : > '" + unixMarker + "'";
+    const std::string script = std::string("/usr/bin/chattr ") + (unwritable ? "+i" : "-i") +
+                               " '" + unixDir + "'; : > '" + unixMarker + "'";
     const bool ran = !unixDir.empty() && !unixMarker.empty() &&
                      runUnix("Z:\\bin\\sh -c \"" + script + "\"", [&marker] {
                          return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;

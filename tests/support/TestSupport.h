@@ -116,17 +116,12 @@ bool processGone(DWORD pid);
 // Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
 // link cannot be made); the caller then skips.
 bool makeUnixLink(const std::string& link, const std::string& target);
-// `dir` unwritable for the owner's lifetime, and writable again on every path out; each change
-// is awaited. The Unix immutable flag (which binds root too) refuses writes as access denied; a
-// read-only bind mount of the folder on itself is a medium that Wine reports as write-protected.
-// `made()` is false where this is not Wine or the lock does not take: the caller then skips.
+// `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
+// writable again on every path out; each change is awaited. `made()` is false where this is not
+// Wine or the flag does not take: the caller then skips.
 class UnwritableDir {
 public:
-    enum Lock { ImmutableFlag, ReadOnlyMount };
-    explicit UnwritableDir(std::string dir, Lock lock = ImmutableFlag)
-        : dir_(std::move(dir)), lock_(lock), made_(set(true))
-    {
-    }
+    explicit UnwritableDir(std::string dir) : dir_(std::move(dir)), made_(set(true)) {}
     ~UnwritableDir()
     {
         if (made_)
@@ -139,7 +134,6 @@ public:
 private:
     bool set(bool unwritable);
     std::string dir_;
-    Lock lock_;
     bool made_;
 };
 

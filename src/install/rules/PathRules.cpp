@@ -44,3 +44,9 @@ std::string logFolderName(const std::string& packageDir)
         name = dir.substr(0, dir.find(':'));
     return "qrv-" + name;
 }
+
+bool refusesWrites(unsigned long error)
+{
+    // ERROR_ACCESS_DENIED and ERROR_WRITE_PROTECT, spelled out: this file stays free of windows.h.
+    return error == 5 || error == 19;
+}

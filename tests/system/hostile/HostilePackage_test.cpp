@@ -246,7 +246,8 @@ TEST_F(Hostile, ControlFilesOfAnyShape)
     });
 }
 
-// Package directories with awkward paths or that cannot be written.
+// Package directories with awkward paths or that cannot be written (Wine reports a read-only
+// mount as access denied too: the write-protected medium is a row of the rule's own table).
 TEST_F(Hostile, PackageDirectories)
 {
     expectVerdicts({
@@ -271,13 +272,6 @@ TEST_F(Hostile, PackageDirectories)
              put("qrv.control", NoSearch);
              locked.emplace(pkg);
              ASSERT_TRUE(locked->made()) << "no immutable flag on this file system";
-         },
-         21, ReadOnly},
-        {"package directory on a write-protected medium",
-         [&] {
-             put("qrv.control", NoSearch);
-             locked.emplace(pkg, UnwritableDir::ReadOnlyMount);
-             ASSERT_TRUE(locked->made()) << "no read-only mount here";
          },
          21, ReadOnly},
     });
