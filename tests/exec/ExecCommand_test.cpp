@@ -12,7 +12,7 @@ class Exec : public InTempDir {};
 
 TEST_F(Exec, SpawnOfAMissingProgramGivesTheReasonAndNoErrorLine)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     ExecCommand exec;
     char reason[500];
     std::memset(reason, 0xbd, sizeof reason);
@@ -144,7 +144,7 @@ TEST_F(Exec, TheCallersOwnCommandLineIsPassedAsWritten)
 
 TEST_F(Exec, ExecCommandWithoutArgumentsSucceedsWhateverTheExitCode)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     const std::string program = dir / "rec.exe";
     placeRecorder(program);
     configureRecorder(program, false, 5);
@@ -173,7 +173,7 @@ TEST_F(Exec, ExecCommandOfAMissingProgramWritesTheThreeLineReport)
         std::remove("errors.log");
         std::remove("jinstall.log");
         if (tracing)
-            writeFile("jinstall.log", "");
+            createTraceLog();
         ExecCommand exec;
         EXPECT_FALSE(exec.execCommand(missing.c_str(), nullptr, 0));
         const std::vector<std::string> report = {"Unable to execute command: " + missing,

@@ -65,13 +65,13 @@ TEST_F(Cleanup, ManifestFilesInsideThePackageGoAndOthersStay)
 
 TEST_F(Cleanup, TraceLogOfThisRunGoesAfterSuccessAndStaysAfterFailure)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("jinstall.sem", "");
     driver.cleanUp(true);
     EXPECT_FALSE(exists("jinstall.log"));
     EXPECT_FALSE(exists("jinstall.sem"));
 
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("jinstall.sem", "");
     driver.cleanUp(false);
     EXPECT_FALSE(exists("jinstall.sem"));
@@ -198,7 +198,7 @@ TEST_F(Cleanup, NoCopyWithoutStartDirOrOntoThePackageInAnotherSpelling)
     for (const auto& [startDir, copied] : rows) {
         SCOPED_TRACE(startDir);
         writeFile("other.log", "o\n");
-        writeFile("jinstall.log", "");
+        createTraceLog();
         DeleteFileA((dir / "start\\other.log").c_str());
         if (!startDir.empty())
             writeFile("startdir.txt", startDir + "\r\n");
@@ -214,7 +214,7 @@ TEST_F(Cleanup, NoCopyWithoutStartDirOrOntoThePackageInAnotherSpelling)
         SCOPED_TRACE(home);
         driver.setHomeDirectory(home);
         writeFile("other.log", "o\n");
-        writeFile("jinstall.log", "");
+        createTraceLog();
         writeFile("startdir.txt", dir / "startfile");
         driver.cleanUp(false);
         EXPECT_EQ("o\n", readFile("other.log"));
@@ -267,7 +267,7 @@ TEST_F(Cleanup, ErrorsLogThatCannotBeSavedIsReported)
     // Neither the start directory (a file path) nor the home directory (none) takes the logs.
     driver.setHomeDirectory("");
     writeFile(dir / "startfile", "x");
-    writeFile("jinstall.log", "");  // a trace the user asked for: kept after the run
+    createTraceLog();  // a trace the user asked for: kept after the run
     writeFile("errors.log", "an error\n");
     writeFile("startdir.txt", dir / "startfile");
     driver.cleanUp(false);
@@ -280,7 +280,7 @@ TEST_F(Cleanup, ErrorsLogThatCannotBeSavedIsReported)
 
     // Other logs that cannot be saved are not reported.
     std::remove("errors.log");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("startdir.txt", dir / "startfile");
     driver.cleanUp(false);
     const auto second = logMessages("jinstall.log");
@@ -293,7 +293,7 @@ TEST_F(Cleanup, NamedTemporaryJvmDirectoryInsideThePackageGoesAndTheHomeStays)
     _mkdir("tmpjvm");
     _mkdir("tmpjvm\\bin");
     writeFile("tmpjvm\\bin\\java.exe", "x");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/home jvm\n"
                                    "nativeJvmInstalledInTemp=true\n"
                                    "nativeTempJvmDir=sub/../tmpjvm\n"
@@ -310,7 +310,7 @@ TEST_F(Cleanup, JvmInTheAppDirIsNotRegisteredAgain)
 {
     _mkdir("jvm");
     driver.setPredefinedDir("[$AppDir]\\jvm");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/jvm\n"
                                    "nativeJvmInstalledInTemp=true\n");
     driver.cleanUp(false);

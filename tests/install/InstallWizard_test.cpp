@@ -54,7 +54,7 @@ protected:
         CreateDirectoryA(package.c_str(), nullptr);
         ASSERT_TRUE(SetCurrentDirectoryA(package.c_str()));
         writeFile("install.jar", "jar");
-        writeFile("jinstall.log", "");
+        createTraceLog();
         writeFile("__qrvshow.sem", "ok\n");
         install.setShowDialogFilename((package + "\\__qrvshow.sem").c_str());
     }

@@ -2,6 +2,7 @@
 
 #include <direct.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -161,6 +162,36 @@ std::string readTextFile(const std::string& path)
 bool exists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void createTraceLog(const std::string& dir)
+{
+    writeFile(dir.empty() ? "jinstall.log" : dir + "\\jinstall.log", "");
+}
+
+size_t count(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return text;
+}
+
+std::string forwardSlashes(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+std::string windowsDirectory()
+{
+    char buffer[MAX_PATH * 4];
+    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer) : std::string();
 }
 
 std::vector<std::string> readLines(const std::string& path)

@@ -12,11 +12,6 @@ using namespace jvmtest;
 
 namespace {
 
-size_t count(const std::vector<std::string>& lines, const std::string& text)
-{
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
-}
-
 void setRegDword(HKEY root, const std::string& key, const char* name, DWORD value)
 {
     RegKey handle;
@@ -43,7 +38,7 @@ class OtherSources : public InTempDirWithRegistry {
 protected:
     OtherSources()
     {
-        writeFile("jinstall.log", "");
+        createTraceLog();
         copyTestClass();
     }
 
@@ -121,7 +116,7 @@ TEST_F(OtherSources, EachFamilyAloneIsFoundAndStartsTheWizard)
             setRegDword(row.root, row.key, "JavaHome", 1);  // a flag, never the home
         writeFile("qrv.control", std::string(row.control) + "\r\njvmCommandName=java.exe\r\n");
         writeFile("install.jar", "");
-        writeFile("jinstall.log", "");
+        createTraceLog();
 
         char details[] = "";
         EXPECT_TRUE(startProgram(true, false, details, "")) << readTextFile("jinstall.log");
@@ -230,7 +225,7 @@ TEST_F(OtherSources, PluginSearchAndSwitchedOffSearchLookNoFurther)
     EnvOverride javaHome("JAVA_HOME", home);
     for (const bool further : {false, true}) {
         SCOPED_TRACE(further ? "the ordinary search" : "the plug-in search, then none");
-        writeFile("jinstall.log", "");
+        createTraceLog();
         writeFile("install.jar", "");
         EXPECT_EQ(further, search("", "1.4", further ? "JRE" : "Java Plug-in"));
         EXPECT_EQ(further ? 1u : 0u, count(trace(), "searching other jvm locations"));

@@ -19,19 +19,6 @@ namespace {
 const char* const JreEntry = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 const char* const JdkEntry = "SOFTWARE\\JavaSoft\\Java Development Kit";
 
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string forwardSlashes(std::string text)
-{
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
 std::string cwd()
 {
     char buffer[PathCapacity];
@@ -60,7 +47,7 @@ protected:
         copyFile(builtProgram("fakeexpander.exe"), package + "\\jre131.exe");
         copyFile(builtProgram("TestJvm.class"), package + "\\TestJvm.class");
         expanderSettings("bin", "1.3.1");
-        writeFile(package + "\\jinstall.log", "");
+        createTraceLog(package);
         windows = dir / "windows";
         CreateDirectoryA(windows.c_str(), nullptr);
         CreateDirectoryA((windows + "\\system").c_str(), nullptr);
@@ -338,7 +325,7 @@ TEST_F(Extraction, TheExpandCommandOfAMissingFileWithBlanksIsItsPath)
 // Locating the program: each candidate in order, the "java" alternative only for "jre" names.
 class Locating : public InTempDirWithRegistry {
 protected:
-    void SetUp() override { writeFile("jinstall.log", ""); }
+    void SetUp() override { createTraceLog(); }
 };
 
 TEST_F(Locating, TheProgramFoundFollowsTheNameAndTheTraceMarker)

@@ -57,14 +57,6 @@ protected:
     const std::string jvmBin = jvmHome + "\\bin";
 };
 
-std::string windowsDirectory()
-{
-    std::string value;
-    getRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                 "SystemRoot", value);
-    return value;
-}
-
 const std::string WizardFailureMessage =
     "Unable to start the install wizard.\r\rIs there a \"java\" command in the path that "
     "doesn't start the JRE?\r\rIf there is, remove it and try the installer again.";
@@ -99,7 +91,7 @@ void expectWizardFailureTexts(const std::string& errorsLog)
 TEST_F(MainRoad, TypicalRunTracesEveryStepInOrder)
 {
     control("jvmMinVersion=1.4\n");
-    writeFile(package + "\\jinstall.log", "");
+    createTraceLog(package);
     JvmKeys jvm("1.6", jvmHome);
     ASSERT_NO_FATAL_FAILURE(run("-q "));
 
@@ -184,21 +176,23 @@ TEST_F(MainRoad, TypicalRunLeavesOnlyThePackageProgramAndControlFile)
     EXPECT_EQ((std::vector<std::string>{"qrv.control", "setup.exe"}), treeOf(package));
 }
 
-// Quiet runs pass the install details on to the wizard: details with blanks (the command line's
-// quotes taken off) and a trailing backslash as one argument, details that still hold a double
-// quote as the user's own quoting, which the wizard's command-line split takes off. No box is
-// raised (a box would keep the run from ending within its time limit).
+// Quiet and properties runs pass the install details on to the wizard after their switch:
+// details with blanks (the command line's quotes taken off) and a trailing backslash as one
+// argument, details that still hold a double quote as the user's own quoting, which the wizard's
+// command-line split takes off. No box is raised (a box would keep the run from ending within its
+// time limit).
 TEST_F(MainRoad, QuietRunHandsDetailsWithBlanksAndQuotesToTheWizard)
 {
     struct Row {
         const char* commandLine;
-        std::vector<std::string> details;
+        std::vector<std::string> arrives;  // after the wizard's class
     };
     const Row rows[] = {
-        {"-q \"C:\\My Files\\target dir\\\"", {"C:\\My Files\\target dir\\"}},
-        {"-q \"C:\\x\"", {"C:\\x"}},
-        {"-q \"C:\\My\"Apps\" dir\"", {"C:\\MyApps", "dir"}},
-        {"-q C:\\target", {"C:\\target"}},
+        {"-q \"C:\\My Files\\target dir\\\"", {"-q", "C:\\My Files\\target dir\\"}},
+        {"-q \"C:\\x\"", {"-q", "C:\\x"}},
+        {"-q \"C:\\My\"Apps\" dir\"", {"-q", "C:\\MyApps", "dir"}},
+        {"-q C:\\target", {"-q", "C:\\target"}},
+        {"-s C:\\answers.txt", {"-s", "C:\\answers.txt"}},
     };
     JvmKeys jvm("1.6", jvmHome);
     for (const Row& row : rows) {
@@ -210,9 +204,10 @@ TEST_F(MainRoad, QuietRunHandsDetailsWithBlanksAndQuotesToTheWizard)
 
         const auto starts = jvmStarts();
         ASSERT_EQ(2u, starts.size());
-        std::vector<std::string> expected = {"-cp", ".;install.jar", "Wizard", "-q"};
-        expected.insert(expected.end(), row.details.begin(), row.details.end());
+        std::vector<std::string> expected = {"-cp", ".;install.jar", "Wizard"};
+        expected.insert(expected.end(), row.arrives.begin(), row.arrives.end());
         EXPECT_EQ(expected, linesStartingWith(starts[1], "arg="));
+        EXPECT_EQ(0u, pkg.exitCode());
         EXPECT_FALSE(exists(package + "\\errors.log"));
     }
 }
@@ -224,7 +219,7 @@ TEST_F(MainRoad, HungTestRunIsEndedAndTheNextJvmTaken)
     const std::string hungBin = dir / "jre 1.7\\bin";
     placeStandinJvm(hungBin, "1.7.0", "hang");
     control("jvmMinVersion=1.4\njvmTestTimeout=1\n");
-    writeFile(package + "\\jinstall.log", "");
+    createTraceLog(package);
     JvmKeys jvms;
     jvms.setString("1.6", "JavaHome", jvmHome);
     jvms.setString("1.7", "JavaHome", dir / "jre 1.7");
@@ -276,7 +271,7 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
                             "configureWinRegistry=false\n") +
                 row.packaged);
         refreshPackage();
-        writeFile(package + "\\jinstall.log", "");
+        createTraceLog(package);
         DeleteFileA((package + "\\errors.log").c_str());
         DeleteFileA((package + "\\fakeexpander.record").c_str());
         DeleteFileA((jvmBin + "\\fakejvm.record").c_str());

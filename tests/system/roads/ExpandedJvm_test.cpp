@@ -16,13 +16,6 @@ using namespace systemtest;
 
 namespace {
 
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // Files that the run may place in the Windows directory; those that were not there before are
 // removed at the end.
 class NewFilesRemoved {
@@ -50,13 +43,6 @@ public:
 private:
     std::vector<std::string> created_;
 };
-
-std::string windowsDirectory()
-{
-    char buffer[MAX_PATH * 4];
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    return length > 0 && length < sizeof buffer ? std::string(buffer) : std::string();
-}
 
 TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
 {

@@ -435,7 +435,7 @@ TEST_F(Launcher, ACleanupProgramThatCannotBeCopiedNorStartedIsTraced)
     package.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
     // A directory in the way of the copy, which can then not be started either.
     ASSERT_TRUE(CreateDirectoryA((dir / "__cleanup.exe").c_str(), nullptr));
-    writeFile(dir / "jinstall.log", "");  // a trace the user asked for
+    createTraceLog(dir.path());  // a trace the user asked for
     writeFile(dir / "startdir.txt", "C:\\windows\r\n");
     LauncherRun run(program(), "-q x", dir.path());
     ASSERT_TRUE(run.started());
