@@ -98,7 +98,8 @@ TEST(WizardArgs, ArrivingTextIsWhatTheSplitGives)
     const char* rows[][2] = {
         {"\"a\" bc", "a bc"},  {"\"a\\b\"", "a\\b"},  {"\"a\\\\\"", "a\\"},
         {"\"a\\\\\\\"b\"", "a\\\"b"}, {"\"a\"\\", "a\\"}, {"x\"a\"", "xa"},
-        {"\"a\"", "a"},         {"a  b\\", "a  b\\"},  // no quote: as it is
+        {"\"a\"", "a"},         {" \"a\"", "a"},        {"\"a  b\"", "a  b"},
+        {"a  b\\", "a  b\\"},  // no quote: as it is
     };
     for (const auto& row : rows)
         EXPECT_EQ(row[1], arrivingText(row[0])) << row[0];
