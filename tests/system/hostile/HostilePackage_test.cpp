@@ -2,7 +2,7 @@
 // for hostile and broken packages: the built launcher runs as a child in a package directory and
 // must end every run in time with its exact code, the reason in errors.log, and nothing outside
 // the package directory changed. Rows whose verdict could come from ignoring their input have a
-// JVM registered that a wrong reading would take.
+// JVM registered that a wrong reading would take, or a reason that names what the package asked.
 #include "support/Package.h"
 #include "system/SystemSupport.h"
 
@@ -20,7 +20,7 @@ using namespace systemtest;
 namespace {
 
 constexpr DWORD RunLimitMs = 90000;
-constexpr const char* NotFound = "was not found on your system.";
+constexpr const char* Wants99 = "You need version 9.9, ";
 constexpr const char* NotInstalled = "Jvm isn't installed properly.";
 constexpr const char* NotStarted = "Java wizard not started properly";
 constexpr const char* ReadOnly = "cannot be written.";
@@ -176,7 +176,8 @@ TEST_F(Hostile, TheExitCodeTellsHowTheRunEnded)
          [&] { registerJvm(); mainRoadPackage(); makeDirs(file(blocker)); }, 16,
          "Unable to install application."},
         {"no JVM search, nothing to install",
-         [&] { registerJvm(); package().wizardFiles("searchForJvm=none\n"); }, 17, NotFound},
+         [&] { registerJvm(); package().wizardFiles("searchForJvm=none\njvmMinVersion=1.4\n"); },
+         17, "You need version 1.4 or a later version"},
         {"packaged JVM missing",
          [&] {
              registerJvm();
@@ -232,8 +233,8 @@ TEST_F(Hostile, ControlFilesOfAnyShape)
         {"empty control file", withJvm(""), 17, DefaultVersion},
         {"binary garbage with NUL bytes", withJvm(garbage), 17, DefaultVersion},
         // The first piece of each long line sets its key: no version fits "qqq...".
-        {"lines of 100000 characters", withJvm(longLines), 17, NotFound},
-        {"every value longer than its buffer", withJvm(longValues), 17, NotFound},
+        {"lines of 100000 characters", withJvm(longLines), 17, "You need version qqqq"},
+        {"every value longer than its buffer", withJvm(longValues), 17, "You need version vvvv"},
         // Lines end at line feeds only: "searchForJvm=NONE" after a CR is part of the minimum.
         {"CR-only line ends", withJvm("jvmMinVersion=1.4\rsearchForJvm=NONE\r"), 17,
          "You need version 1.4searchForJvm=NONE or a later version"},
@@ -242,7 +243,7 @@ TEST_F(Hostile, ControlFilesOfAnyShape)
              put("qrv.control", NoSearch);
              SetFileAttributesA(file("qrv.control").c_str(), FILE_ATTRIBUTE_READONLY);
          },
-         17, NotFound},
+         17, Wants99},
     });
 }
 
@@ -259,7 +260,7 @@ TEST_F(Hostile, PackageDirectories)
              ASSERT_EQ(250u, pkg.size());
              put("qrv.control", NoSearch);
          },
-         17, NotFound},
+         17, Wants99},
         {"blanks, non-ASCII characters and parentheses in the path",
          [&] {
              usePackage("my pkg (x86) \xe9\xfc\xe6 [1]");
@@ -310,7 +311,7 @@ TEST_F(Hostile, BrokenMachines)
              keys->closeAll();
              package().wizardFiles("jvmMinVersion=1.0\n");
          },
-         17, NotFound},
+         17, "You need version 1.0 or a later version"},
         {"JavaHome that is a file, a missing drive or a huge directory",
          [&] {
              writeFile(dir / "homefile", "not a directory");
@@ -323,7 +324,7 @@ TEST_F(Hostile, BrokenMachines)
              keys->setString("1.6.2", "JavaHome", huge);
              mainRoadPackage();
          },
-         17, NotFound},
+         17, "You need version 1.6, "},
         {"PATH of 32000 characters with empty entries",
          [&] {
              std::string path = ";;";
@@ -333,7 +334,7 @@ TEST_F(Hostile, BrokenMachines)
              env.emplace("PATH", path);
              put("qrv.control", "jvmRequiredVersion=9.9\n");
          },
-         17, NotFound},
+         17, Wants99},
     });
 }
 
@@ -358,9 +359,9 @@ TEST_F(Hostile, NamesOutsideThePackage)
     };
     expectVerdicts({
         // Start directories that the logs cannot go to: the logs stay in the package.
-        {"start directory missing", startDir(outside + "\\missing"), 17, NotFound},
-        {"start directory a file", startDir(outside + "\\startfile"), 17, NotFound},
-        {"start directory the package", [&] { startDir(pkg)(); }, 17, NotFound},
+        {"start directory missing", startDir(outside + "\\missing"), 17, Wants99},
+        {"start directory a file", startDir(outside + "\\startfile"), 17, Wants99},
+        {"start directory the package", [&] { startDir(pkg)(); }, 17, Wants99},
         {"manifest naming files outside the package",
          [&] {
              makeDirs(file("META-INF"));
@@ -369,14 +370,14 @@ TEST_F(Hostile, NamesOutsideThePackage)
                      "\\keep.txt\r\nName: " + outside + "\r\nName: META-INF\r\nName: \r\n");
              put("qrv.control", NoSearch);
          },
-         17, NotFound},
+         17, Wants99},
         {"native.properties naming a temporary JVM outside",
          [&] {
              put("native.properties", "nativeJvmInstalledInTemp=true\nnativeTempJvmDir=" + slashed +
                                           "\nnativeJvmHomeDir=" + slashed + "\n");
              put("qrv.control", NoSearch);
          },
-         17, NotFound},
+         17, Wants99},
         // The wizard rewrites native.properties to name a temporary JVM directory outside.
         {"wizard naming a temporary JVM outside", wizardNaming(slashed), 0, ""},
         {"wizard naming a drive as its temporary JVM", wizardNaming(slashed.substr(0, 3)), 0, ""},

@@ -189,9 +189,7 @@ TEST_F(MainRoad, QuietRunHandsDetailsWithBlanksAndQuotesToTheWizard)
     };
     const Row rows[] = {
         {"-q \"C:\\My Files\\target dir\\\"", {"-q", "C:\\My Files\\target dir\\"}},
-        {"-q \"C:\\x\"", {"-q", "C:\\x"}},
         {"-q \"C:\\My\"Apps\" dir\"", {"-q", "C:\\MyApps", "dir"}},
-        {"-q C:\\target", {"-q", "C:\\target"}},
         {"-s C:\\answers.txt", {"-s", "C:\\answers.txt"}},
     };
     JvmKeys jvm("1.6", jvmHome);
