@@ -152,7 +152,8 @@ TEST_F(Exec, ExecCommandWithoutArgumentsSucceedsWhateverTheExitCode)
     EXPECT_TRUE(exec.execCommand(program.c_str(), nullptr, 0));
     EXPECT_EQ(startLines(dir.path(), {program}), recorded(program));
     expectTraced(logMessages("jinstall.log"),
-                 {"# of args: 0", "about to execute command: " + program, "Command started ok: true"});
+                 {"# of args: 0", "about to execute command: " + program,
+                  "Command started ok: true"});
 }
 
 TEST_F(Exec, ExecCommandPassesEveryPieceEvenBeyondTheAnnouncedCount)

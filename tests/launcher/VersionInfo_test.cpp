@@ -32,7 +32,8 @@ TEST(VersionInfo, BothProgramsCarryTheDefaultBranding)
         ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()),
                                         data.data()));
         const std::string rows[][2] = {
-            {"ProductName", "Quorvan Installer"}, {"FileDescription", "Quorvan Installer " + program},
+            {"ProductName", "Quorvan Installer"},
+            {"FileDescription", "Quorvan Installer " + program},
             {"CompanyName", "Quorvan"}, {"LegalCopyright", "Copyright (C) Quorvan"},
             {"OriginalFilename", program + ".exe"},
         };

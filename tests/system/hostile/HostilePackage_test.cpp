@@ -134,9 +134,10 @@ protected:
             // An unwritable package's logs go to a folder under TEMP.
             const std::string logs = locked ? freshLogFolder(pkg) : "";
             const RunResult result = run(row.details);
-            const std::string errors = !locked ? packageFile("errors.log")
-                                       : exists(logs + "\\errors.log") ? readFile(logs + "\\errors.log")
-                                                                       : "";
+            const std::string lockedErrors = logs + "\\errors.log";
+            const std::string errors = !locked                 ? packageFile("errors.log")
+                                       : exists(lockedErrors) ? readFile(lockedErrors)
+                                                              : "";
             if (locked)
                 freshLogFolder(pkg);
             locked.reset();
@@ -400,7 +401,8 @@ TEST_F(Hostile, NamesOutsideThePackage)
              put("qrv.control",
                  "jvmRequiredVersion=9.9\njvmVersion=9.9.0\njvmName=MyJvm\n"
                  "jvmInstallerType=thirdPartyJvmInstaller\njvmInstallerBinary=vendor.exe\n"
-                 "jvmInstallerCommand=vendor.exe/*/*/*-s\npredefinedJvmInstallDir=[$AppDir]\\jvm\n");
+                 "jvmInstallerCommand=vendor.exe/*/*/*-s\n"
+                 "predefinedJvmInstallDir=[$AppDir]\\jvm\n");
              put("install.jar", "");
          },
          17, "Unable to install MyJvm 9.9.0.", "x",
