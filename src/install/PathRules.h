@@ -1,4 +1,5 @@
-// Text rules of the PATH lookup for the Windows directory and of the log folder under TEMP.
+// Text rules of the PATH lookup for the Windows directory and of the unwritable package
+// directory (which refusals mean it cannot be written, the log folder under TEMP).
 #pragma once
 
 #include <string>
@@ -15,3 +16,7 @@ std::vector<std::string> pathEntriesEndingIn(const char* pathValue, const char* 
 // and eight hexadecimal digits made from the directory's whole path (in any letter case and
 // with either separator alike), so that directories of one last name get folders of their own.
 std::string logFolderName(const std::string& packageDir);
+
+// Whether a file creation refused with the system error `error` means that the package
+// directory cannot be written: access denied (5) or a write-protected medium (19).
+bool refusesWrites(unsigned long error);

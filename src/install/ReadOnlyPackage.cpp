@@ -37,7 +37,7 @@ bool ReadOnlyPackage::unwritable(const char* packageDir)
                                   CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
                                   nullptr));
     const DWORD error = GetLastError();
-    return !file.valid() && (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT);
+    return !file.valid() && refusesWrites(error);
 }
 
 int ReadOnlyPackage::report(bool quiet)

@@ -28,7 +28,8 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
 
     // Why a line sets nothing, as the trace gives it.
     const std::pair<const char*, const char*> reasons[] = {
-        {"jvmName = JDK", nullptr}, {"", nullptr}, {" \t", nullptr},
+        {"jvmName = JDK", nullptr}, {"jvmRequiredVersion=1.8", nullptr}, {"", nullptr},
+        {" \t", nullptr},
         {"configureWinRegistry=no", nullptr}, {" jvmVersion=1.4", "blank before the key"},
         {"\tconfigureWinRegistry=no", "blank before the key"}, {"jvmTest 5", "no \"=\""},
         {"# jvmVersion=1.4", "unknown key"}, {"JVMVERSION=1.4", "unknown key"},
@@ -180,10 +181,11 @@ TEST(ControlFileRules, ArchitectureAndDownloadAddress)
         const char* setting = architectureSetting(row[0]);
         EXPECT_STREQ(row[1], setting != nullptr ? setting : "-") << row[0];
     }
-    const char* urls[] = {"https://example.org/java", "HTTP://h", "ftp://h", "https://",
-                          "https:///x", "file:///C:/x", "https://h/a b", "javascript:x", ""};
+    const char* urls[] = {"https://example.org/java", "HTTP://h", "http://a/~b", "ftp://h",
+                          "https://", "https:///x", "file:///C:/x", "https://h/a b",
+                          "http://a\x7F", "javascript:x", ""};
     for (const char* url : urls)
-        EXPECT_EQ(url == urls[0] || url == urls[1], isDownloadUrl(url)) << url;
+        EXPECT_EQ(url == urls[0] || url == urls[1] || url == urls[2], isDownloadUrl(url)) << url;
 }
 
 TEST(ControlFileRules, ConfigureWinRegistryValues)

@@ -72,7 +72,7 @@ class ControlFileTraced : public ControlFile {
 protected:
     ControlFileTraced()
     {
-        writeFile("jinstall.log", "");
+        createTraceLog();
         writeFile("jinstall.sem", "");
     }
 };
@@ -114,7 +114,7 @@ TEST_F(ControlFile, CommandNameWithAndWithoutAUserTraceLog)
 {
     ASSERT_TRUE(read("jvmCommandName=Java\n"));
     EXPECT_EQ("javaw.exe", value(Command));
-    writeFile("jinstall.log", "");  // the user's own trace log: console programs stay
+    createTraceLog();  // the user's own trace log: console programs stay
     ASSERT_TRUE(read("jvmCommandName=Java\n"));
     EXPECT_EQ("java.exe", value(Command));
     ASSERT_TRUE(read("jvmCommandName=launch.bat\n"));
@@ -282,7 +282,7 @@ TEST_F(Switch, ValuesOfTheControlFile)
 
 TEST_F(Switch, FallsBackToNativePropertiesThenToTrue)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     EXPECT_TRUE(read());
     const std::vector<std::string> lines = logMessages("jinstall.log");
     ASSERT_EQ(2u, lines.size());

@@ -46,7 +46,7 @@ TEST_F(Logs, TraceWritesOnlyWhileTheTraceFileExists)
     trace.traceMessage("jinstall.log", "b", true);
     EXPECT_FALSE(exists("jinstall.log"));
 
-    writeFile("jinstall.log", "");
+    createTraceLog();
     trace.traceMessage("jinstall.log", "kept");
     trace.traceMessage("jinstall.log", "install ok", false);
     EXPECT_EQ((std::vector<std::string>{"kept", "install ok: false"}),
@@ -60,7 +60,7 @@ TEST_F(Logs, LogAndTraceWritesTheErrorLogAlwaysAndTheTraceWhenPresent)
     EXPECT_EQ(std::vector<std::string>{"first"}, logMessages("errors.log"));
     EXPECT_FALSE(exists("jinstall.log"));
 
-    writeFile("jinstall.log", "");
+    createTraceLog();
     trace.logAndTraceMessage("errors.log", "jinstall.log", "second", "text");
     trace.logAndTraceMessage("errors.log", "jinstall.log", "third", true);
     EXPECT_EQ((std::vector<std::string>{"first", "second text", "third: true"}),
@@ -71,7 +71,7 @@ TEST_F(Logs, LogAndTraceWritesTheErrorLogAlwaysAndTheTraceWhenPresent)
 
 TEST_F(Logs, AnAbsoluteTraceNameKeepsWorkingAfterTheDirectoryChanges)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     const std::string absolute = dir / "jinstall.log";
     CreateDirectoryA("elsewhere", nullptr);
     SetCurrentDirectoryA("elsewhere");
@@ -88,6 +88,8 @@ TEST_F(Logs, AFileThatCannotBeOpenedDropsTheMessageSilently)
     Log log;
     log.logMessage("nodir\\errors.log", "lost");
     EXPECT_FALSE(exists("nodir"));
+    log.logMessage("errors.log", "kept");
+    EXPECT_EQ(std::vector<std::string>{"kept"}, logMessages("errors.log"));
 }
 
 TEST_F(Logs, TermLogEchoesEveryLineToStandardOutput)

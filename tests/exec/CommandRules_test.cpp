@@ -93,6 +93,26 @@ TEST(CommandRules, StartErrorsAsTheCRuntimeNamedThem)
     }
 }
 
+// Every entry of the runtime's table and both ends of its ranges, each beside a neighbour that
+// the table does not list.
+TEST(CommandRules, StartErrorOfEveryTableEntry)
+{
+    const std::pair<unsigned long, int> rows[] = {
+        {4, EMFILE},    {17, EXDEV},      {65, EACCES},  {64, EINVAL},  {67, ENOENT},
+        {66, EINVAL},   {108, EACCES},    {109, EPIPE},  {110, EINVAL}, {112, ENOSPC},
+        {113, EINVAL},  {114, EBADF},     {115, EINVAL}, {128, ECHILD}, {129, ECHILD},
+        {130, EBADF},   {131, EINVAL},    {132, EACCES}, {145, ENOTEMPTY}, {146, EINVAL},
+        {158, EACCES},  {159, EINVAL},    {164, EAGAIN}, {165, EINVAL}, {167, EACCES},
+        {168, EINVAL},  {183, EEXIST},    {184, EINVAL}, {215, EAGAIN}, {216, EINVAL},
+        {6, EBADF},     {15, ENOENT},     {16, EACCES},  {80, EEXIST},  {81, EINVAL},
+        {82, EACCES},   {83, EACCES},     {84, EINVAL},  {89, EAGAIN},  {90, EINVAL},
+        {1815, EINVAL}, {1817, EINVAL},   {201, ENOEXEC}, {189, ENOEXEC}, {20, EACCES},
+        {35, EACCES},   {1, EINVAL},      {52, EINVAL},  {54, EINVAL},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.second, startErrorNumber(row.first)) << "system error " << row.first;
+}
+
 TEST(CommandRules, CommandLineLimitCountsTheNul)
 {
     EXPECT_FALSE(commandLineTooLong(0));

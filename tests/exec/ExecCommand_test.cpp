@@ -12,7 +12,7 @@ class Exec : public InTempDir {};
 
 TEST_F(Exec, SpawnOfAMissingProgramGivesTheReasonAndNoErrorLine)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     ExecCommand exec;
     char reason[500];
     std::memset(reason, 0xbd, sizeof reason);
@@ -144,19 +144,16 @@ TEST_F(Exec, TheCallersOwnCommandLineIsPassedAsWritten)
 
 TEST_F(Exec, ExecCommandWithoutArgumentsSucceedsWhateverTheExitCode)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     const std::string program = dir / "rec.exe";
     placeRecorder(program);
     configureRecorder(program, false, 5);
     ExecCommand exec;
     EXPECT_TRUE(exec.execCommand(program.c_str(), nullptr, 0));
     EXPECT_EQ(startLines(dir.path(), {program}), recorded(program));
-    const std::vector<std::string> expected = {
-        "Formatting command " + program,     "formattedCommand: " + program,
-        "New formatted command " + program,  "command " + program,
-        "# of args: 0",                      "Starting to invoke command " + program,
-        "about to execute command: " + program, "Command started ok: true"};
-    EXPECT_EQ(expected, logMessages("jinstall.log"));
+    expectTraced(logMessages("jinstall.log"),
+                 {"# of args: 0", "about to execute command: " + program,
+                  "Command started ok: true"});
 }
 
 TEST_F(Exec, ExecCommandPassesEveryPieceEvenBeyondTheAnnouncedCount)
@@ -177,7 +174,7 @@ TEST_F(Exec, ExecCommandOfAMissingProgramWritesTheThreeLineReport)
         std::remove("errors.log");
         std::remove("jinstall.log");
         if (tracing)
-            writeFile("jinstall.log", "");
+            createTraceLog();
         ExecCommand exec;
         EXPECT_FALSE(exec.execCommand(missing.c_str(), nullptr, 0));
         const std::vector<std::string> report = {"Unable to execute command: " + missing,

@@ -47,3 +47,13 @@ TEST(HandOnRules, FirstFormTheChildCanRead)
         EXPECT_EQ(row.text, choice.text) << row.path << " in " << row.workDir;
     }
 }
+
+TEST(HandOnRules, RelativeOnlyBelowTheWorkingDirectory)
+{
+    const char* rows[][3] = {
+        {"C:\\b\\x", "C:\\a", ""}, {"C:\\b", "C:\\a", ""},  {"C:\\a\\x", "C:\\a", "x"},
+        {"\\app", "\\", "app"},    {"C:\\a", "C:\\a\\", "."}, {"C:\\a\\", "C:\\a", "."},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row[2], hand_on::relativeTo(row[0], row[1])) << row[0] << " in " << row[1];
+}

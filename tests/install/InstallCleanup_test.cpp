@@ -66,13 +66,13 @@ TEST_F(Cleanup, ManifestFilesInsideThePackageGoAndOthersStay)
 
 TEST_F(Cleanup, TraceLogOfThisRunGoesAfterSuccessAndStaysAfterFailure)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("jinstall.sem", "");
     driver.cleanUp(true);
     EXPECT_FALSE(exists("jinstall.log"));
     EXPECT_FALSE(exists("jinstall.sem"));
 
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("jinstall.sem", "");
     driver.cleanUp(false);
     EXPECT_FALSE(exists("jinstall.sem"));
@@ -205,7 +205,7 @@ TEST_F(Cleanup, NoCopyWithoutStartDirOrOntoThePackageInAnotherSpelling)
     for (const auto& [startDir, copied] : rows) {
         SCOPED_TRACE(startDir);
         writeFile("other.log", "o\n");
-        writeFile("jinstall.log", "");
+        createTraceLog();
         DeleteFileA((dir / "start\\other.log").c_str());
         if (!startDir.empty())
             writeFile("startdir.txt", startDir + "\r\n");
@@ -221,7 +221,7 @@ TEST_F(Cleanup, NoCopyWithoutStartDirOrOntoThePackageInAnotherSpelling)
         SCOPED_TRACE(home);
         driver.setHomeDirectory(home);
         writeFile("other.log", "o\n");
-        writeFile("jinstall.log", "");
+        createTraceLog();
         writeFile("startdir.txt", dir / "startfile");
         driver.cleanUp(false);
         EXPECT_EQ("o\n", readFile("other.log"));
@@ -274,7 +274,7 @@ TEST_F(Cleanup, ErrorsLogThatCannotBeSavedIsReported)
     // Neither the start directory (a file path) nor the home directory (none) takes the logs.
     driver.setHomeDirectory("");
     writeFile(dir / "startfile", "x");
-    writeFile("jinstall.log", "");  // a trace the user asked for: kept after the run
+    createTraceLog();  // a trace the user asked for: kept after the run
     writeFile("errors.log", "an error\n");
     writeFile("startdir.txt", dir / "startfile");
     driver.cleanUp(false);
@@ -287,7 +287,7 @@ TEST_F(Cleanup, ErrorsLogThatCannotBeSavedIsReported)
 
     // Other logs that cannot be saved are not reported.
     std::remove("errors.log");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("startdir.txt", dir / "startfile");
     driver.cleanUp(false);
     const auto second = logMessages("jinstall.log");
@@ -300,7 +300,7 @@ TEST_F(Cleanup, NamedTemporaryJvmDirectoryInsideThePackageGoesAndTheHomeStays)
     _mkdir("tmpjvm");
     _mkdir("tmpjvm\\bin");
     writeFile("tmpjvm\\bin\\java.exe", "x");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/home jvm\n"
                                    "nativeJvmInstalledInTemp=true\n"
                                    "nativeTempJvmDir=sub/../tmpjvm\n"
@@ -317,7 +317,7 @@ TEST_F(Cleanup, JvmInTheAppDirIsNotRegisteredAgain)
 {
     _mkdir("jvm");
     driver.setPredefinedDir("[$AppDir]\\jvm");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     writeFile("native.properties", "nativeJvmHomeDir=" + packageSlashed + "/jvm\n"
                                    "nativeJvmInstalledInTemp=true\n");
     driver.cleanUp(false);

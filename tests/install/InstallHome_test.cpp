@@ -41,7 +41,7 @@ protected:
 
 class Home : public InTempDirWithRegistry {
 protected:
-    void SetUp() override { writeFile("jinstall.log", ""); }
+    void SetUp() override { createTraceLog(); }
     HomeInstall install;
 };
 
@@ -68,7 +68,7 @@ TEST_F(Home, NtRegistryValuesAreTriedInOrder)
         SCOPED_TRACE(rows[i].trace);
         const std::string value = std::string("C:\\Win") + std::to_string(i);
         setRegString(HKEY_LOCAL_MACHINE, rows[i].key, rows[i].value, value);
-        writeFile("jinstall.log", "");
+        createTraceLog();
         EXPECT_TRUE(install.getHomeDirectory());
         EXPECT_STREQ(value.c_str(), install.getHomeDirectoryText());
         EXPECT_EQ((Lines{rows[i].trace, "home directory " + value}), logMessages("jinstall.log"));

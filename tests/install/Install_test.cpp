@@ -40,7 +40,7 @@ TEST_F(Driver, FailureWithoutAControlFileLogsTheDefaultTexts)
 
 TEST_F(Driver, ATraceLogThatExistedBeforeTheRunGetsTheHeaderAndIsKept)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     EXPECT_FALSE(run());
     const std::vector<std::string> lines = logMessages("jinstall.log");
     ASSERT_GE(lines.size(), 4u);

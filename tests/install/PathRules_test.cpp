@@ -42,3 +42,13 @@ TEST(PathRules, LogFolderIsNamedAfterThePackageDirectory)
     EXPECT_NE(logFolderName("D:\\setup"), logFolderName("E:\\setup"));
     EXPECT_EQ(logFolderName("D:\\Setup\\"), logFolderName("d:/Setup"));
 }
+
+// A write-protected medium (ERROR_WRITE_PROTECT) is refused like a locked folder (access denied);
+// a missing folder, a held file and a full disk are other failures.
+TEST(PathRules, RefusalsThatMeanTheDirectoryCannotBeWritten)
+{
+    const std::pair<unsigned long, bool> rows[] = {{5, true},   {19, true}, {0, false}, {3, false},
+                                                   {32, false}, {112, false}, {20, false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(row.second, refusesWrites(row.first)) << row.first;
+}

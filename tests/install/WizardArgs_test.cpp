@@ -92,6 +92,19 @@ TEST(WizardArgs, CommandLineQuotesWhatHasBlanksAndKeepsTheUsersOwnQuoting)
     }
 }
 
+// What the wizard's command-line split makes of the details that the user quoted himself.
+TEST(WizardArgs, ArrivingTextIsWhatTheSplitGives)
+{
+    const char* rows[][2] = {
+        {"\"a\" bc", "a bc"},  {"\"a\\b\"", "a\\b"},  {"\"a\\\\\"", "a\\"},
+        {"\"a\\\\\\\"b\"", "a\\\"b"}, {"\"a\"\\", "a\\"}, {"x\"a\"", "xa"},
+        {"\"a\"", "a"},         {" \"a\"", "a"},        {"\"a  b\"", "a  b"},
+        {"a  b\\", "a  b\\"},  // no quote: as it is
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row[1], arrivingText(row[0])) << row[0];
+}
+
 TEST(WizardArgs, ClassPathElementsWithBlanksAreQuoted)
 {
     EXPECT_EQ(".;\"C:\\a b\\x.jar\";install.jar", quotedClasspath(".;C:\\a b\\x.jar;install.jar"));

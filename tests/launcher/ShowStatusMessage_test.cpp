@@ -24,7 +24,7 @@ protected:
 
 TEST_F(ShowStatusMessage, TracesTheStepTextOfTheCurrentLanguage)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     StatusDriver driver;
     driver.showStatusMessage(3);
     setLocale("polish");  // asked afresh on every call
@@ -39,7 +39,7 @@ TEST_F(ShowStatusMessage, TracesTheStepTextOfTheCurrentLanguage)
 
 TEST_F(ShowStatusMessage, SilentInQuietAndPropertiesRuns)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     StatusDriver driver;
     driver.setSwitches(true, false);
     driver.showStatusMessage(1);

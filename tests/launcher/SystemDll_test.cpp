@@ -7,13 +7,6 @@ using namespace qrvtest;
 
 namespace {
 
-std::string lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 TEST(SystemDll, LoadsFromTheSystemDirectory)
 {
     HMODULE module = loadSystemDll("shell32.dll");

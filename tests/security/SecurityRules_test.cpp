@@ -67,6 +67,7 @@ TEST(SecurityRules, IdentityDatabaseLine)
     // "abcd" needs 5 bytes: with 4 the run fails without writing past the fourth.
     char out[6] = "xxxxx";
     EXPECT_FALSE(identityDatabaseOfLine("identity.database=abcd", out, 4));
+    EXPECT_STREQ("", out) << "a failed run leaves no part of the path";
     EXPECT_EQ('x', out[4]);
     EXPECT_TRUE(identityDatabaseOfLine("identity.database=abcd", out, 5));
     EXPECT_STREQ("abcd", out);

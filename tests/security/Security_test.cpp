@@ -17,7 +17,7 @@ class SecurityFiles : public InTempDirWithRegistry {
 protected:
     void SetUp() override
     {
-        writeFile("jinstall.log", "");
+        createTraceLog();
         jvmHome = dir / "jre";
         home = dir / "home";
         CreateDirectoryA(jvmHome.c_str(), nullptr);

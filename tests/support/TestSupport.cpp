@@ -2,6 +2,7 @@
 
 #include <direct.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -186,6 +187,36 @@ bool exists(const std::string& path)
     return GetFileAttributesW(wideName(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void createTraceLog(const std::string& dir)
+{
+    writeFile(dir.empty() ? "jinstall.log" : dir + "\\jinstall.log", "");
+}
+
+size_t count(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return text;
+}
+
+std::string forwardSlashes(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+std::string windowsDirectory()
+{
+    char buffer[MAX_PATH * 4];
+    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer) : std::string();
+}
+
 std::vector<std::string> readLines(const std::string& path)
 {
     std::vector<std::string> lines;
@@ -237,8 +268,10 @@ std::string unixPath(const std::string& path)
                                                       GetProcAddress(kernel, "wine_get_unix_file_name")));
     if (unixName == nullptr)
         return std::string();
-    std::wstring wide(path.begin(), path.end());
-    char* name = unixName(wide.c_str());
+    wchar_t wide[MAX_PATH * 4] = L"";
+    if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 4) == 0)
+        return std::string();
+    char* name = unixName(wide);
     std::string result = name != nullptr ? name : "";
     if (name != nullptr)
         HeapFree(GetProcessHeap(), 0, name);
@@ -294,15 +327,21 @@ bool UnwritableDir::set(bool unwritable)
     const std::string marker = std::string(temp, length < sizeof temp ? length : 0) +
                                "qrv-flag-" + std::to_string(GetCurrentProcessId()) + ".done";
     DeleteFileA(marker.c_str());
+    // The folder's Unix name goes through a file: a command line would carry it in a code page
+    // that need not hold its letters.
     const std::string unixDir = unixPath(dir_);
+    const std::string nameFile = marker + ".name";
+    writeFile(nameFile, unixDir);
     const std::string unixMarker = unixPath(marker);
-    const std::string script = std::string("/usr/bin/chattr ") + (unwritable ? "+i" : "-i") +
-                               " '" + unixDir + "'; : > '" + unixMarker + "'";
+    const std::string script = std::string("xargs -0 /usr/bin/chattr ") +
+                               (unwritable ? "+i" : "-i") + " < '" + unixPath(nameFile) +
+                               "'; : > '" + unixMarker + "'";
     const bool ran = !unixDir.empty() && !unixMarker.empty() &&
                      runUnix("Z:\\bin\\sh -c \"" + script + "\"", [&marker] {
                          return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
                      });
     DeleteFileA(marker.c_str());
+    DeleteFileA(nameFile.c_str());
     const std::string probe = dir_ + "\\__flagprobe";
     const bool writable = CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
     return ran && writable != unwritable;

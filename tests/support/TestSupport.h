@@ -94,6 +94,16 @@ std::string readFile(const std::string& path);
 std::string readTextFile(const std::string& path);
 bool exists(const std::string& path);
 std::vector<std::string> readLines(const std::string& path);
+// An empty trace log (jinstall.log) in `dir`, the current directory when empty: the launcher
+// traces only into a trace log that exists, as a user who wants one creates it.
+void createTraceLog(const std::string& dir = "");
+// How often `line` is one of `lines`.
+size_t count(const std::vector<std::string>& lines, const std::string& line);
+// `text` with its ASCII letters lowered; with its backslashes turned into slashes.
+std::string lower(std::string text);
+std::string forwardSlashes(std::string text);
+// The Windows directory ("C:\windows" under Wine).
+std::string windowsDirectory();
 // A log line without its 24-character time stamp and the blank after it.
 std::string stripTimeStamp(const std::string& line);
 // The message parts of every line of a log file.

@@ -179,12 +179,6 @@ std::vector<std::string> treeOf(const std::string& dir, TreeView view)
     return out;
 }
 
-std::string forwardSlashes(std::string text)
-{
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
 std::string freshLogFolder(const std::string& packageDir)
 {
     char temp[MAX_PATH] = "";

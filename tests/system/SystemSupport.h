@@ -112,7 +112,6 @@ enum class TreeView { Names, NamesSizesAttributes };
 // Every file and directory under `dir`, as its path relative to `dir`, sorted.
 std::vector<std::string> treeOf(const std::string& dir, TreeView view = TreeView::Names);
 
-std::string forwardSlashes(std::string text);
 
 // The folder under TEMP that takes the logs of the unwritable package directory `packageDir`,
 // emptied of an earlier run's logs.

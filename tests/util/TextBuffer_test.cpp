@@ -37,6 +37,11 @@ TEST(TextBuffer, CopiesAreCutToTheCapacityAndReportTheCut)
     EXPECT_STREQ("", text.c_str());
     EXPECT_TRUE(text.append("ab"));
     EXPECT_STREQ("ab", text.c_str());
+    EXPECT_FALSE(text.format("%s=%d", "key", 42));
+    EXPECT_STREQ("key", text.c_str());
+    TextBuffer room(8);
+    EXPECT_TRUE(room.format("%s=%d", "key", 42));
+    EXPECT_STREQ("key=42", room.c_str());
 
     // A buffer of one byte holds only the end of the text.
     char one[2] = {'\xbd', '\xbd'};

@@ -29,6 +29,9 @@ TEST(Utf8, CutsNeverSplitACharacter)
     char ended[] = "a\xC3\n";  // a line end: the read was not cut
     utf8::trimCutLine(ended, 4);
     EXPECT_STREQ("a\xC3\n", ended);
+    char last[] = "ab\xE2\x82";  // a short last line without its end: the read was not cut
+    utf8::trimCutLine(last, 6);
+    EXPECT_STREQ("ab\xE2\x82", last);
 }
 
 TEST(Utf8, EncodingsOfAFile)
@@ -46,7 +49,16 @@ TEST(Utf8, EncodingsOfAFile)
         {"\xED\xA0\x80", Encoding::Legacy, ""},      // surrogate
         {"\xF4\x90\x80\x80", Encoding::Legacy, ""},  // past U+10FFFF
         {"\xC3", Encoding::Legacy, ""},
+        {"\x80", Encoding::Legacy, ""},              // a lone continuation byte
+        {"\xF0\x8F\xBF\xBF", Encoding::Legacy, ""},  // overlong four-byte form
+        {"\xF0\x90\x80\x80", Encoding::Utf8, ""},      // its twin, U+10000
         {"\xEF\xBB\xBFk=1", Encoding::Utf8Mark, ""},
+        {"\xEF\xBB\xBF", Encoding::Utf8Mark, ""},    // only the mark
+        {"\xFF\xFE", Encoding::Utf16Le, ""},
+        {"\xFE\x41", Encoding::Legacy, ""},
+        {std::string("\xFF\xFE\x00\x01\xAC\x20\x00\xE0\x00\xD8\x00\xDC\xFF\xDB\xFF\xDF", 16),
+         Encoding::Utf16Le,  // U+0100, U+20AC, U+E000, U+10000, U+10FFFF
+         "\xC4\x80\xE2\x82\xAC\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"},
         {std::string("\xFF\xFEk\0=\0\xE9\0\x3D\xD8\x00\xDE", 12), Encoding::Utf16Le,
          "k=\xC3\xA9\xF0\x9F\x98\x80"},
         {std::string("\xFE\xFF\0k\xD8\x3D\0=\x20", 9), Encoding::Utf16Be,
@@ -60,6 +72,11 @@ TEST(Utf8, EncodingsOfAFile)
                                                    found == Encoding::Utf16Be));
         }
     }
+    EXPECT_EQ(3u, utf8::markLength(Encoding::Utf8Mark));
+    EXPECT_EQ(2u, utf8::markLength(Encoding::Utf16Le));
+    EXPECT_EQ(2u, utf8::markLength(Encoding::Utf16Be));
+    EXPECT_EQ(0u, utf8::markLength(Encoding::Utf8));
+    EXPECT_EQ(0u, utf8::markLength(Encoding::Legacy));
 }
 
 } // namespace

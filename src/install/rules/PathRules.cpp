@@ -52,3 +52,9 @@ std::string logFolderName(const std::string& packageDir)
     std::snprintf(hex, sizeof hex, "%08lX", tag);
     return "qrv-" + name + "-" + hex;
 }
+
+bool refusesWrites(unsigned long error)
+{
+    // ERROR_ACCESS_DENIED and ERROR_WRITE_PROTECT, spelled out: this file stays free of windows.h.
+    return error == 5 || error == 19;
+}

@@ -23,7 +23,7 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
     copyTestClass();
     writeFile("qrv.control", "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n");
     writeFile("install.jar", "");
-    writeFile("jinstall.log", "");  // a trace the user asked for outlives a successful run
+    createTraceLog();  // a trace the user asked for outlives a successful run
 
     char details[] = "";
     EXPECT_TRUE(startProgram(true, false, details, "")) << readTextFile("jinstall.log");

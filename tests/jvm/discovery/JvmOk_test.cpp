@@ -40,7 +40,7 @@ TEST_F(TestRun, GoodRunStartsTheClassWithTheCurrentDirectory)
 {
     fakeJvm("1.6.0_20");
     copyTestClass();
-    writeFile("jinstall.log", "");
+    createTraceLog();
     _putenv("CLASSPATH=C:\\elsewhere");
     EXPECT_TRUE(check.testVersion("1.6", "", "", javaPath().c_str()));
     EXPECT_EQ(nullptr, std::getenv("CLASSPATH"));
@@ -75,7 +75,7 @@ TEST_F(TestRun, StaleResultsAreRemovedAndNeverRead)
     fakeJvm("1.6.0_20", "nothing");
     copyTestClass();
     writeFile("jvmGood.txt", "java.version=1.6.0_20\n");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     EXPECT_FALSE(check.testVersion("1.6", "", "", javaPath().c_str()));
     EXPECT_FALSE(exists("jvmGood.txt"));
     EXPECT_TRUE(contains(logMessages("jinstall.log"), "Unable to verify version jvmGood.txt"));
@@ -116,7 +116,7 @@ TEST_F(TestRun, AHungRunIsEndedWithWhatItStartedAndRejected)
 {
     fakeJvm("1.6.0_20", "hang");
     copyTestClass();
-    writeFile("jinstall.log", "");
+    createTraceLog();
     {
         TestTimeout limit(1);
         EXPECT_FALSE(check.testVersion("1.6", "", "", javaPath().c_str()));
@@ -165,7 +165,7 @@ TEST_F(ProgramSearch, OldRuntimeNameTurnsIntoJavaWithoutTraceFile)
 TEST_F(ProgramSearch, OldRuntimeNameTurnsIntoJavawWithTraceFile)
 {
     fakeJvm("1.6.0_20");
-    writeFile("jinstall.log", "");
+    createTraceLog();
     char command[5001] = "jrew.exe";
     EXPECT_FALSE(find(command));  // only java.exe is there
     EXPECT_STREQ("jrew.exe", command);
@@ -196,7 +196,7 @@ TEST_F(ProgramSearch, RegisteredVersionMustMeetTheSettingsToo)
 {
     fakeJvm("1.6.0_20");
     copyTestClass();
-    writeFile("jinstall.log", "");
+    createTraceLog();
     char command[5001] = "jre.exe";
     installFakeJvm(home() + "\\bin", "javaw.exe", "1.6.0_20");
     EXPECT_FALSE(check.jvmCorrectVersion("1.6", "", "", "1.5.0", home().c_str(), command, path));

@@ -34,6 +34,8 @@ TEST(JvmSourceRules, VersionOfKeyName)
         {"jdk-8", "1.8"},
         {"jre-11", "11"},
         {"1.8.0_391", "1.8.0_391"},   // already the old form
+        {"8.0_1", "8.0_1"},           {"1.8.0.1_2", "1.8.0.1_2"}, // an update number: as it is
+        {"2", "1.2"},                 {"2.1", "1.2.1"},
         {"1.8", "1.8"},
         {"17.0.9+9", "17.0.9"},
         {"17.", "17"},
@@ -109,7 +111,7 @@ TEST(JvmSourceRules, PeArchitectureFromTheMachineField)
         {512, 0x80, 0x8664, "ZM", "PE", ""},         {512, 0x80, 0x8664, "MZ", "NE", ""},
         {0x86, 0x80, 0x8664, "MZ", "PE", "x64"},     {0x85, 0x80, 0x8664, "MZ", "PE", ""},
         {512, 0x1FC, 0x8664, "MZ", "PE", ""},        {512, 0x7FFFFFF0, 0, "MZ", "", ""},
-        {0x3F, 0x00, 0, "MZ", "", ""},
+        {0x3F, 0x00, 0, "MZ", "", ""},               {0x10010, 0x10000, 0x8664, "MZ", "PE", "x64"},
     };
     for (const auto& row : rows) {
         std::vector<unsigned char> bytes(row.size + 8, 0);

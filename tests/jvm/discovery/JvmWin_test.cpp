@@ -14,11 +14,6 @@ const std::string Jre = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 const std::string Jdk = "SOFTWARE\\JavaSoft\\Java Development Kit";
 const std::string Plugin = "SOFTWARE\\JavaSoft\\Java Plug-in";
 
-size_t count(const std::vector<std::string>& lines, const std::string& text)
-{
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
-}
-
 size_t position(const std::vector<std::string>& lines, const std::string& text)
 {
     return static_cast<size_t>(std::find(lines.begin(), lines.end(), text) - lines.begin());
@@ -26,7 +21,7 @@ size_t position(const std::vector<std::string>& lines, const std::string& text)
 
 class RegistrySearch : public InTempDirWithRegistry {
 protected:
-    RegistrySearch() { writeFile("jinstall.log", ""); }
+    RegistrySearch() { createTraceLog(); }
 
     // A registered JVM: version key under `product` with a stand-in program in home\bin.
     std::string registerJvm(const std::string& product, const std::string& name,

@@ -77,6 +77,7 @@ TEST(VersionRules, VerifyVersionTable)
     }
     EXPECT_STREQ("older than jvmMinVersion", versionVerdict("", "11", "17", "1.6.0_20"));
     EXPECT_STREQ("newer than jvmMaxVersion", versionVerdict("", "11", "17", "21.0.1"));
+    EXPECT_STREQ("newer than jvmMaxVersion", versionVerdict("", "", "1.7", "1.8"));
     EXPECT_STREQ("not the required version", versionVerdict("17", "11", "", "11.0.2"));
 }
 

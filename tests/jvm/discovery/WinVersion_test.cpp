@@ -31,7 +31,7 @@ class WinVersionInDir : public InTempDir {};
 
 TEST_F(WinVersionInDir, AskedOnceAndABadVersionIsTraced)
 {
-    writeFile("jinstall.log", "");
+    createTraceLog();
     CountingWinVersion version;
     EXPECT_FALSE(version.winNT());
     version.value = 0x00000006ul;

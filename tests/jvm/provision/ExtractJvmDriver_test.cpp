@@ -54,7 +54,7 @@ TEST_F(DriverWithPackagedJvm, AHandOverFileThatCannotBeWrittenFailsTheRunAndStar
 {
     package.expander("jre131.exe", "version=1.3.1\n");
     CreateDirectoryA("native.properties", nullptr);
-    writeFile("jinstall.log", "");
+    createTraceLog();
 
     char details[] = "";
     EXPECT_FALSE(startProgram(true, false, details, ""));

@@ -14,7 +14,7 @@ const char* const JdkEntry = "SOFTWARE\\JavaSoft\\Java Development Kit";
 
 class Registration : public InTempDirWithRegistry {
 protected:
-    void SetUp() override { writeFile("jinstall.log", ""); }
+    void SetUp() override { createTraceLog(); }
 
     std::string value(const std::string& key, const char* name)
     {

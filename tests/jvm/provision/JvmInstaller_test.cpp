@@ -61,7 +61,7 @@ class DirectorySelection : public InTempDirWithRegistry {
 protected:
     void SetUp() override
     {
-        writeFile("jinstall.log", "");
+        createTraceLog();
         programFiles = dir / "pf";
         windows = dir / "win";
         CreateDirectoryA(programFiles.c_str(), nullptr);
@@ -127,7 +127,7 @@ TEST_F(DirectorySelection, OtherVariablesAndPlainPaths)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.predefined);
         resetProgramFiles();
-        writeFile("jinstall.log", "");
+        createTraceLog();
         ASSERT_TRUE(select(row.predefined.c_str()));
         EXPECT_EQ(row.expected, directory);
         EXPECT_TRUE(isDir(directory));
@@ -311,7 +311,7 @@ TEST_F(DirectorySelection, WindowsDirectoryFromTheRegistry)
     EXPECT_EQ(windows + "\\x", directory);
     // No Windows directory in the registry at all: the variable cannot be resolved.
     deleteRegTree(HKEY_LOCAL_MACHINE, WindowsNtKey);
-    writeFile("jinstall.log", "");
+    createTraceLog();
     ASSERT_TRUE(select("[$WinDir]\\y"));
     EXPECT_TRUE(traced("unable to get Windows directory for JVM"));
     EXPECT_EQ(programFiles + "\\JavaSoft\\JRE1.3\\1.3.1", directory);

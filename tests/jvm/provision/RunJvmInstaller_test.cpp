@@ -25,7 +25,7 @@ class VendorRun : public InTempDirWithRegistry {
 protected:
     void SetUp() override
     {
-        writeFile("jinstall.log", "");
+        createTraceLog();
         const std::string programFiles = dir / "pf";
         const std::string windows = dir / "win";
         CreateDirectoryA(programFiles.c_str(), nullptr);
@@ -98,7 +98,7 @@ TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
         SCOPED_TRACE(row.command);
         std::remove((dir / "vendor.record").c_str());
         delDirTree((dir / "pf\\JavaSoft").c_str());
-        writeFile("jinstall.log", "");
+        createTraceLog();
 
         ASSERT_TRUE(run(row.command)) << readTextFile("jinstall.log");
         EXPECT_EQ(jvmDir + "\\jre1.6.0\\bin\\java.exe", std::string(jvmPath));

@@ -31,7 +31,7 @@ TEST_F(SecurityRoad, PluginJvmGetsThePackagesSecurityFilesAndBackups)
                         "userSecurityPolicyFilename=${java.home}/lib/security/extra/user.policy\r\n");
     package.put("java.security", "from the package\n");
     package.put("user.policy", "grant {};\n");
-    package.put("jinstall.log", "");  // a trace the user asked for stays
+    createTraceLog(package.dir());  // a trace the user asked for stays
 
     ASSERT_NO_FATAL_FAILURE(package.run("-q x"));
     EXPECT_EQ(0u, package.exitCode()) << readTextFile(package / "jinstall.log");

@@ -45,7 +45,7 @@ TEST_F(VendorRoad, WizardStartsOnTheJvmTheVendorInstallerPutInPlace)
 {
     MachineWithoutJvms machine(programFiles);
     writeControl("vendor.exe/*/*/*/s/*/*/*/v/qn");
-    writeFile(package + "\\jinstall.log", "");  // a trace the user asked for stays
+    createTraceLog(package);  // a trace the user asked for stays
 
     ASSERT_NO_FATAL_FAILURE(pkg.run("-q x"));
     EXPECT_EQ(0u, pkg.exitCode()) << readTextFile(package + "\\jinstall.log");

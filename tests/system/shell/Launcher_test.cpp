@@ -269,8 +269,9 @@ TEST_F(Launcher, ShownRunOffersTheDownloadAddressUnderTheProductsName)
                                      .find("unable to open https://example.org/java, error: "));
 }
 
-// A second start in the same package directory, in any spelling, touches nothing and ends with
-// 20 while the first run waits on its box; a run in another directory goes on beside it.
+// A second start in the same package directory, in any spelling (the short one too), touches
+// nothing and ends with 20 while the first run waits on its box, and a shown one brings the first
+// run's dialog forward; a run in another directory goes on beside it.
 TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
 {
     LauncherRun first(program(), "", dir.path());
@@ -279,11 +280,20 @@ TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
     const std::vector<std::string> before = treeOf(dir.path(), TreeView::NamesSizesAttributes);
     std::string upper = dir.path();
     CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    char shortName[MAX_PATH] = "";
+    GetShortPathNameA(dir.path().c_str(), shortName, sizeof shortName);
+    ASSERT_NE(dir.path(), shortName);
     TempDir other;
     const std::pair<std::string, DWORD> rows[] = {
-        {upper, 20}, {dir.path() + "\\", 20}, {other.path(), 16}};
+        {upper, 20}, {dir.path() + "\\", 20}, {shortName, 20}, {other.path(), 16}};
     for (const auto& [spelling, code] : rows)
         EXPECT_EQ(code, runProgram("\"" + program() + "\" -q x", spelling).exitCode) << spelling;
+    HWND dialog = findWindow(first.id(), "Installer", false);
+    ASSERT_NE(nullptr, dialog);
+    ShowWindow(dialog, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(dialog));
+    EXPECT_EQ(20u, runProgram("\"" + program() + "\"", dir.path()).exitCode);
+    EXPECT_FALSE(IsIconic(dialog)) << "the first run's dialog is brought forward";
     EXPECT_EQ(before, treeOf(dir.path(), TreeView::NamesSizesAttributes));
     EXPECT_EQ(2u, closeErrorBoxes(first).size());
     ASSERT_TRUE(first.waitEnd());
@@ -305,32 +315,40 @@ TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
 }
 
 // A package directory that cannot be written: nothing in it changes, the logs go under TEMP, and
-// a shown run shows one box naming it and the folder of the logs.
+// a shown run shows one box naming it and the folder of the logs (the quiet run's verdict is a
+// hostile row). Its name, outside ASCII, is read back from the box and both logs.
 TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
 {
-    const std::string logs = freshLogFolder(dir.path());
-    const std::vector<std::string> before = treeOf(dir.path(), TreeView::NamesSizesAttributes);
-    UnwritableDir locked(dir.path());
-    if (!locked.made())
-        GTEST_SKIP() << "no immutable flag on this file system";
-    const std::string told = "The package directory " + dir.path() + " cannot be written.\r\rCopy "
-                             "the package to a writable folder and start it there.\r\rThe logs of "
-                             "this run ";
-    // The last row: a log folder that cannot be made (a file in its place) is not named as such.
-    const std::tuple<const char*, bool, std::vector<std::string>> rows[] = {
-        {"-q x", false, {}}, {"", false, {told + "are in " + logs + "."}},
-        {"", true, {told + "could not be written to " + logs + "."}}};
-    for (const auto& [arguments, blocked, boxes] : rows) {
-        if (blocked)
-            writeFile(freshLogFolder(dir.path()), "");
-        LauncherRun run(program(), arguments, dir.path());
-        ASSERT_TRUE(run.started());
-        EXPECT_EQ(boxes, closeErrorBoxes(run)) << arguments;
-        ASSERT_TRUE(run.waitEnd());
-        EXPECT_EQ(21u, run.exitCode());
-        EXPECT_EQ(!blocked, exists(logs + "\\errors.log"));
-    }
-    EXPECT_EQ(before, treeOf(dir.path(), TreeView::NamesSizesAttributes));
+    const Package accented(dir / "Caf\xe9 pkg");
+    const std::string folder = accented.dir();
+    const std::string logs = freshLogFolder(folder);
+    const std::string named = toUtf8(folder.c_str());
+    ASSERT_NE(folder, named);
+    const std::vector<std::string> before = treeOf(folder, TreeView::NamesSizesAttributes);
+    UnwritableDir locked(folder);
+    ASSERT_TRUE(locked.made()) << "no immutable flag on this file system";
+    const std::string message = "The package directory " + named + " cannot be written.\r\rCopy "
+                                "the package to a writable folder and start it there.";
+    const std::string details = "The logs of this run are in " + toUtf8(logs.c_str()) + ".";
+    LauncherRun run(accented / "setup.exe", "", folder);
+    ASSERT_TRUE(run.started());
+    EXPECT_EQ(std::vector<std::string>{message + "\r\r" + details}, closeErrorBoxes(run));
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_EQ(21u, run.exitCode());
+    EXPECT_EQ((std::vector<std::string>{message, details}), logMessages(logs + "\\errors.log"));
+    expectTraced(logMessages(logs + "\\jinstall.log"),
+                 {"package directory cannot be written: " + named, message, details});
+
+    // A log folder that cannot be made (a file in its place) is not named as the logs' place.
+    writeFile(logs, "");
+    LauncherRun blocked(accented / "setup.exe", "", folder);
+    ASSERT_TRUE(blocked.started());
+    EXPECT_EQ(std::vector<std::string>{message + "\r\rThe logs of this run could not be written "
+                                                 "to " + toUtf8(logs.c_str()) + "."},
+              closeErrorBoxes(blocked));
+    ASSERT_TRUE(blocked.waitEnd());
+    EXPECT_EQ(21u, blocked.exitCode());
+    EXPECT_EQ(before, treeOf(folder, TreeView::NamesSizesAttributes));
     DeleteFileA(logs.c_str());
 }
 
@@ -450,7 +468,7 @@ TEST_F(Launcher, ACleanupProgramThatCannotBeCopiedNorStartedIsTraced)
     package.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
     // A directory in the way of the copy, which can then not be started either.
     ASSERT_TRUE(CreateDirectoryA((dir / "__cleanup.exe").c_str(), nullptr));
-    writeFile(dir / "jinstall.log", "");  // a trace the user asked for
+    createTraceLog(dir.path());  // a trace the user asked for
     writeFile(dir / "startdir.txt", "C:\\windows\r\n");
     LauncherRun run(program(), "-q x", dir.path());
     ASSERT_TRUE(run.started());
@@ -471,9 +489,9 @@ TEST_F(Launcher, UncreatableWaitFileStillWaitsForTheWorker)
     LauncherRun run(program(), "-q x", dir.path());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.waitEnd());
-    EXPECT_FALSE(readFile(dir / "errors.log").empty());
-    const DWORD attributes = GetFileAttributesA((dir / "__qrvinstall.sem").c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(16u, run.exitCode()) << "the worker's verdict: no control file";
+    expectTraced(logMessages(dir / "errors.log"),
+                 {"Unable to open qrv.control", "unable to get parameters"});
 }
 
 } // namespace
