@@ -183,7 +183,8 @@ std::string freshLogFolder(const std::string& packageDir)
 {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
-    const std::string folder = temp + logFolderName(packageDir);
+    // The launcher names the folder in its own text, UTF-8: so does its tag.
+    const std::string folder = temp + fromUtf8(logFolderName(toUtf8(packageDir.c_str())));
     for (const char* log : {"\\errors.log", "\\jinstall.log"})
         DeleteFileA((folder + log).c_str());
     RemoveDirectoryA(folder.c_str());

@@ -340,7 +340,7 @@ TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
                  {"package directory cannot be written: " + named, message, details});
 
     // A log folder that cannot be made (a file in its place) is not named as the logs' place.
-    writeFile(logs, "");
+    writeFile(freshLogFolder(folder), "");
     LauncherRun blocked(accented / "setup.exe", "", folder);
     ASSERT_TRUE(blocked.started());
     EXPECT_EQ(std::vector<std::string>{message + "\r\rThe logs of this run could not be written "
