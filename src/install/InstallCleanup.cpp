@@ -110,8 +110,11 @@ void Install::cleanUpManifest(bool installOk)
 
     if (fexists(TempTraceFilename)) {
         std::remove(TempTraceFilename);
-        if (installOk)
+        if (installOk) {
+            // Held open, the file would go only when this process ends.
+            release();
             std::remove(TraceFilename);
+        }
         else
             traceMessage(TraceFilename, "install ok", false);
     }
