@@ -2,8 +2,6 @@
 // fitting JVM may be had, and the product's name in the boxes.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "jvm/discovery/JvmOk.h"
 #include "jvm/discovery/JvmSources.h"
 #include "util/FileNames.h"
+#include "util/SystemDll.h"
 #include "util/clib.h"
 
 using namespace file_names;
@@ -76,6 +75,12 @@ void Install::reportFailure()
         logMessage(ErrorsFilename, "A fitting JVM can be downloaded from:", offer);
     if (askError(errorMessage, errorDetails, shown, offer)) {
         traceMessage(TraceFilename, "opening", offer);
-        ShellExecuteA(nullptr, "open", offer, nullptr, nullptr, SW_SHOWNORMAL);
+        // Loaded here only: imported, shell32 and what it loads would cost every start of the
+        // program more than all its own work in a failing run. It stays loaded to the process's
+        // end, since the opening may go on inside it.
+        using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+        static const SystemDll shell32("shell32.dll");
+        if (const auto open = shell32.function<ShellExecuteFn>("ShellExecuteA"))
+            open(nullptr, "open", offer, nullptr, nullptr, SW_SHOWNORMAL);
     }
 }

@@ -67,6 +67,7 @@ TEST_F(Cleanup, TraceLogOfThisRunGoesAfterSuccessAndStaysAfterFailure)
 {
     writeFile("jinstall.log", "");
     writeFile("jinstall.sem", "");
+    driver.traceMessage("jinstall.log", "a line: the trace is held open");
     driver.cleanUp(true);
     EXPECT_FALSE(exists("jinstall.log"));
     EXPECT_FALSE(exists("jinstall.sem"));
