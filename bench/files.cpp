@@ -95,6 +95,7 @@ int main(int argc, char** argv)
     DeleteFileA(source.c_str());
     std::printf("copyFile 64 MiB (median s): %.4f\n", median(ours));
     std::printf("CopyFileA 64 MiB (median s): %.4f\n", median(windows));
-    std::printf("copyFile time / CopyFileA time: %.2f\n", median(ours) / median(windows));
+    std::printf("copyFile time / CopyFileA time, 64 MiB (goal at most 1.25): %.2f\n",
+                median(ours) / median(windows));
     return 0;
 }

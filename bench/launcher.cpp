@@ -274,9 +274,12 @@ int main(int argc, char** argv)
     std::printf("launcher cost, main-road run / two stand-in starts: %.2f\n", mainRoad / standins);
     std::printf("honest baseline, window program + two stand-in starts (s): %.4f\n",
                 window + standins);
-    std::printf("launcher main-road run / honest baseline (goal at most 1.3): %.2f\n",
+    std::printf("launcher main-road run / honest baseline, the launcher's whole cost on its road "
+                "(goal at most 1.15): %.2f\n",
                 mainRoad / (window + standins));
-    std::printf("quiet failing run / window program (goal at most 1.5): %.2f\n", quiet / window);
+    std::printf("quiet failing run / window program, how promptly a failing run ends "
+                "(goal at most 1.2): %.2f\n",
+                quiet / window);
     std::printf("quiet failing run - window program, the launcher's own start (ms): %.0f\n",
                 (quiet - window) * 1000);
     std::printf("peak working set of a main-road launcher run, as polled (KiB): %lu\n",

@@ -32,35 +32,54 @@ void Log::logMessage(const char* filename, const char* message)
 {
     if (filename == nullptr || message == nullptr)
         return;
-    char stamp[TimeStampSize];
-    formatTimeStamp(stamp, sizeof stamp);
     {
         const File file(filename, "a+t");
         if (!file)
             return;
-        // The logs are UTF-8 whatever the code page the program runs with.
-        std::fprintf(file.get(), "%s %s\n", stamp, toUtf8(message).c_str());
+        writeLine(file.get(), message);
     }
+}
+
+void Log::writeLine(FILE* file, const char* message)
+{
+    char stamp[TimeStampSize];
+    formatTimeStamp(stamp, sizeof stamp);
+    // The logs are UTF-8 whatever the code page the program runs with.
+    std::fprintf(file, "%s %s\n", stamp, toUtf8(message).c_str());
+    // On the system's side before anything else happens: a process that ends now keeps it.
+    std::fflush(file);
     if (fexists(EchoFilename)) {
         std::fprintf(stdout, "%s %s\n", stamp, message);
         std::fflush(stdout);
     }
 }
 
+std::string Log::labelled(const char* label, const char* text)
+{
+    return std::string(label ? label : "") + " " + (text ? text : "");
+}
+
+std::string Log::labelled(const char* label, int number)
+{
+    return std::string(label ? label : "") + ": " + std::to_string(number);
+}
+
+std::string Log::labelled(const char* label, bool flag)
+{
+    return std::string(label ? label : "") + (flag ? ": true" : ": false");
+}
+
 void Log::logMessage(const char* filename, const char* label, const char* text)
 {
-    const std::string message = std::string(label ? label : "") + " " + (text ? text : "");
-    logMessage(filename, message.c_str());
+    logMessage(filename, labelled(label, text).c_str());
 }
 
 void Log::logMessage(const char* filename, const char* label, int number)
 {
-    const std::string message = std::string(label ? label : "") + ": " + std::to_string(number);
-    logMessage(filename, message.c_str());
+    logMessage(filename, labelled(label, number).c_str());
 }
 
 void Log::logMessage(const char* filename, const char* label, bool flag)
 {
-    const std::string message = std::string(label ? label : "") + (flag ? ": true" : ": false");
-    logMessage(filename, message.c_str());
+    logMessage(filename, labelled(label, flag).c_str());
 }

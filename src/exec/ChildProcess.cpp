@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "diag/Trace.h"
 #include "exec/CommandRules.h"
 #include "util/Handle.h"
 #include "util/LongPath.h"
@@ -107,6 +108,8 @@ bool createChild(const char* program, const std::string& commandLine, DWORD flag
         startup.hStdError = output;
     }
     std::memset(&process, 0, sizeof process);
+    // The program may read, rewrite or delete the trace: none of it is held open while it runs.
+    Trace::release();
     // A program copied a moment ago may still be held by a virus scanner: a start refused for a
     // reason other than a missing or foreign file is tried again after a short pause.
     for (int attempt = 1;; ++attempt) {

@@ -103,6 +103,8 @@ void Install::cleanUpManifest(bool installOk)
     if (fexists(TempTraceFilename)) {
         removeFile(TempTraceFilename);
         if (installOk) {
+            // Held open, the file would go only when this process ends.
+            release();
             removeFile(TraceFilename);
             if (!msiexecLog.empty())
                 removeFile(msiexecLog);

@@ -13,6 +13,7 @@
 #include "jvm/discovery/JvmOk.h"
 #include "jvm/discovery/JvmSources.h"
 #include "util/FileNames.h"
+#include "util/SystemDll.h"
 #include "util/Wide.h"
 #include "util/clib.h"
 
@@ -25,10 +26,25 @@ constexpr size_t LoggedRejections = 10;
 constexpr size_t ShownRejections = 5;
 
 // Opens the download address for the user. The shell may reach the browser through COM, which
-// this thread (the worker) has not set up; its answer is traced.
+// this thread (the worker) has not set up; its answer is traced. Both DLLs are loaded here only:
+// imported, shell32, ole32 and what they load would cost every start of the program more than
+// all its own work in a failing run. They stay loaded to the process's end, since the opening
+// may go on inside them.
 void openAddress(Trace& tracer, const char* address)
 {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+    using CoUninitializeFn = void(WINAPI*)();
+    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    static const SystemDll ole32("ole32.dll");
+    static const SystemDll shell32("shell32.dll");
+    const auto coInitializeEx = ole32.function<CoInitializeExFn>("CoInitializeEx");
+    const auto coUninitialize = ole32.function<CoUninitializeFn>("CoUninitialize");
+    const auto shellExecuteEx = shell32.function<ShellExecuteExFn>("ShellExecuteExW");
+
+    const HRESULT com = coInitializeEx != nullptr && coUninitialize != nullptr
+                            ? coInitializeEx(nullptr, COINIT_APARTMENTTHREADED |
+                                                          COINIT_DISABLE_OLE1DDE)
+                            : E_FAIL;
     const std::wstring file = widen(address);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
@@ -37,10 +53,11 @@ void openAddress(Trace& tracer, const char* address)
     info.lpVerb = L"open";
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    const bool opened = !file.empty() && ShellExecuteExW(&info) != FALSE;
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    const bool opened = !file.empty() && shellExecuteEx != nullptr && shellExecuteEx(&info);
     const DWORD error = opened ? 0 : GetLastError();
     if (SUCCEEDED(com))
-        CoUninitialize();
+        coUninitialize();
     if (!opened) {
         const std::string label = std::string("unable to open ") + address + ", error";
         tracer.traceMessage(TraceFilename, label.c_str(), static_cast<int>(error));

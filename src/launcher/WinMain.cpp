@@ -277,13 +277,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     HWND mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
                                       nullptr, nullptr, instance, nullptr);
     mainWindowHandle = mainWindow;
-    // A wide dialog, so that its text keeps every letter whatever the code page.
-    hDlgMain = CreateDialogParamW(instance, L"STATUSDIALOG", mainWindow, StatusDialog, 0);
-    if (hDlgMain != nullptr)
-        setWindowCharType(hDlgMain);
-    singleRun.markDialog(hDlgMain);
 
+    // A quiet or properties run never shows the dialog, and nothing in it asks for the dialog's
+    // handle (its boxes are not raised): it is not made at all.
     if (!hasInstallSwitch(commandLine)) {
+        // A wide dialog, so that its text keeps every letter whatever the code page.
+        hDlgMain = CreateDialogParamW(instance, L"STATUSDIALOG", mainWindow, StatusDialog, 0);
+        if (hDlgMain != nullptr)
+            setWindowCharType(hDlgMain);
+        singleRun.markDialog(hDlgMain);
         ShowWindow(mainWindow, showCommand);
         if (hDlgMain != nullptr) {
             ShowWindow(hDlgMain, SW_SHOW);

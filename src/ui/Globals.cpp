@@ -2,5 +2,6 @@
 
 HINSTANCE hInst = nullptr;
 HWND volatile hDlgMain = nullptr;
-char waitInstallFilename[PathCapacity] = "";
-char showDialogFilename[PathCapacity] = "";
+// Zero from the start, as every global: no byte of them in the program file.
+char waitInstallFilename[PathCapacity];
+char showDialogFilename[PathCapacity];

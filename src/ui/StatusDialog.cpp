@@ -19,17 +19,14 @@ void centreWindow(HWND window, int width, int height)
     SetWindowPos(window, nullptr, x, y, width + 2 * xFrame, height + 2 * yFrame, SWP_NOZORDER);
 }
 
-void centreDialogAndParent(HWND dialog)
+// Only the dialog moves: the main window behind it stays an empty 0x0 window, whose moving and
+// resizing cost as much as the dialog's own creation and showed nothing.
+void centreDialog(HWND dialog)
 {
     RECT rect;
     if (!GetWindowRect(dialog, &rect))
         return;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HWND parent = GetParent(dialog);
-    if (parent != nullptr)
-        centreWindow(parent, width, height);
-    centreWindow(dialog, width, height);
+    centreWindow(dialog, rect.right - rect.left, rect.bottom - rect.top);
 }
 } // namespace
 
@@ -45,7 +42,7 @@ INT_PTR CALLBACK StatusDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
-        centreDialogAndParent(dialog);
+        centreDialog(dialog);
         return TRUE;
     case WM_COMMAND:
         if (wParam == IDCANCEL) {

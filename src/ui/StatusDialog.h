@@ -10,6 +10,6 @@ constexpr int StatusTextControl = 104;
 // font of item `controlId` of `dialog` for that language.
 void getMessage(HWND dialog, int controlId, char* text);
 
-// Dialog procedure of "STATUSDIALOG": centres the dialog and its parent, and closes it on
+// Dialog procedure of "STATUSDIALOG": centres the dialog on the screen, and closes it on
 // Escape (also ending the message loop that runs) or on the close command.
 INT_PTR CALLBACK StatusDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -13,12 +13,21 @@ public:
     File(const char* name, const char* mode) : file_(openFile(name, mode)) {}
     // Takes over a stream that is already open; null holds nothing.
     explicit File(FILE* file) : file_(file) {}
+    // An existing file opened for appending text, shared with every other program: they may
+    // read, write, rename and delete it while it is held open. Null when it cannot be opened.
+    static FILE* openSharedAppend(const char* name);
     ~File() { close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
     FILE* get() const { return file_; }
     explicit operator bool() const { return file_ != nullptr; }
+    // Closes what is held and takes over `file`.
+    void reset(FILE* file)
+    {
+        close();
+        file_ = file;
+    }
     // False when the buffered data could not be written; true when nothing was open.
     bool close()
     {

@@ -68,6 +68,7 @@ TEST_F(Cleanup, TraceLogOfThisRunGoesAfterSuccessAndStaysAfterFailure)
 {
     createTraceLog();
     writeFile("jinstall.sem", "");
+    driver.traceMessage("jinstall.log", "a line: the trace is held open");
     driver.cleanUp(true);
     EXPECT_FALSE(exists("jinstall.log"));
     EXPECT_FALSE(exists("jinstall.sem"));

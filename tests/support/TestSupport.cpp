@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "diag/Trace.h"
+
 #include <direct.h>
 
 #include <algorithm>
@@ -72,6 +74,8 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     _chdir(saved_.c_str());
+    // The trace of a test is held open between lines; its directory goes with it.
+    Trace::release();
     removeTree(wideName(path_));
 }
 

@@ -72,15 +72,20 @@ TEST_F(StatusDialogTest, TemplateHasItsCaptionAndCentredTextItem)
     EXPECT_STREQ("", initial);
 }
 
-TEST_F(StatusDialogTest, ParentLiesBehindTheDialog)
+// The dialog, grown by its frame on every side, stands centred; the empty main window behind it
+// stays where and as it was made.
+TEST_F(StatusDialogTest, DialogIsCentredAndItsParentStaysAsItWas)
 {
     RECT dialogRect, parentRect;
     GetWindowRect(hDlgMain, &dialogRect);
     GetWindowRect(parent, &parentRect);
-    EXPECT_EQ(dialogRect.left, parentRect.left);
-    EXPECT_EQ(dialogRect.top, parentRect.top);
-    EXPECT_EQ(dialogRect.right, parentRect.right);
-    EXPECT_EQ(dialogRect.bottom, parentRect.bottom);
+    const int width = dialogRect.right - dialogRect.left - 2 * GetSystemMetrics(SM_CXDLGFRAME);
+    const int height = dialogRect.bottom - dialogRect.top - 2 * GetSystemMetrics(SM_CYDLGFRAME);
+    EXPECT_EQ(centredOrigin(GetSystemMetrics(SM_CXFULLSCREEN), width), dialogRect.left);
+    EXPECT_EQ(centredOrigin(GetSystemMetrics(SM_CYFULLSCREEN), height), dialogRect.top);
+    const RECT made{0, 0, 0, 0};
+    EXPECT_TRUE(EqualRect(&made, &parentRect)) << parentRect.left << "," << parentRect.top << " "
+                                               << parentRect.right << "," << parentRect.bottom;
 }
 
 TEST_F(StatusDialogTest, TextFollowsTheRegistryLanguage)
