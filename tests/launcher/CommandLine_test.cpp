@@ -22,6 +22,7 @@ const CommandLineRow Rows[] = {
     {"-qx y", false, false, false, ""},                    // the whole token must match
     {"-s \"C:\\My Files\\app\"", true, false, true, "C:\\My Files\\app"},
     {"-q \"C:\\x\"", true, true, false, "\"C:\\x\""},      // a lone last token stays unchanged
+    {"-q \"C:\\My\"Apps\" dir\"", true, true, false, "C:\\My\"Apps\" dir"},  // inner quotes stay
     {"-q ", true, true, false, ""},                        // empty last token: no details
     {"-q a b", true, true, false, "a"},                    // unquoted: one word only
     {"-s \"C:\\A  B\\c\"", true, false, true, "C:\\A  B\\c"},  // double blank kept in quotes

@@ -1,7 +1,6 @@
 #include "support/LogCheck.h"
 #include "jvm/provision/RunJvmInstaller.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -125,15 +124,9 @@ TEST_F(VendorRun, InstallerRunsInTheJvmDirectoryWithTheCommandsArguments)
 TEST_F(VendorRun, ArgumentsAreTracedOneByOne)
 {
     ASSERT_TRUE(run("vendor.exe/*/*/*/s/*/*/*/v/qn"));
-    const auto lines = logMessages("jinstall.log");
-    const std::vector<std::string> wanted = {"arg: vendor.exe", "arg: /s", "arg: /v/qn",
-                                             "# of args: 4", "command: vendor.exe",
-                                             "jvm installer command: vendor.exe"};
-    auto at = lines.begin();
-    for (const std::string& line : wanted) {
-        at = std::find(at, lines.end(), line);
-        EXPECT_NE(lines.end(), at) << line;
-    }
+    expectTraced(logMessages("jinstall.log"),
+                 {"arg: vendor.exe", "arg: /s", "arg: /v/qn", "# of args: 4", "command: vendor.exe",
+                  "jvm installer command: vendor.exe"});
 }
 
 TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
