@@ -19,10 +19,13 @@ struct HeldTrace {
     std::string fullName;
 };
 
+// Initialised as a constant before anything runs, so that both threads find it ready without the
+// runtime's guarded initialisation of a function's static object (and the thread library it needs).
+constinit HeldTrace processTrace;
+
 HeldTrace& heldTrace()
 {
-    static HeldTrace held;
-    return held;
+    return processTrace;
 }
 
 } // namespace

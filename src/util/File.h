@@ -12,7 +12,7 @@ class File {
 public:
     File(const char* name, const char* mode) : file_(openFile(name, mode)) {}
     // Takes over a stream that is already open; null holds nothing.
-    explicit File(FILE* file) : file_(file) {}
+    constexpr explicit File(FILE* file) : file_(file) {}
     // An existing file opened for appending text, shared with every other program: they may
     // read, write, rename and delete it while it is held open. Null when it cannot be opened.
     static FILE* openSharedAppend(const char* name);
