@@ -155,14 +155,16 @@ void getStartDir(char* out)
     }
 }
 
-bool registerWindowClass(HINSTANCE instance)
+// The icon only for a run that shows its windows: loading it costs a quiet run a share of its
+// start, and nothing of such a run is ever seen.
+bool registerWindowClass(HINSTANCE instance, bool shown)
 {
     WNDCLASSA windowClass;
     std::memset(&windowClass, 0, sizeof windowClass);
     windowClass.style = 0;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, "IDI_ICON1");
+    windowClass.hIcon = shown ? LoadIconA(instance, "IDI_ICON1") : nullptr;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszMenuName = "";
@@ -271,7 +273,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     getStartDir(startDir.data());
     hInst = instance;
 
-    if (previous == nullptr && !registerWindowClass(instance))
+    if (previous == nullptr && !registerWindowClass(instance, !hasInstallSwitch(commandLine)))
         return exit_codes::OtherFailure;
 
     HWND mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
