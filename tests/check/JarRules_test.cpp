@@ -59,7 +59,7 @@ TEST(JarRules, CentralDirectoryNamesAndHostileOffsets)
         {patched(two, 2, "\x01"), noZip},                  // a comment longer than the file
         {patched(two, 6, "\xFF\x00\x00\x00"), outside},    // directory offset past the record
         {patched(two, 10, "\xFF\xFF\x00\x00"), outside},   // directory size past the record
-        {patched(two, 14, "\x03"), pastEnd},               // more entries than it holds
+        {patched(two, 12, "\x03"), pastEnd},               // more entries than it holds
         {patched(two, 12, "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"), noZip},  // zip64, none
     };
     for (const Row& row : rows)
@@ -80,7 +80,7 @@ TEST(JarRules, Zip64EndRecordGivesTheDirectory)
     const uint64_t offset = end - size;
     std::string record = "PK\x06\x06";
     ziptest::put(record, 44, 8);
-    ziptest::put(record, 0, 20);
+    record += std::string(20, '\0');  // versions, disks, entries on this disk
     ziptest::put(record, 1, 8);
     ziptest::put(record, size, 8);
     ziptest::put(record, offset, 8);
