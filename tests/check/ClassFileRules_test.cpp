@@ -22,8 +22,8 @@ TEST(ClassFileRules, MajorVersionAndTheJavaReleasesOfVersionsAndClassFiles)
     };
     for (const ClassRow& row : classRows) {
         unsigned major = 0;
-        EXPECT_EQ(row.isClass, majorVersion(reinterpret_cast<const unsigned char*>(row.bytes.data()),
-                                            row.bytes.size(), major));
+        const auto* bytes = reinterpret_cast<const unsigned char*>(row.bytes.data());
+        EXPECT_EQ(row.isClass, majorVersion(bytes, row.bytes.size(), major));
         EXPECT_EQ(row.major, major);
     }
     EXPECT_EQ(1u, javaOfMajor(45));
