@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "util/AsciiCase.h"
+#include "util/Utf8.h"
 
 namespace fs = std::filesystem;
 
@@ -18,6 +19,9 @@ std::string utf8Of(const fs::path& path)
 // equals it without regard to ASCII case.
 bool findPart(const fs::path& dir, const std::string& part, fs::path& found)
 {
+    // A name that is no UTF-8 (a control file in a legacy code page) names no file here.
+    if (!utf8::isValid(part.data(), part.size()))
+        return false;
     std::error_code error;
     const fs::path exact = dir / fs::u8path(part);
     if (fs::exists(exact, error)) {
