@@ -208,7 +208,7 @@ void FileCheck::checkCommandName(const PackageSettings& settings)
     if (value.line == 0)
         return;
     TextBuffer name(Settings[JvmCommandName].capacity);
-    name.set(value.text.c_str());
+    name.set(value.text.empty() ? "jre.exe" : value.text.c_str());  // the launcher's default
     normaliseCommandName(name.data(), name.capacity(), traceLog);
     if (isConsoleProgram(name.c_str()))
         report_.warning(control_, value.line,
