@@ -115,9 +115,10 @@ TEST_F(VendorRoad, WindowsInstallerPackagesAreRunByTheSystemsMsiexec)
 
         // Whatever the row's outcome, what it installed goes, or it would stay in the prefix.
         const AtScopeEnd uninstall([&] {
-            if (row.msi != "failing")
+            if (row.msi != "failing") {
                 EXPECT_EQ(0u, runProgram("\"" + msiexec + "\" /x \"" + msi + "\" /qn", dir.path(),
                                          120000).exitCode);
+            }
         });
         ASSERT_NO_FATAL_FAILURE(pkg.run(row.switches, 120000));
         EXPECT_EQ(row.msi == "failing" ? 17u : 0u, pkg.exitCode()) << pkg.errorsText();
