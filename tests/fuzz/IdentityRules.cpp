@@ -1,6 +1,7 @@
-// Fuzz target: an identity is the 128-bit id with its volume where a real id was read, else the
-// index with its volume where a real index was read, else none; read back, its hexadecimal digits
-// give those very numbers.
+// Fuzz target: an identity is the 128-bit id with its volume where a real id (not all zeros, not
+// all ones) was read, else the index with its volume where a real index was read, else none;
+// its hexadecimal digits read back give those very numbers.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -9,29 +10,15 @@
 #include "util/IdentityRules.h"
 
 namespace {
-// Not all zeros and not all ones.
 bool real(const uint8_t* bytes, size_t size)
 {
-    size_t zeros = 0;
-    size_t ones = 0;
-    for (size_t i = 0; i < size; ++i) {
-        zeros += bytes[i] == 0;
-        ones += bytes[i] == 0xFF;
-    }
-    return zeros != size && ones != size;
+    return std::count(bytes, bytes + size, 0) != long(size) &&
+           std::count(bytes, bytes + size, 0xFF) != long(size);
 }
 
-// The number the upper-case hexadecimal digits text[at, at + digits) spell; ~0 for another letter.
 unsigned long long hex(const std::string& text, size_t at, size_t digits)
 {
-    unsigned long long value = 0;
-    for (size_t i = at; i < at + digits; ++i) {
-        const char c = text[i];
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')))
-            return ~0ULL;
-        value = value * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
-    }
-    return value;
+    return std::strtoull(text.substr(at, digits).c_str(), nullptr, 16);
 }
 } // namespace
 
@@ -44,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::memcpy(facts.id, data + 9, 16);
     std::memcpy(&facts.index, data + 25, 8);
     const std::string text = identityText(facts);
-    bool right;
+    bool right = text.empty();
     if (facts.idRead && real(data + 9, 16)) {
         right = text.size() == 49 && text[16] == '-' && hex(text, 0, 16) == facts.idVolume;
         for (size_t i = 0; right && i < 16; ++i)  // the id's last byte first
@@ -52,10 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else if (facts.indexRead && real(data + 25, 8)) {
         right = text.size() == 25 && text[8] == '-' && hex(text, 0, 8) == facts.volume &&
                 hex(text, 9, 16) == facts.index;
-    } else {
-        right = text.empty();
     }
-    if (!right)
+    if (!right || text.find_first_not_of("0123456789ABCDEF-") != std::string::npos)
         std::abort();
     return 0;
 }

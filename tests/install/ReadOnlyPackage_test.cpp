@@ -15,8 +15,7 @@ TEST(ReadOnlyPackage, EachRefusalEndsWithItsCodeAndItsLogsUnderTemp)
 {
     TempDir dir;
     makeDirs(dir / "temp");
-    const EnvOverride tmp("TMP", dir / "temp");
-    const EnvOverride temp("TEMP", dir / "temp");
+    const EnvOverride tmp("TMP", dir / "temp"), temp("TEMP", dir / "temp");
     struct Row {
         std::string package;
         int exitCode;
@@ -43,7 +42,6 @@ TEST(ReadOnlyPackage, EachRefusalEndsWithItsCodeAndItsLogsUnderTemp)
                   logMessages(logs + "\\errors.log"));
         expectTraced(logMessages(logs + "\\jinstall.log"),
                      {"Preparing Java install wizard", row.traced, row.message, details});
-        EXPECT_FALSE(exists(row.package));
     }
 }
 

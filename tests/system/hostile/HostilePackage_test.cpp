@@ -131,17 +131,14 @@ protected:
             usePackage("p" + std::to_string(++number));
             keys.emplace();
             row.layout();
-            // A layout that failed ends the table (its ASSERT left only the lambda); one that
-            // this machine cannot make is skipped with its reason.
+            // A failed layout (its ASSERT left only the lambda) ends the table; one that this
+            // machine cannot make is skipped, with its reason.
             if (HasFatalFailure() || !skipReason.empty()) {
-                if (!skipReason.empty())
-                    skipped += std::string(row.what) + ": " + skipReason + "; ";
+                skipped += skipReason.empty() ? "" : row.what + (": " + skipReason + "; ");
                 skipReason.clear();
                 locked.reset();
                 env.reset();
                 keys.reset();
-                if (pkg.size() > 200)
-                    removeLongPackage();
                 if (HasFatalFailure())
                     return;
                 continue;
