@@ -11,7 +11,8 @@ TEST(InstallerExit, EachKnownCodeHasItsVerdictAndMeaning)
     const Row rows[] = {
         {0, InstallerEnd::Success, ""},
         {3010, InstallerEnd::RestartWanted, "done, a restart of the computer is wanted"},
-        {1641, InstallerEnd::RestartWanted, "done, the installer started a restart of the computer"},
+        {1641, InstallerEnd::RestartWanted,
+         "done, the installer started a restart of the computer"},
         {1602, InstallerEnd::Cancelled, "the user cancelled the installation"},
         {1618, InstallerEnd::Busy, "another installation is in progress: wait until it has "
                                    "finished, then start this installer again"},

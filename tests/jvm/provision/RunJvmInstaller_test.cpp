@@ -134,6 +134,7 @@ TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
     RunJvmInstaller::setBusyWaitSecondMs(1);
     const AtScopeEnd fullSeconds([] { RunJvmInstaller::setBusyWaitSecondMs(1000); });
     const std::string restart = "The JVM installer vendor.exe asks for a restart of the computer";
+    const std::string usable = "; the JVM can be used at once.";
     const std::string failed = "Unable to install JRE 1.6.0. The JVM installer vendor.exe ended "
                                "with exit code ";
     const std::string wait = "another installation is in progress, seconds until the jvm "
@@ -147,13 +148,12 @@ TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
         std::string failure;
     };
     const Row rows[] = {
-        {"3010", true, true, true, {}, {restart + " (exit code 3010); the JVM can be used at once."},
-         ""},
-        {"1641", true, true, true, {}, {restart + " (exit code 1641); the JVM can be used at once."},
-         ""},
+        {"3010", true, true, true, {}, {restart + " (exit code 3010)" + usable}, ""},
+        {"1641", true, true, true, {}, {restart + " (exit code 1641)" + usable}, ""},
         // A cancelled run is not searched behind the user's back, though the JVM is there.
         {"1602", true, false, false, {}, {}, "The Java installation was cancelled."},
-        {"1618", false, true, false, {wait + "10", wait + "20", wait + "40"}, {}, failed + "1618 ("},
+        {"1618", false, true, false, {wait + "10", wait + "20", wait + "40"}, {},
+         failed + "1618 ("},
         {"1603", false, true, false, {}, {}, failed + "1603 ("},
         {"1603", true, true, true, {}, {}, ""},  // it may fail after it installed what is needed
         {"3", false, true, false, {}, {}, failed + "3."},
