@@ -116,10 +116,15 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
             runProgram("\"" + builtProgram("qrv-check.exe") + "\" --quiet \"" + package + "\"",
                        dir.path());
         EXPECT_TRUE(check.finished && check.exitCode == 0) << check.exitCode;
+        // What the system's msiexec installed goes whatever the outcome, or it would stay.
+        const AtScopeEnd uninstall([&] {
+            if (row.packaged == Packaged::WindowsInstaller) {
+                EXPECT_EQ(0u, runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi +
+                                             "\" /qn", dir.path()).exitCode);
+            }
+        });
         // A quiet install (no box can hold the run up) into a folder of the user's.
         ASSERT_NO_FATAL_FAILURE(pkg.run("-q C:\\Example", RunLimitMs));
-        if (row.packaged == Packaged::WindowsInstaller)
-            runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi + "\" /qn", dir.path());
         const std::string errorsLog = pkg.errorsText();
         EXPECT_EQ(0u, pkg.exitCode()) << errorsLog;
 
