@@ -10,9 +10,8 @@ namespace {
 std::wstring packageDirectory;
 
 // `name` resolved by the system, without the "\\?\" form.
-std::wstring fullWidePath(const char* name)
+std::wstring fullWidePath(std::wstring wide)
 {
-    std::wstring wide = widen(name);
     if (wide.empty())
         return {};
     if (long_path::isRelative(wide) && !packageDirectory.empty())
@@ -37,10 +36,15 @@ void setPackageDirectory(const char* dir)
 
 std::string fullPathOf(const char* name)
 {
-    return narrow(fullWidePath(name));
+    return narrow(fullWidePath(widen(name)));
 }
 
 std::wstring longPath(const char* name)
+{
+    return long_path::extended(fullWidePath(widen(name)));
+}
+
+std::wstring longPath(const std::wstring& name)
 {
     return long_path::extended(fullWidePath(name));
 }

@@ -126,22 +126,40 @@ TEST_F(Cleanup, RefusesEveryUnsafeArgumentAndDeletesNothing)
 }
 
 // Guards against following a link out of the package into a directory that must stay. The links
-// are Unix symbolic ones, which Wine shows as reparse points (it cannot make junctions).
+// are Unix symbolic ones, which Wine shows as reparse points (it cannot make junctions). The
+// second row is a look-alike pair as a program without the UTF-8 setting (before Windows 10
+// 1903) lists it in code page 1252: a folder "\u0141", which converts to "L" with best fit, beside
+// a link "L".
 TEST_F(Cleanup, RemovesAJunctionButNotWhatItPointsTo)
 {
-    const std::string package = makePackage();
-    const std::string outside = dir / "outside";
-    CreateDirectoryA(outside.c_str(), nullptr);
-    writeFile(outside + "\\precious.txt", "keep");
-    ASSERT_TRUE(makeUnixLink(package + "\\link", outside));
-    ASSERT_TRUE(GetFileAttributesA((package + "\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
-    const RunResult result = runCleanup(" \"" + package + "\"");
-    ASSERT_TRUE(result.finished);
-    EXPECT_TRUE(exists(outside + "\\precious.txt"));
-    // The package's own files go. (Wine cannot remove the Unix link itself, so the package
-    // directory stays here; on Windows it goes whole.)
-    EXPECT_FALSE(exists(package + "\\qrv.control"));
-    EXPECT_FALSE(exists(package + "\\META-INF"));
+    const std::string before1903 = dir / "cleanup-cp.exe";
+    copyFile(builtProgram("cleanup.exe"), before1903);
+    HANDLE update = BeginUpdateResourceA(before1903.c_str(), FALSE);
+    ASSERT_TRUE(update != nullptr && UpdateResourceA(update, RT_MANIFEST, MAKEINTRESOURCEA(1),
+                                                     0x409, nullptr, 0));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    for (const bool lookAlike : {false, true}) {
+        if (lookAlike && GetACP() != 1252)
+            GTEST_SKIP() << "the look-alike row needs code page 1252, not " << GetACP();
+        const std::string package = makePackage(lookAlike ? "pkg-cp" : "pkg");
+        const std::string outside = dir / "outside";
+        CreateDirectoryA(outside.c_str(), nullptr);
+        writeFile(outside + "\\precious.txt", "keep");
+        const std::wstring folder = wideName(package) + L"\\\u0141";
+        ASSERT_TRUE(!lookAlike || CreateDirectoryW(folder.c_str(), nullptr));
+        const std::string link = package + (lookAlike ? "\\L" : "\\link");
+        ASSERT_TRUE(makeUnixLink(link, outside));
+        ASSERT_TRUE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+        const RunResult result = runProgram(
+            "\"" + (lookAlike ? before1903 : builtProgram("cleanup.exe")) + "\" \"" + package + "\"",
+            dir.path());
+        ASSERT_TRUE(result.finished);
+        EXPECT_TRUE(exists(outside + "\\precious.txt"));
+        // The package's own files go. (Wine cannot remove the Unix link itself, so the package
+        // directory stays here; on Windows it goes whole.)
+        EXPECT_FALSE(exists(package + "\\qrv.control"));
+        EXPECT_FALSE(exists(package + "\\META-INF"));
+    }
 }
 
 TEST_F(Cleanup, RefusesAPackageDirectoryThatIsAJunction)

@@ -185,6 +185,22 @@ TEST_F(ProgramSearch, AHungProgramIsPassedOverForTheNextOne)
     EXPECT_EQ(javaPath(), path);
 }
 
+// Without the test class the JVM is asked for its version, its output going to a file of TEMP:
+// also in a TEMP too deep for the system's temporary names.
+TEST_F(ProgramSearch, AJvmIsAskedForItsVersionInAnyTemp)
+{
+    fakeJvm("1.6.0_20");
+    std::string deep = dir / "temp\\";
+    deep += std::string(250 - deep.size(), 't');
+    for (const std::string& temp : {dir / "temp", deep}) {
+        makeDirs(temp);
+        const EnvOverride tmp("TMP", temp);
+        const EnvOverride tempValue("TEMP", temp);
+        char command[5001] = "java.exe";
+        EXPECT_TRUE(check.jvmHomeFits("1.6", "", "", "", home().c_str(), command, path)) << temp;
+    }
+}
+
 TEST_F(ProgramSearch, NothingFoundRestoresTheName)
 {
     char command[5001] = "jre.exe";

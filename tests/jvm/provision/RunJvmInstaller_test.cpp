@@ -1,6 +1,8 @@
 #include "support/LogCheck.h"
 #include "jvm/provision/RunJvmInstaller.h"
 
+#include <direct.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -187,6 +189,55 @@ TEST_F(VendorRun, OnlyThePackagedVersionCountsAfterTheInstaller)
     delDirTree((dir / "pf\\JavaSoft").c_str());
     // A JVM of another version than the packaged one is not taken.
     EXPECT_FALSE(run("vendor.exe/*/*/*", "1.6"));
+    // Without the test class the installed JVM is asked for its version.
+    std::remove((dir / "TestJvm.class").c_str());
+    delDirTree((dir / "pf\\JavaSoft").c_str());
+    EXPECT_FALSE(run("vendor.exe/*/*/*", "1.6"));
+    EXPECT_TRUE(traced("jvm doesn't meet criteria"));
+    configure("subdir");
+    EXPECT_TRUE(run("vendor.exe/*/*/*", "1.6"));
+}
+
+// A candidate whose program has no form a child can read is passed over for that reason alone:
+// it leaves no path that would end the run as one that cannot be handed on.
+TEST_F(VendorRun, ACandidateThatCannotBeHandedOnIsOnlyPassedOver)
+{
+    // Folders named in 8.3 have no shorter short name: past MAX_PATH the program has no form.
+    std::string deep = dir / "new";
+    while (deep.size() < 260)
+        deep += "\\d1234567";
+    makeDirs(deep + "\\jre\\bin");
+    writeFile(deep + "\\jre\\bin\\java.exe", "");
+    copyText(jvmCommand, PathCapacity, "java.exe");
+    RunJvmInstaller runner;
+    EXPECT_FALSE(runner.jvmInNewDir("1.6.0", "", "", deep.c_str(), jvmCommand, jvmPath));
+    EXPECT_TRUE(traced("cannot be handed on, too long and without a short name: " + deep +
+                       "\\jre\\bin\\java.exe"));
+    EXPECT_EQ("", runner.unhandedPath());
+}
+
+// msiexec cannot open a log past MAX_PATH: from a deep package directory its log goes by the
+// directory's short name, and the package's copy, in msiexec's own directory, by its bare name.
+TEST_F(VendorRun, MsiexecsLogFromADeepPackageDirectoryGoesByItsShortName)
+{
+    std::string package = dir / "deep package ";
+    package += std::string(250 - package.size(), 'p');
+    makeDirs(package);
+    writeFile(package + "\\jdk.msi", "not a package");
+    createTraceLog(package);
+    ASSERT_EQ(0, _chdir(package.c_str()));
+    copyText(jvmCommand, PathCapacity, "java.exe");
+    commandBuffer[0] = '\0';
+    RunJvmInstaller runner;
+    runner.setQuietMode(true);
+    const bool ok = runner.run("1.6", "", "", "1.6.0", "JRE", jvmCommand, "jdk.msi",
+                               commandBuffer, jvmPath, (dir / "win").c_str());
+    _chdir(dir.path().c_str());
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(contains(logMessages(package + "\\jinstall.log"),
+                         "Args: msiexec.exe /i \"jdk.msi\" /norestart /l*v \"" +
+                             shortPathOf(package) + "\\jdk.msi.log\" /qn"))
+        << readTextFile(package + "\\jinstall.log");
 }
 
 TEST_F(VendorRun, JvmRegisteredElsewhereIsFoundThroughTheRegistry)
