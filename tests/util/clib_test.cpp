@@ -36,24 +36,6 @@ TEST_F(FileHelpers, FexistsTestsThePathInsideQuotesOfACommandLine)
     EXPECT_FALSE(isDir("missing"));
 }
 
-// A name that the code page holds only as a look-alike ("\u0141" as "L", with best fit) is left
-// out of the 8-bit listing and counted; the wide one has it.
-TEST_F(FileHelpers, ListDirLeavesOutANameTheCodePageCannotHold)
-{
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "needs code page 1252, not " << GetACP();
-    _mkdir("list");
-    _mkdir("list\\L");
-    ASSERT_TRUE(CreateDirectoryW((wideName(dir / "list") + L"\\\u0141").c_str(), nullptr));
-    std::vector<std::string> names;
-    size_t unlisted = 0;
-    EXPECT_TRUE(listDir("list", names, "*", &unlisted));
-    EXPECT_EQ(std::vector<std::string>{"L"}, names);
-    EXPECT_EQ(1u, unlisted);
-    std::vector<std::wstring> wide;
-    EXPECT_TRUE(listDir("list", wide) && wide.size() == 2u);
-}
-
 TEST_F(FileHelpers, CopyFileKeepsEveryByteAcrossChunkAndPassBoundaries)
 {
     // empty, one chunk exactly, one byte over, and 20 chunks plus one byte (two passes)

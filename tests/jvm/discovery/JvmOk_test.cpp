@@ -187,25 +187,14 @@ TEST_F(ProgramSearch, AHungProgramIsPassedOverForTheNextOne)
 
 // Without the test class the JVM is asked for its version, its output going to a file of TEMP:
 // also in a TEMP too deep for the system's temporary names.
-TEST_F(ProgramSearch, AJvmIsAskedForItsVersionInAnyTemp)
+TEST_F(ProgramSearch, AJvmIsAskedForItsVersionInADeepTemp)
 {
     fakeJvm("1.6.0_20");
-    std::string deep = dir / "temp\\";
-    deep += std::string(250 - deep.size(), 't');
-    for (const std::string& temp : {dir / "temp", deep}) {
-        makeDirs(temp);
-        const EnvOverride tmp("TMP", temp);
-        const EnvOverride tempValue("TEMP", temp);
-        char command[5001] = "java.exe";
-        EXPECT_TRUE(check.jvmHomeFits("1.6", "", "", "", home().c_str(), command, path)) << temp;
-    }
-}
-
-TEST_F(ProgramSearch, NothingFoundRestoresTheName)
-{
-    char command[5001] = "jre.exe";
-    EXPECT_FALSE(find(command));
-    EXPECT_STREQ("jre.exe", command);
+    const std::string temp = (dir / std::string(250, 't')).substr(0, 250);
+    makeDirs(temp);
+    const EnvOverride tmp("TMP", temp), tempValue("TEMP", temp);
+    char command[5001] = "java.exe";
+    EXPECT_TRUE(check.jvmHomeFits("1.6", "", "", "", home().c_str(), command, path));
 }
 
 TEST_F(ProgramSearch, RegisteredVersionMustMeetTheSettingsToo)
