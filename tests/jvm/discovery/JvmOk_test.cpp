@@ -2,6 +2,7 @@
 
 #include "jvm/discovery/JvmSupport.h"
 #include "support/LogCheck.h"
+#include "util/Wide.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -186,13 +187,16 @@ TEST_F(ProgramSearch, AHungProgramIsPassedOverForTheNextOne)
 }
 
 // Without the test class the JVM is asked for its version, its output going to a file of TEMP:
-// also in a TEMP too deep for the system's temporary names.
-TEST_F(ProgramSearch, AJvmIsAskedForItsVersionInADeepTemp)
+// also in a TEMP too deep for the system's temporary names, in letters outside the code page
+// (1252 here: "\u0141" as "L" with best fit).
+TEST_F(ProgramSearch, AJvmIsAskedForItsVersionInAnyTemp)
 {
     fakeJvm("1.6.0_20");
-    const std::string temp = (dir / std::string(250, 't')).substr(0, 250);
-    makeDirs(temp);
-    const EnvOverride tmp("TMP", temp), tempValue("TEMP", temp);
+    const std::wstring temp = widen(dir.path().c_str()) + L"\\\u0141" +
+                              std::wstring(248 - dir.path().size(), L't');
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + temp).c_str(), nullptr));
+    const EnvOverride saved("TMP", "");
+    SetEnvironmentVariableW(L"TMP", temp.c_str());
     char command[5001] = "java.exe";
     EXPECT_TRUE(check.jvmHomeFits("1.6", "", "", "", home().c_str(), command, path));
 }

@@ -193,6 +193,7 @@ TEST_F(VendorRun, OnlyThePackagedVersionCountsAfterTheInstaller)
     EXPECT_FALSE(run("vendor.exe/*/*/*", "1.6"));
     // Without the test class the installed JVM is asked for its version.
     std::remove((dir / "TestJvm.class").c_str());
+    delDirTree((dir / "pf\\JavaSoft").c_str());
     EXPECT_FALSE(run("vendor.exe/*/*/*", "1.6"));
     EXPECT_TRUE(traced("jvm doesn't meet criteria"));
     configure("subdir");
