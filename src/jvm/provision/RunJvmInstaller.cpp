@@ -228,7 +228,7 @@ void RunJvmInstaller::settleMsiexec(InstallerCommand& command, std::string& prog
         return;
     program = systemFilePath("msiexec.exe");
     // msiexec's own log is the one place that says why a package failed: it lies beside
-    // errors.log, unless the package author asked for one of their own.
+    // errors.log (or in TEMP), unless the package author asked for one of their own.
     if (!asksForLog(command)) {
         std::string handedLog;
         msiexecLogPath(installerFile_, msiexecLog_, handedLog);
