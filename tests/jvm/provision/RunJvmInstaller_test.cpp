@@ -136,7 +136,9 @@ TEST_F(VendorRun, ArgumentsAreTracedOneByOne)
 TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
 {
     RunJvmInstaller::setBusyWaitSecondMs(1);
+    const AtScopeEnd fullSeconds([] { RunJvmInstaller::setBusyWaitSecondMs(1000); });
     const std::string restart = "The JVM installer vendor.exe asks for a restart of the computer";
+    const std::string usable = "; the JVM can be used at once.";
     const std::string failed = "Unable to install JRE 1.6.0. The JVM installer vendor.exe ended "
                                "with exit code ";
     const std::string wait = "another installation is in progress, seconds until the jvm "
@@ -144,22 +146,22 @@ TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
     struct Row {
         std::string code;
         bool installs;  // the stand-in puts a JVM into the JVM directory
+        bool searched;  // the JVM directory and the system were looked at afterwards
         bool found;
         std::vector<std::string> traced, errors;
         std::string failure;
     };
     const Row rows[] = {
-        {"3010", true, true, {}, {restart + " (exit code 3010); the JVM can be used at once."}, ""},
-        {"1641", true, true, {}, {restart + " (exit code 1641); the JVM can be used at once."}, ""},
+        {"3010", true, true, true, {}, {restart + " (exit code 3010)" + usable}, ""},
+        {"1641", true, true, true, {}, {restart + " (exit code 1641)" + usable}, ""},
         // A cancelled run is not searched behind the user's back, though the JVM is there.
-        {"1602", true, false, {}, {}, "The Java installation was cancelled."},
-        {"1618", false, false, {wait + "10", wait + "20", wait + "40"}, {}, failed + "1618 (another "
-         "installation is in progress: wait until it has finished, then start this installer again)."},
-        {"1603", false, false, {}, {}, failed + "1603 (a fatal error during installation, often "
-         "missing administrator rights)."},
-        {"1603", true, true, {}, {}, ""},  // it may fail after it installed what is needed
-        {"3", false, false, {}, {}, failed + "3."},
-        {"0", false, false, {"Correct version of JVM was not found in common locations"}, {}, ""},
+        {"1602", true, false, false, {}, {}, "The Java installation was cancelled."},
+        {"1618", false, true, false, {wait + "10", wait + "20", wait + "40"}, {},
+         failed + "1618 ("},
+        {"1603", false, true, false, {}, {}, failed + "1603 ("},
+        {"1603", true, true, true, {}, {}, ""},  // it may fail after it installed what is needed
+        {"3", false, true, false, {}, {}, failed + "3."},
+        {"0", false, true, false, {}, {}, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.code);
@@ -174,9 +176,12 @@ TEST_F(VendorRun, TheInstallersExitCodeDecidesWhatFollows)
         expectTraced(logMessages("jinstall.log"), row.traced);
         EXPECT_EQ(row.code == "1618" ? 4u : 1u, vendorStarts().size());
         EXPECT_EQ(row.errors, logMessages("errors.log"));
-        EXPECT_EQ(row.failure, failure);
-        EXPECT_EQ(row.code != "1602", !row.installs || traced("looking for jvm in: " + jvmDir +
-                                                              "\\jre1.6.0"));
+        // The meaning's text is the rule's own (InstallerExit_test): here only that it follows.
+        EXPECT_EQ(row.failure, failure.substr(0, row.failure.size()));
+        EXPECT_EQ(row.failure.empty(), failure.empty());
+        EXPECT_EQ(row.searched, traced("looking for jvm in: " + jvmDir + "\\jre1.6.0") ||
+                                    traced("Correct version of JVM was not found in common "
+                                           "locations"));
         EXPECT_EQ(row.installs, exists(jvmDir));  // only the JVM directory left empty goes
         EXPECT_TRUE(traced(std::string("runJvmInstaller ok: ") + (row.found ? "true" : "false")));
     }
