@@ -26,9 +26,8 @@ std::wstring exactWide(const char* name)
 }
 
 // `name` resolved by the system, without the "\\?\" form.
-std::wstring fullWidePath(const char* name)
+std::wstring fullWidePath(std::wstring wide)
 {
-    std::wstring wide = exactWide(name);
     if (wide.empty())
         return {};
     if (long_path::isRelative(wide) && !packageDirectory.empty())
@@ -53,10 +52,15 @@ void setPackageDirectory(const char* dir)
 
 std::string fullPathOf(const char* name)
 {
-    return narrow(fullWidePath(name));
+    return narrow(fullWidePath(exactWide(name)));
 }
 
 std::wstring longPath(const char* name)
+{
+    return long_path::extended(fullWidePath(exactWide(name)));
+}
+
+std::wstring longPath(const std::wstring& name)
 {
     return long_path::extended(fullWidePath(name));
 }

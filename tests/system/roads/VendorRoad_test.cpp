@@ -91,8 +91,8 @@ TEST_F(VendorRoad, WindowsInstallerPackagesAreRunByTheSystemsMsiexec)
         std::vector<std::string> traced;  // none: no trace is kept, nor msiexec's log
     };
     const Row rows[] = {
-        {"machine", "", "", {"command: " + msiexec, "Args: msiexec.exe /i \"" + jvmDir17 + "\\jdk.msi" +
-                                   "\" /norestart /l*v \"" + log + "\" /passive"}},
+        {"machine", "", "", {"command: " + msiexec, "Args: msiexec.exe /i \"jdk.msi\" /norestart "
+                                   "/l*v \"" + log + "\" /passive"}},
         {"machine", "MsiExec/*/*/*/i/*/*/*jdk.msi/*/*/*ALLUSERS=1/*/*/*/qn", "-q x",
          {"arg: ALLUSERS=1", "arg: /qn", "arg: /l*v", "arg: \"" + log + "\"", "command: " + msiexec}},
         {"user", "", "-q x", {"arg: /qn"}},
