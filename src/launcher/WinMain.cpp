@@ -21,6 +21,7 @@
 #include "launcher/SingleRun.h"
 #include "ui/Globals.h"
 #include "ui/StatusDialog.h"
+#include "util/CleanupCopies.h"
 #include "util/File.h"
 #include "util/LongPath.h"
 #include "util/FileNames.h"
@@ -174,6 +175,8 @@ bool registerWindowClass(HINSTANCE instance, bool shown)
 
 void runCleanupStep(const char* startDir, const char* currentDir)
 {
+    // What earlier cleanup programs left of themselves under TEMP, now that none of them runs.
+    removeCleanupCopies();
     // The package directory named in another spelling is still the start directory: the
     // cleanup program would remove the directory the user started from.
     if (startDirNeedsCleanup(startDir, currentDir) && !sameFileObject(startDir, currentDir)) {

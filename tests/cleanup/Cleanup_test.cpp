@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace qrvtest;
@@ -40,14 +41,54 @@ std::string lastLogMessage()
     return at == std::string::npos ? lines.back() : lines.back().substr(at + 10);
 }
 
+// The copies that cleanup programs run from inside a directory leave under TEMP.
+std::vector<std::string> cleanupCopies()
+{
+    char temp[MAX_PATH + 1] = "";
+    GetTempPathA(sizeof temp, temp);
+    std::vector<std::string> copies;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((std::string(temp) + "qrvcleanup-*.exe").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
+        copies.push_back(std::string(temp) + found.cFileName);
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    return copies;
+}
+
+// Started from inside the directory as the launcher starts it (its file read-only, as from a
+// disc), the program hands the removal to a copy of itself under TEMP: the directory goes whole,
+// and the copy, left behind writable, goes in the next run.
 TEST_F(Cleanup, RemovesThePackageDirectory)
 {
-    const std::string package = makePackage();
-    const RunResult result = runCleanup(" \"" + package + "\"");
-    ASSERT_TRUE(result.finished);
-    EXPECT_EQ(0u, result.exitCode);
-    EXPECT_FALSE(exists(package));
-    EXPECT_EQ("removed " + package + "; exit code 0", lastLogMessage());
+    for (const bool inside : {false, true, true}) {
+        SCOPED_TRACE(inside ? "started from inside" : "started from elsewhere");
+        const std::string package = makePackage();
+        std::string program = builtProgram("cleanup.exe");
+        if (inside) {
+            program = package + "\\__cleanup.exe";
+            ASSERT_TRUE(CopyFileA(builtProgram("cleanup.exe").c_str(), program.c_str(), FALSE));
+            SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        const std::vector<std::string> before = cleanupCopies();
+        const RunResult result = runProgram("\"" + program + "\" \"" + package + "\"", dir.path());
+        ASSERT_TRUE(result.finished);
+        EXPECT_EQ(0u, result.exitCode);
+        const std::string verdict = "removed " + package + "; exit code 0";
+        EXPECT_TRUE(waitUntil([&] { return lastLogMessage() == verdict; }, 60000))
+            << lastLogMessage();
+        EXPECT_FALSE(exists(package));
+        const std::vector<std::string> after = cleanupCopies();
+        std::vector<std::string> made;
+        for (const std::string& copy : after)
+            if (std::find(before.begin(), before.end(), copy) == before.end())
+                made.push_back(copy);
+        ASSERT_EQ(inside ? 1u : 0u, made.size());
+        if (inside) {
+            EXPECT_FALSE(GetFileAttributesA(made[0].c_str()) & FILE_ATTRIBUTE_READONLY);
+            EXPECT_EQ(1u, after.size()) << "the earlier copies are gone";
+        }
+    }
 }
 
 // A file that cannot go (held open without delete sharing) keeps the directory: the program

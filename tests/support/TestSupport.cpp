@@ -395,6 +395,14 @@ bool processGone(DWORD pid)
     return ended;
 }
 
+bool waitUntil(const std::function<bool()>& done, DWORD limitMs)
+{
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(50))
+        if (done())
+            return true;
+    return done();
+}
+
 void setRegString(HKEY root, const std::string& key, const std::string& name,
                   const std::string& value)
 {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -127,6 +128,9 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
 // Whether the process `pid` is gone (or ends within a few seconds: one that was just
 // terminated may still be on its way out).
 bool processGone(DWORD pid);
+// Polls `done` until it holds or `limitMs` have passed (what a detached program leaves comes
+// without a handle to wait on); its last answer.
+bool waitUntil(const std::function<bool()>& done, DWORD limitMs);
 
 // Makes `link` a Unix symbolic link to the existing `target` (both Windows paths), the link
 // Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
