@@ -227,3 +227,16 @@ bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
     tracer.traceMessage(TraceFilename, classLabel, result);
     return result;
 }
+
+bool readOnlyPackageStops()
+{
+    ControlText file;
+    if (!file.open(QrvControlFilename))
+        return false;
+    char line[LineBufferSize];
+    while (file.next(line)) {
+        if (control_file::isReadOnlyPackageLine(line))
+            return control_file::readOnlyPackageStops(line);
+    }
+    return false;
+}

@@ -39,3 +39,8 @@ private:
 // The configureWinRegistry switch, read from "qrv.control" or else "native.properties"; true
 // when neither says otherwise. `tracer` writes the traces, the last under `classLabel`.
 bool readConfigureWinRegistry(Trace& tracer, const char* classLabel);
+
+// Whether the control file's readOnlyPackage key asks a package that cannot be written to stop
+// with its report instead of running from a copy; read without tracing, as nothing of the
+// package can be written then.
+bool readOnlyPackageStops();

@@ -14,6 +14,7 @@
 #include "exec/ArgQuote.h"
 #include "exec/ChildProcess.h"
 #include "exec/PathHandOn.h"
+#include "config/GetParameters.h"
 #include "install/ExitCodes.h"
 #include "install/Install.h"
 #include "install/ReadOnlyPackage.h"
@@ -254,9 +255,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         singleRun.bringOtherRunForward();
         return exit_codes::SecondRun;
     }
+    // Held while a copy of a package that cannot be written runs, so that a second start of
+    // the package still meets this run.
     if (ReadOnlyPackage::unwritable(currentDir.c_str())) {
         const InstallRequest request = parseInstallRequest(commandLine);
-        return ReadOnlyPackage(currentDir.c_str()).report(request.quiet || request.properties);
+        ReadOnlyPackage package(currentDir.c_str());
+        const bool quiet = request.quiet || request.properties;
+        return readOnlyPackageStops() ? package.report(quiet)
+                                      : package.runFromCopy(quiet, commandLine);
     }
     // The test run, the wizard and the other programs start in the package directory, by its
     // short name where it is longer than a program can be started in.

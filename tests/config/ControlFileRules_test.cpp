@@ -30,7 +30,8 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
     const std::pair<const char*, const char*> reasons[] = {
         {"jvmName = JDK", nullptr}, {"jvmRequiredVersion=1.8", nullptr}, {"", nullptr},
         {" \t", nullptr},
-        {"configureWinRegistry=no", nullptr}, {" jvmVersion=1.4", "blank before the key"},
+        {"configureWinRegistry=no", nullptr}, {"readOnlyPackage=stop", nullptr},
+        {" jvmVersion=1.4", "blank before the key"},
         {"\tconfigureWinRegistry=no", "blank before the key"}, {"jvmTest 5", "no \"=\""},
         {"# jvmVersion=1.4", "unknown key"}, {"JVMVERSION=1.4", "unknown key"},
     };
@@ -199,6 +200,16 @@ TEST(ControlFileRules, ConfigureWinRegistryValues)
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry"));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry=yes "));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistryX=yes"));
+}
+
+TEST(ControlFileRules, ReadOnlyPackageValues)
+{
+    EXPECT_TRUE(isReadOnlyPackageLine("readOnlyPackage=copy"));
+    EXPECT_FALSE(isReadOnlyPackageLine("ReadOnlyPackage=stop"));
+    EXPECT_TRUE(readOnlyPackageStops("readOnlyPackage=Stop \r"));
+    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage=copy"));
+    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage=stopped"));
+    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage"));
 }
 
 } // namespace
