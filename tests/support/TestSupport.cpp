@@ -322,6 +322,29 @@ bool makeUnixLink(const std::string& link, const std::string& target)
     return runUnix("Z:\\bin\\ln -s \"" + to + "\" \"" + from + "\"", present);
 }
 
+std::string unixNameOf(const std::string& path)
+{
+    return unixPath(path);
+}
+
+bool runUnixScript(const std::string& script)
+{
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    static int count = 0;
+    const std::string file = std::string(temp, length < sizeof temp ? length : 0) + "qrv-script-" +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++count);
+    const std::string marker = file + ".done";
+    writeFile(file, script + "\n: > '" + unixPath(marker) + "'\n");
+    const bool ran = runUnix("Z:\\bin\\sh \"" + unixPath(file) + "\"", [&marker] {
+        return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+    DeleteFileA(marker.c_str());
+    DeleteFileA(file.c_str());
+    return ran;
+}
+
 bool UnwritableDir::set(bool unwritable)
 {
     // The flag is probed only once chattr has ended (it leaves a marker under TEMP): a probe

@@ -136,6 +136,11 @@ bool waitUntil(const std::function<bool()>& done, DWORD limitMs);
 // Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
 // link cannot be made); the caller then skips.
 bool makeUnixLink(const std::string& link, const std::string& target);
+// `path`'s Unix name (Wine's own mapping); empty where there is none.
+std::string unixNameOf(const std::string& path);
+// Runs the Unix shell script `script` and waits (bounded) until it has ended; false when it
+// could not be started or did not end in time.
+bool runUnixScript(const std::string& script);
 // `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
 // writable again on every path out; each change is awaited. `made()` is false where this is not
 // Wine or the flag does not take: the caller then skips.
