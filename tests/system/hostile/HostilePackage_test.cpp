@@ -269,9 +269,9 @@ TEST_F(Hostile, PackageDirectories)
              mainRoadPackage();
          },
          0, ""},
-        {"package directory with the immutable flag",
+        {"package directory with the immutable flag, readOnlyPackage=stop",
          [&] {
-             put("qrv.control", NoSearch);
+             put("qrv.control", std::string(NoSearch) + "readOnlyPackage=stop\n");
              locked.emplace(pkg);
              ASSERT_TRUE(locked->made()) << "no immutable flag on this file system";
          },
