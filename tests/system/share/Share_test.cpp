@@ -4,10 +4,12 @@
 // TEMP that is gone once its cleanup program has ended, the share untouched.
 #include "support/Package.h"
 #include "system/SystemSupport.h"
+#include "util/clib.h"
 
 #include <windows.h>
 
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,101 +19,28 @@ using namespace systemtest;
 
 namespace {
 
-constexpr DWORD RunLimitMs = 90000;
-
-std::string quoted(const std::string& windowsPath)
+std::string unixName(const std::string& path)
 {
-    return "'" + unixNameOf(windowsPath) + "'";
+    return "'" + unixNameOf(path) + "'";
 }
 
-std::string prefixDir()
-{
-    const char* prefix = std::getenv("WINEPREFIX");
-    return prefix != nullptr ? prefix : "";
-}
-
-// \\qrvserver\<name>, a share of the folder `dir`: a link in the prefix's dosdevices.
-class Share {
+// A change of the machine made by one Unix script and undone by another in every outcome: a
+// share's link in the prefix, a read-only bind mount, a small tmpfs as a drive.
+class UnixChange {
 public:
-    Share(const std::string& name, const std::string& dir)
-        : unc_("\\\\qrvserver\\" + name), link_(prefixDir() + "/dosdevices/unc/qrvserver/" + name)
+    UnixChange(const std::string& make, std::string undo)
+        : undo_(std::move(undo)), made_(runUnixScript(make))
     {
-        made_ = !prefixDir().empty() &&
-                runUnixScript("mkdir -p '" + prefixDir() + "/dosdevices/unc/qrvserver' && ln -sfn " +
-                              quoted(dir) + " '" + link_ + "'");
     }
-    ~Share() { runUnixScript("rm -f '" + link_ + "'"); }
-    Share(const Share&) = delete;
-    Share& operator=(const Share&) = delete;
+    ~UnixChange() { runUnixScript(undo_); }
+    UnixChange(const UnixChange&) = delete;
+    UnixChange& operator=(const UnixChange&) = delete;
     bool made() const { return made_; }
-    const std::string& unc() const { return unc_; }
 
 private:
-    std::string unc_;
-    std::string link_;
-    bool made_ = false;
+    std::string undo_;
+    bool made_;
 };
-
-// A read-only view of `dir` at `view`, unmounted in every outcome.
-class ReadOnlyView {
-public:
-    ReadOnlyView(const std::string& dir, const std::string& view) : view_(view)
-    {
-        makeDirs(view);
-        mounted_ = runUnixScript("mount --bind " + quoted(dir) + " " + quoted(view) +
-                                 " && mount -o remount,bind,ro " + quoted(view));
-        unixView_ = unixNameOf(view);
-    }
-    ~ReadOnlyView() { runUnixScript("umount '" + unixView_ + "'"); }
-    ReadOnlyView(const ReadOnlyView&) = delete;
-    ReadOnlyView& operator=(const ReadOnlyView&) = delete;
-    bool made() const { return mounted_; }
-
-private:
-    std::string view_;
-    std::string unixView_;
-    bool mounted_ = false;
-};
-
-// A drive Q: of 512 KiB (a small tmpfs) as TEMP of the programs started meanwhile.
-class SmallTemp {
-public:
-    explicit SmallTemp(const std::string& dir) : unixDir_((makeDirs(dir), unixNameOf(dir)))
-    {
-        mounted_ = runUnixScript("mount -t tmpfs -o size=512k tmpfs '" + unixDir_ + "' && ln -sfn '" +
-                                 unixDir_ + "' '" + prefixDir() + "/dosdevices/q:'");
-        temp_.emplace("TEMP", "Q:\\");
-        tmp_.emplace("TMP", "Q:\\");
-    }
-    ~SmallTemp()
-    {
-        temp_.reset();
-        tmp_.reset();
-        runUnixScript("rm -f '" + prefixDir() + "/dosdevices/q:'; umount '" + unixDir_ + "'");
-    }
-    SmallTemp(const SmallTemp&) = delete;
-    SmallTemp& operator=(const SmallTemp&) = delete;
-    bool made() const { return mounted_; }
-
-private:
-    std::string unixDir_;
-    bool mounted_ = false;
-    std::optional<EnvOverride> temp_;
-    std::optional<EnvOverride> tmp_;
-};
-
-// The folders of package copies under `temp` (with its backslash).
-std::vector<std::string> packageCopies(const std::string& temp)
-{
-    std::vector<std::string> copies;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((temp + "qrv-copy-*").c_str(), &found);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
-        copies.push_back(temp + found.cFileName);
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
-    return copies;
-}
 
 std::string tempDir()
 {
@@ -120,36 +49,26 @@ std::string tempDir()
     return temp;
 }
 
+// The folders of package copies in `temp`.
+std::vector<std::string> packageCopies(const std::string& temp)
+{
+    std::vector<std::string> copies;
+    listDir(temp.c_str(), copies, "qrv-copy-*");
+    return copies;
+}
+
 class Shares : public InTempDir {
 protected:
-    // A process started in the share's folder, which it is handed on as its current directory.
-    PROCESS_INFORMATION startInShare(const std::string& arguments)
+    // Runs the launcher of the share with `arguments`, started in the share's folder, which it
+    // is then handed on as its current directory.
+    RunResult runInShare(const std::string& arguments)
     {
         char saved[MAX_PATH * 4];
-        const DWORD length = GetCurrentDirectoryA(sizeof saved, saved);
-        PROCESS_INFORMATION process{};
-        if (length == 0 || length >= sizeof saved || !SetCurrentDirectoryA(share->unc().c_str()))
-            return process;
-        std::string commandLine = "\"" + share->unc() + "\\setup.exe\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
-            process = PROCESS_INFORMATION{};
+        GetCurrentDirectoryA(sizeof saved, saved);
+        EXPECT_TRUE(SetCurrentDirectoryA(unc.c_str())) << unc;
+        const RunResult result = runProgram("\"" + unc + "\\setup.exe\" " + arguments, "", 90000);
         SetCurrentDirectoryA(saved);
-        return process;
-    }
-    // Its exit code once it has ended; 259 when it did not end in time.
-    static DWORD finish(PROCESS_INFORMATION& process)
-    {
-        DWORD code = STILL_ACTIVE;
-        if (WaitForSingleObject(process.hProcess, RunLimitMs) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process.hProcess, &code);
-        else
-            TerminateProcess(process.hProcess, 255);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return code;
+        return result;
     }
 
     // A package whose wizard runs on a stand-in 1.6 JVM outside the share.
@@ -185,27 +104,31 @@ protected:
             makeDirs(shareDir);
             row.layout();
             const std::string view = dir / (name + "-ro");
-            std::optional<ReadOnlyView> readOnly;
+            std::optional<UnixChange> readOnly;
             if (row.readOnly) {
-                readOnly.emplace(shareDir, view);
+                makeDirs(view);
+                readOnly.emplace("mount --bind " + unixName(shareDir) + " " + unixName(view) +
+                                     " && mount -o remount,bind,ro " + unixName(view),
+                                 "umount " + unixName(view));
                 ASSERT_TRUE(readOnly->made()) << "no read-only bind mount here";
             }
-            share.emplace(name, row.readOnly ? view : shareDir);
-            ASSERT_TRUE(share->made());
+            const std::string link = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/unc/qrvserver";
+            const UnixChange share("mkdir -p '" + link + "' && ln -sfn " +
+                                       unixName(row.readOnly ? view : shareDir) + " '" + link +
+                                       "/" + name + "'",
+                                   "rm -f '" + link + "/" + name + "'");
+            ASSERT_TRUE(share.made());
+            unc = "\\\\qrvserver\\" + name;
             const auto before = treeOf(shareDir, TreeView::NamesSizesAttributes);
             row.meanwhile();
-            logs = freshLogFolder(share->unc());
-            PROCESS_INFORMATION process = startInShare(row.arguments);
-            ASSERT_NE(nullptr, process.hProcess) << "not started in " << share->unc();
-            EXPECT_EQ(row.code, finish(process));
+            logs = freshLogFolder(unc);
+            EXPECT_EQ(row.code, runInShare(row.arguments).exitCode);
             row.check();
             if (row.readOnly) {
                 EXPECT_TRUE(waitUntil([] { return packageCopies(tempDir()).empty(); }, 60000))
                     << "the copy stays";
                 EXPECT_EQ(before, treeOf(shareDir, TreeView::NamesSizesAttributes));
             }
-            share.reset();
-            readOnly.reset();
             keys.reset();
         }
     }
@@ -215,11 +138,12 @@ protected:
     const std::string jvmBin = dir / "jre 1.6\\bin";
     std::string shareDir;
     std::string logs;
-    std::optional<Share> share;
+    std::string unc;
     std::optional<JvmKeys> keys;
-    std::optional<SmallTemp> smallTemp;
+    std::optional<UnixChange> smallTemp;
+    std::optional<EnvOverride> smallTempVariable;
     std::optional<MachineWithoutJvms> machine;
-    PROCESS_INFORMATION first{};
+    std::future<RunResult> first;
 };
 
 TEST_F(Shares, PackagesOnSharesAndDiscs)
@@ -235,7 +159,7 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
     expectRuns({
         {"writable share, main road", false, [&] { wizardPackage(); }, "-q x", 0,
          [&] {
-             ranOnceIn(share->unc());
+             ranOnceIn(unc);
              EXPECT_EQ((std::vector<std::string>{"TestJvm.class", "qrv.control", "setup.exe"}),
                        treeOf(shareDir));
          }},
@@ -257,13 +181,13 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
          [&] { wizardPackage("wait"); }, "-q x", 20,
          [&] {
              writeFile(jvmBin + "\\fakejvm.release", "");
-             EXPECT_EQ(0u, finish(first));
+             EXPECT_EQ(0u, first.get().exitCode);
              ranOnceIn(tempDir() + "qrv-copy-");
              DeleteFileA((jvmBin + "\\fakejvm.release").c_str());
          },
          [&] {
-             first = startInShare("-q x");
-             ASSERT_NE(nullptr, first.hProcess);
+             // The share's folder stays the current directory while the first run goes on.
+             first = std::async(std::launch::async, [this] { return runInShare("-q x"); });
              EXPECT_TRUE(waitUntil([&] { return wizards().size() == 1; }, 60000));
          }},
         {"read-only share, TEMP too small", true, [&] { wizardPackage(); }, "-q x", 21,
@@ -272,11 +196,18 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
                  << logs;
              EXPECT_EQ((std::vector<std::string>{}), packageCopies("Q:\\"));
              EXPECT_TRUE(wizards().empty());
+             smallTempVariable.reset();
              smallTemp.reset();
          },
          [&] {
-             smallTemp.emplace(dir / "small");
+             const std::string small = dir / "small";
+             const std::string drive = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/q:";
+             makeDirs(small);
+             smallTemp.emplace("mount -t tmpfs -o size=512k tmpfs " + unixName(small) +
+                                   " && ln -sfn " + unixName(small) + " '" + drive + "'",
+                               "rm -f '" + drive + "'; umount " + unixName(small));
              ASSERT_TRUE(smallTemp->made());
+             smallTempVariable.emplace("TMP", "Q:\\");  // before TEMP, as the system reads them
          }},
         {"writable share, expansion road", false,
          [&] {
