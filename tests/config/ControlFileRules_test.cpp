@@ -200,10 +200,7 @@ TEST(ControlFileRules, ConfigureWinRegistryValues)
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry"));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry=yes "));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistryX=yes"));
-}
-
-TEST(ControlFileRules, ReadOnlyPackageValues)
-{
+    // The other key read on its own.
     EXPECT_TRUE(isReadOnlyPackageLine("readOnlyPackage=copy"));
     EXPECT_FALSE(isReadOnlyPackageLine("ReadOnlyPackage=stop"));
     EXPECT_TRUE(readOnlyPackageStops("readOnlyPackage=Stop \r"));

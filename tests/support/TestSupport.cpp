@@ -327,14 +327,19 @@ std::string unixNameOf(const std::string& path)
     return unixPath(path);
 }
 
+std::string tempDirectory()
+{
+    char temp[MAX_PATH] = "";
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    return std::string(temp, length < sizeof temp ? length : 0);
+}
+
+namespace {
 bool runUnixScript(const std::string& script)
 {
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof temp, temp);
     static int count = 0;
-    const std::string file = std::string(temp, length < sizeof temp ? length : 0) + "qrv-script-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++count);
+    const std::string file = tempDirectory() + "qrv-script-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
     const std::string marker = file + ".done";
     writeFile(file, script + "\n: > '" + unixPath(marker) + "'\n");
     const bool ran = runUnix("Z:\\bin\\sh \"" + unixPath(file) + "\"", [&marker] {
@@ -343,6 +348,17 @@ bool runUnixScript(const std::string& script)
     DeleteFileA(marker.c_str());
     DeleteFileA(file.c_str());
     return ran;
+}
+} // namespace
+
+UnixChange::UnixChange(const std::string& make, std::string undo)
+    : undo_(std::move(undo)), made_(runUnixScript(make))
+{
+}
+
+UnixChange::~UnixChange()
+{
+    runUnixScript(undo_);
 }
 
 bool UnwritableDir::set(bool unwritable)

@@ -138,9 +138,22 @@ bool waitUntil(const std::function<bool()>& done, DWORD limitMs);
 bool makeUnixLink(const std::string& link, const std::string& target);
 // `path`'s Unix name (Wine's own mapping); empty where there is none.
 std::string unixNameOf(const std::string& path);
-// Runs the Unix shell script `script` and waits (bounded) until it has ended; false when it
-// could not be started or did not end in time.
-bool runUnixScript(const std::string& script);
+// A change of the machine made by one Unix shell script and undone by another in every outcome
+// (a share's link in the prefix, a bind mount, a tmpfs); each script waited for, bounded.
+class UnixChange {
+public:
+    UnixChange(const std::string& make, std::string undo);
+    ~UnixChange();
+    UnixChange(const UnixChange&) = delete;
+    UnixChange& operator=(const UnixChange&) = delete;
+    bool made() const { return made_; }
+
+private:
+    std::string undo_;
+    bool made_;
+};
+// TEMP of this process, with its backslash.
+std::string tempDirectory();
 // `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
 // writable again on every path out; each change is awaited. `made()` is false where this is not
 // Wine or the flag does not take: the caller then skips.

@@ -24,31 +24,6 @@ std::string unixName(const std::string& path)
     return "'" + unixNameOf(path) + "'";
 }
 
-// A change of the machine made by one Unix script and undone by another in every outcome: a
-// share's link in the prefix, a read-only bind mount, a small tmpfs as a drive.
-class UnixChange {
-public:
-    UnixChange(const std::string& make, std::string undo)
-        : undo_(std::move(undo)), made_(runUnixScript(make))
-    {
-    }
-    ~UnixChange() { runUnixScript(undo_); }
-    UnixChange(const UnixChange&) = delete;
-    UnixChange& operator=(const UnixChange&) = delete;
-    bool made() const { return made_; }
-
-private:
-    std::string undo_;
-    bool made_;
-};
-
-std::string tempDir()
-{
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    return temp;
-}
-
 // The folders of package copies in `temp`.
 std::vector<std::string> packageCopies(const std::string& temp)
 {
@@ -125,7 +100,7 @@ protected:
             EXPECT_EQ(row.code, runInShare(row.arguments).exitCode);
             row.check();
             if (row.readOnly) {
-                EXPECT_TRUE(waitUntil([] { return packageCopies(tempDir()).empty(); }, 60000))
+                EXPECT_TRUE(waitUntil([] { return packageCopies(tempDirectory()).empty(); }, 60000))
                     << "the copy stays";
                 EXPECT_EQ(before, treeOf(shareDir, TreeView::NamesSizesAttributes));
             }
@@ -164,9 +139,9 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
                        treeOf(shareDir));
          }},
         {"read-only share, quiet", true, [&] { wizardPackage(); }, "-q x", 0,
-         [&] { ranOnceIn(tempDir() + "qrv-copy-"); }},
+         [&] { ranOnceIn(tempDirectory() + "qrv-copy-"); }},
         {"read-only share, shown", true, [&] { wizardPackage(); }, "", 0,
-         [&] { ranOnceIn(tempDir() + "qrv-copy-"); }},
+         [&] { ranOnceIn(tempDirectory() + "qrv-copy-"); }},
         {"read-only share, a failed run's logs", true,
          [&] {
              wizardPackage();
@@ -182,7 +157,7 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
          [&] {
              writeFile(jvmBin + "\\fakejvm.release", "");
              EXPECT_EQ(0u, first.get().exitCode);
-             ranOnceIn(tempDir() + "qrv-copy-");
+             ranOnceIn(tempDirectory() + "qrv-copy-");
              DeleteFileA((jvmBin + "\\fakejvm.release").c_str());
          },
          [&] {
