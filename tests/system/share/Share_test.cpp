@@ -24,7 +24,6 @@ std::string unixName(const std::string& path)
     return "'" + unixNameOf(path) + "'";
 }
 
-// The folders of package copies in `temp`.
 std::vector<std::string> packageCopies(const std::string& temp)
 {
     std::vector<std::string> copies;
@@ -47,55 +46,59 @@ protected:
     }
 
     // A package whose wizard runs on a stand-in 1.6 JVM outside the share.
-    void wizardPackage(const std::string& wizard = "create")
+    void wizardPackage(const std::string& wizard = "create", const std::string& control = "")
     {
         placeStandinJvm(jvmBin, "1.6.0_20", "good", wizard);
         keys.emplace("1.6", dir / "jre 1.6");
         Package package(shareDir, false);
-        package.wizardFiles("jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n");
+        package.wizardFiles("jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n" + control);
         package.copyBuilt("setup.exe");
         package.copyBuilt("cleanup.exe");
+    }
+    // The one wizard start of the run began in `where`.
+    void ranOnceIn(const std::string& where)
+    {
+        const auto starts = wizardStarts(jvmBin);
+        ASSERT_EQ(1u, starts.size());
+        EXPECT_EQ(0u, linesStartingWith(starts[0], "cwd=").at(0).find(where)) << starts[0][0];
+        DeleteFileA((jvmBin + "\\fakejvm.record").c_str());
     }
 
     struct Row {
         const char* what;
         bool readOnly;
-        std::function<void()> layout;
+        std::function<void()> layout;  // once the share is there: the package, the machine
         std::string arguments;
         DWORD code;
         std::function<void()> check;
-        std::function<void()> meanwhile = [] {};  // once the share is there, before the run
     };
 
-    // Each row in a share of its own; a read-only row's copy must be gone once its cleanup
-    // program has ended, and its share unchanged.
+    // Each row in a share of its own, which a read-only row sees through a read-only bind mount:
+    // its copy must be gone once its cleanup program has ended, and the share unchanged.
     void expectRuns(const std::vector<Row>& rows)
     {
-        int number = 0;
         for (const Row& row : rows) {
             SCOPED_TRACE(row.what);
-            const std::string name = "share" + std::to_string(++number);
+            const std::string name = "share" + std::to_string(&row - rows.data());
             shareDir = dir / name;
-            makeDirs(shareDir);
-            row.layout();
             const std::string view = dir / (name + "-ro");
+            makeDirs(shareDir);
+            makeDirs(view);
             std::optional<UnixChange> readOnly;
-            if (row.readOnly) {
-                makeDirs(view);
+            if (row.readOnly)
                 readOnly.emplace("mount --bind " + unixName(shareDir) + " " + unixName(view) +
                                      " && mount -o remount,bind,ro " + unixName(view),
                                  "umount " + unixName(view));
-                ASSERT_TRUE(readOnly->made()) << "no read-only bind mount here";
-            }
-            const std::string link = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/unc/qrvserver";
+            ASSERT_TRUE(!readOnly || readOnly->made()) << "no read-only bind mount here";
+            const std::string link = prefix + "/dosdevices/unc/qrvserver";
             const UnixChange share("mkdir -p '" + link + "' && ln -sfn " +
                                        unixName(row.readOnly ? view : shareDir) + " '" + link +
                                        "/" + name + "'",
                                    "rm -f '" + link + "/" + name + "'");
             ASSERT_TRUE(share.made());
             unc = "\\\\qrvserver\\" + name;
+            row.layout();
             const auto before = treeOf(shareDir, TreeView::NamesSizesAttributes);
-            row.meanwhile();
             logs = freshLogFolder(unc);
             EXPECT_EQ(row.code, runInShare(row.arguments).exitCode);
             row.check();
@@ -108,8 +111,7 @@ protected:
         }
     }
 
-    std::vector<RecordedStart> wizards() const { return wizardStarts(jvmBin); }
-
+    const std::string prefix = std::getenv("WINEPREFIX");
     const std::string jvmBin = dir / "jre 1.6\\bin";
     std::string shareDir;
     std::string logs;
@@ -123,14 +125,7 @@ protected:
 
 TEST_F(Shares, PackagesOnSharesAndDiscs)
 {
-    const auto ranOnceIn = [this](const std::string& where) {
-        const auto starts = wizards();
-        ASSERT_EQ(1u, starts.size());
-        const auto cwd = linesStartingWith(starts[0], "cwd=");
-        ASSERT_EQ(1u, cwd.size());
-        EXPECT_EQ(0u, cwd[0].find(where)) << cwd[0];
-        DeleteFileA((jvmBin + "\\fakejvm.record").c_str());
-    };
+    const std::string inCopy = tempDirectory() + "qrv-copy-";
     expectRuns({
         {"writable share, main road", false, [&] { wizardPackage(); }, "-q x", 0,
          [&] {
@@ -139,50 +134,45 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
                        treeOf(shareDir));
          }},
         {"read-only share, quiet", true, [&] { wizardPackage(); }, "-q x", 0,
-         [&] { ranOnceIn(tempDirectory() + "qrv-copy-"); }},
+         [&] { ranOnceIn(inCopy); }},
         {"read-only share, shown", true, [&] { wizardPackage(); }, "", 0,
-         [&] { ranOnceIn(tempDirectory() + "qrv-copy-"); }},
+         [&] { ranOnceIn(inCopy); }},
         {"read-only share, a failed run's logs", true,
-         [&] {
-             wizardPackage();
-             Package(shareDir, false).put("qrv.control", "jvmRequiredVersion=9.9\n");
-         },
-         "-q x", 17,
-         [&] {
-             EXPECT_NE(std::string::npos,
-                       readTextFile(logs + "\\errors.log").find("You need version 9.9"));
-         }},
+         [&] { wizardPackage("create", "jvmRequiredVersion=9.9\n"); }, "-q x", 17,
+         [&] { EXPECT_NE(std::string::npos, readTextFile(logs + "\\errors.log").find("9.9")); }},
         {"read-only share, a second start while the first runs", true,
-         [&] { wizardPackage("wait"); }, "-q x", 20,
+         [&] {
+             wizardPackage("wait");
+             // The share's folder stays the current directory while the first run goes on.
+             first = std::async(std::launch::async, [this] { return runInShare("-q x"); });
+             EXPECT_TRUE(waitUntil([&] { return wizardStarts(jvmBin).size() == 1; }, 60000));
+         },
+         "-q x", 20,
          [&] {
              writeFile(jvmBin + "\\fakejvm.release", "");
              EXPECT_EQ(0u, first.get().exitCode);
-             ranOnceIn(tempDirectory() + "qrv-copy-");
+             ranOnceIn(inCopy);
              DeleteFileA((jvmBin + "\\fakejvm.release").c_str());
-         },
-         [&] {
-             // The share's folder stays the current directory while the first run goes on.
-             first = std::async(std::launch::async, [this] { return runInShare("-q x"); });
-             EXPECT_TRUE(waitUntil([&] { return wizards().size() == 1; }, 60000));
          }},
-        {"read-only share, TEMP too small", true, [&] { wizardPackage(); }, "-q x", 21,
+        {"read-only share, TEMP too small", true,
          [&] {
-             EXPECT_NE(std::string::npos, readTextFile(logs + "\\errors.log").find("MiB free"))
-                 << logs;
-             EXPECT_EQ((std::vector<std::string>{}), packageCopies("Q:\\"));
-             EXPECT_TRUE(wizards().empty());
-             smallTempVariable.reset();
-             smallTemp.reset();
-         },
-         [&] {
+             wizardPackage();
              const std::string small = dir / "small";
-             const std::string drive = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/q:";
+             const std::string drive = " '" + prefix + "/dosdevices/q:'";
              makeDirs(small);
              smallTemp.emplace("mount -t tmpfs -o size=512k tmpfs " + unixName(small) +
-                                   " && ln -sfn " + unixName(small) + " '" + drive + "'",
-                               "rm -f '" + drive + "'; umount " + unixName(small));
+                                   " && ln -sfn " + unixName(small) + drive,
+                               "rm -f" + drive + "; umount " + unixName(small));
              ASSERT_TRUE(smallTemp->made());
              smallTempVariable.emplace("TMP", "Q:\\");  // before TEMP, as the system reads them
+         },
+         "-q x", 21,
+         [&] {
+             EXPECT_NE(std::string::npos, readTextFile(logs + "\\errors.log").find("MiB free"));
+             EXPECT_EQ((std::vector<std::string>{}), packageCopies("Q:\\"));
+             EXPECT_TRUE(wizardStarts(jvmBin).empty());
+             smallTempVariable.reset();
+             smallTemp.reset();
          }},
         {"writable share, expansion road", false,
          [&] {
