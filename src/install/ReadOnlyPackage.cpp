@@ -21,6 +21,7 @@
 #include "util/fexists.h"
 #include "ui/Language.h"
 #include "ui/StatusDialog.h"
+#include "ui/StatusTexts.h"
 
 using namespace file_names;
 
@@ -61,7 +62,10 @@ public:
             return;
         setWindowCharType(dialog_);
         ShowWindow(dialog_, SW_SHOW);
-        show(L"Copying the installer to a temporary folder...");
+        char language[1000];
+        getLanguage(language);
+        text_ = widen(copyingText(language), CP_UTF8);
+        show(text_.c_str());
     }
     ~CopyStatus()
     {
@@ -79,8 +83,7 @@ public:
         const unsigned percent = total_ == 0 ? 100 : static_cast<unsigned>(bytes * 100 / total_);
         if (GetTickCount() - start_ >= PercentAfterMs && percent != shownPercent_) {
             shownPercent_ = percent;
-            show((L"Copying the installer to a temporary folder: " + std::to_wstring(percent) +
-                  L" %").c_str());
+            show((text_ + L" " + std::to_wstring(percent) + L" %").c_str());
         }
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -94,6 +97,7 @@ public:
 private:
     void show(const wchar_t* text) { SetDlgItemTextW(dialog_, StatusTextControl, text); }
 
+    std::wstring text_;
     unsigned long long total_;
     DWORD start_;
     HWND dialog_ = nullptr;
