@@ -363,28 +363,12 @@ UnixChange::~UnixChange()
 
 bool UnwritableDir::set(bool unwritable)
 {
-    // The flag is probed only once chattr has ended (it leaves a marker under TEMP): a probe
-    // folder made while the flag takes effect could not be removed again.
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof temp, temp);
-    const std::string marker = std::string(temp, length < sizeof temp ? length : 0) +
-                               "qrv-flag-" + std::to_string(GetCurrentProcessId()) + ".done";
-    DeleteFileA(marker.c_str());
-    // The folder's Unix name goes through a file: a command line would carry it in a code page
-    // that need not hold its letters.
+    // The flag is probed only once chattr has ended: a probe folder made while the flag takes
+    // effect could not be removed again. The script goes through a file, which carries the
+    // folder's Unix name in any letters (a command line carries it in a code page).
     const std::string unixDir = unixPath(dir_);
-    const std::string nameFile = marker + ".name";
-    writeFile(nameFile, unixDir);
-    const std::string unixMarker = unixPath(marker);
-    const std::string script = std::string("xargs -0 /usr/bin/chattr ") +
-                               (unwritable ? "+i" : "-i") + " < '" + unixPath(nameFile) +
-                               "'; : > '" + unixMarker + "'";
-    const bool ran = !unixDir.empty() && !unixMarker.empty() &&
-                     runUnix("Z:\\bin\\sh -c \"" + script + "\"", [&marker] {
-                         return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
-                     });
-    DeleteFileA(marker.c_str());
-    DeleteFileA(nameFile.c_str());
+    const std::string change = unwritable ? "+i '" : "-i '";
+    const bool ran = !unixDir.empty() && runUnixScript("/usr/bin/chattr " + change + unixDir + "'");
     const std::string probe = dir_ + "\\__flagprobe";
     const bool writable = CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
     return ran && writable != unwritable;
