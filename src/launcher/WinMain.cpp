@@ -280,6 +280,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     formatText(showDialogFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
                ShowDialogFilename);
     getStartDir(startDir.data());
+    // A copy of a package whose directory cannot be written: its logs go to the folder under
+    // TEMP that the boxes name.
+    if (startDirNeedsCleanup(startDir.c_str(), currentDir.c_str()) && isDir(startDir.c_str()) &&
+        ReadOnlyPackage::unwritable(startDir.c_str()))
+        Status::setLogFolder(ReadOnlyPackage::logFolder(startDir.c_str()));
     hInst = instance;
 
     if (previous == nullptr && !registerWindowClass(instance, !hasInstallSwitch(commandLine)))
