@@ -79,6 +79,18 @@ private:
     bool had_ = false;
 };
 
+// Runs `undo` when it goes out of scope: also when a fatal assertion leaves the test early.
+class AtScopeEnd {
+public:
+    explicit AtScopeEnd(std::function<void()> undo) : undo_(std::move(undo)) {}
+    ~AtScopeEnd() { undo_(); }
+    AtScopeEnd(const AtScopeEnd&) = delete;
+    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+
+private:
+    std::function<void()> undo_;
+};
+
 // `path` as the wide file interfaces take it at any length: an absolute path of 248 characters or
 // more in the "\\?\" form. The file helpers below take deep trees so.
 std::wstring wideName(const std::string& path);
