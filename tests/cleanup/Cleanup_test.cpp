@@ -80,7 +80,7 @@ TEST_F(Cleanup, RemovesThePackageDirectory)
             ASSERT_TRUE(CopyFileA(builtProgram("cleanup.exe").c_str(), program.c_str(), FALSE));
             SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_READONLY);
         }
-        std::vector<std::string> before;
+        std::vector<std::string> before, after;
         listDir(tempDirectory().c_str(), before, "qrvcleanup-*.exe");
         const RunResult result = runCleanup(" \"" + package + "\"", program);
         ASSERT_TRUE(result.finished);
@@ -90,7 +90,6 @@ TEST_F(Cleanup, RemovesThePackageDirectory)
             << lastLogMessage();
         EXPECT_FALSE(exists(package));
         // A run from inside leaves its own copy alone, the earlier ones gone.
-        std::vector<std::string> after;
         listDir(tempDirectory().c_str(), after, "qrvcleanup-*.exe");
         ASSERT_EQ(inside ? 1u : before.size(), after.size());
         if (inside) {

@@ -202,10 +202,8 @@ TEST(ControlFileRules, ConfigureWinRegistryValues)
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry=yes "));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistryX=yes"));
     // The other key read on its own.
-    EXPECT_TRUE(isReadOnlyPackageLine("readOnlyPackage=copy"));
     EXPECT_FALSE(isReadOnlyPackageLine("ReadOnlyPackage=stop"));
     EXPECT_TRUE(readOnlyPackageStops("readOnlyPackage=Stop \r"));
-    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage=copy"));
     EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage=stopped"));
     EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage"));
 }

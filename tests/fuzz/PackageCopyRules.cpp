@@ -1,26 +1,26 @@
 // Fuzz target: the copy plan of arbitrary listings (two bytes of length and attributes, then the
 // name): every entry copied or skipped once, copies in order, the space never below the bytes.
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
-#include <string>
+#include <algorithm>
 
+#include "FuzzInput.h"
 #include "install/PackageCopyRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<TreeEntry> listing;
     for (size_t at = 0; at + 2 <= size; at += 2 + data[at] % 8) {
-        const std::string name(reinterpret_cast<const char*>(data + at + 2),
-                               std::min<size_t>(data[at] % 8, size - at - 2));
         const unsigned long bits = data[at + 1];
-        listing.push_back({name, uint64_t{bits} << 40, (bits & 1) * 0x400ul | (bits & 0x10)});
+        listing.push_back({std::string(reinterpret_cast<const char*>(data + at + 2),
+                                       std::min<size_t>(data[at] % 8, size - at - 2)),
+                           uint64_t{bits} << 40, (bits & 1) * 0x400ul | (bits & 0x10)});
     }
     const PackageCopyPlan plan = planPackageCopy(listing);
-    bool ordered = plan.copied.size() + plan.skipped.size() == listing.size();
+    bool sound = plan.copied.size() + plan.skipped.size() == listing.size() &&
+                 packageCopySpace(plan.bytes) >= plan.bytes;
     for (size_t i = 1; i < plan.copied.size(); ++i)
-        ordered = ordered && plan.copied[i - 1] < plan.copied[i];
-    if (!ordered || packageCopySpace(plan.bytes) < plan.bytes)
+        sound = sound && plan.copied[i - 1] < plan.copied[i];
+    if (!sound)
         std::abort();
     return 0;
 }

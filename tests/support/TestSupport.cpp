@@ -322,9 +322,9 @@ bool makeUnixLink(const std::string& link, const std::string& target)
     return runUnix("Z:\\bin\\ln -s \"" + to + "\" \"" + from + "\"", present);
 }
 
-std::string unixNameOf(const std::string& path)
+std::string quotedUnixName(const std::string& path)
 {
-    return unixPath(path);
+    return "'" + unixPath(path) + "'";
 }
 
 std::string tempDirectory()
@@ -335,17 +335,19 @@ std::string tempDirectory()
 }
 
 namespace {
+// Runs `script` and waits (bounded) until it has ended; true when it ended with 0.
 bool runUnixScript(const std::string& script)
 {
     static int count = 0;
     const std::string file = tempDirectory() + "qrv-script-" +
                              std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
-    const std::string marker = file + ".done";
-    writeFile(file, script + "\n: > '" + unixPath(marker) + "'\n");
-    const bool ran = runUnix("Z:\\bin\\sh \"" + unixPath(file) + "\"", [&marker] {
-        return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string status = file + ".status";
+    writeFile(file, "(\n" + script + "\n)\necho $? > " + quotedUnixName(status) + "\n");
+    const bool ended = runUnix("Z:\\bin\\sh \"" + unixPath(file) + "\"", [&status] {
+        return GetFileAttributesA(status.c_str()) != INVALID_FILE_ATTRIBUTES;
     });
-    DeleteFileA(marker.c_str());
+    const bool ran = ended && readFile(status).rfind("0", 0) == 0;
+    DeleteFileA(status.c_str());
     DeleteFileA(file.c_str());
     return ran;
 }
@@ -361,17 +363,15 @@ UnixChange::~UnixChange()
     runUnixScript(undo_);
 }
 
-bool UnwritableDir::set(bool unwritable)
+// The flag is probed once chattr has ended: a probe folder made while the flag takes effect could
+// not be removed again. The script goes through a file, which carries the folder's Unix name in
+// any letters (a command line carries it in a code page).
+UnwritableDir::UnwritableDir(const std::string& dir)
+    : UnixChange("/usr/bin/chattr +i " + quotedUnixName(dir),
+                 "/usr/bin/chattr -i " + quotedUnixName(dir))
 {
-    // The flag is probed only once chattr has ended: a probe folder made while the flag takes
-    // effect could not be removed again. The script goes through a file, which carries the
-    // folder's Unix name in any letters (a command line carries it in a code page).
-    const std::string unixDir = unixPath(dir_);
-    const std::string change = unwritable ? "+i '" : "-i '";
-    const bool ran = !unixDir.empty() && runUnixScript("/usr/bin/chattr " + change + unixDir + "'");
-    const std::string probe = dir_ + "\\__flagprobe";
-    const bool writable = CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
-    return ran && writable != unwritable;
+    const std::string probe = dir + "\\__flagprobe";
+    unwritable_ = !(CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str()));
 }
 
 RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs,

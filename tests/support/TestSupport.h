@@ -148,8 +148,10 @@ bool waitUntil(const std::function<bool()>& done, DWORD limitMs);
 // Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
 // link cannot be made); the caller then skips.
 bool makeUnixLink(const std::string& link, const std::string& target);
-// `path`'s Unix name (Wine's own mapping); empty where there is none.
-std::string unixNameOf(const std::string& path);
+// `path`'s Unix name (Wine's own mapping) in single quotes, for a shell script.
+std::string quotedUnixName(const std::string& path);
+// TEMP of this process, with its backslash.
+std::string tempDirectory();
 // A change of the machine made by one Unix shell script and undone by another in every outcome
 // (a share's link in the prefix, a bind mount, a tmpfs); each script waited for, bounded.
 class UnixChange {
@@ -164,27 +166,16 @@ private:
     std::string undo_;
     bool made_;
 };
-// TEMP of this process, with its backslash.
-std::string tempDirectory();
 // `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
-// writable again on every path out; each change is awaited. `made()` is false where this is not
-// Wine or the flag does not take: the caller then skips.
-class UnwritableDir {
+// writable again on every path out. `made()` is false where this is not Wine or the flag does
+// not take: the caller then skips.
+class UnwritableDir : public UnixChange {
 public:
-    explicit UnwritableDir(std::string dir) : dir_(std::move(dir)), made_(set(true)) {}
-    ~UnwritableDir()
-    {
-        if (made_)
-            set(false);
-    }
-    UnwritableDir(const UnwritableDir&) = delete;
-    UnwritableDir& operator=(const UnwritableDir&) = delete;
-    bool made() const { return made_; }
+    explicit UnwritableDir(const std::string& dir);
+    bool made() const { return UnixChange::made() && unwritable_; }
 
 private:
-    bool set(bool unwritable);
-    std::string dir_;
-    bool made_;
+    bool unwritable_;
 };
 
 // Registry helpers on the real or overridden predefined keys.

@@ -19,11 +19,6 @@ using namespace systemtest;
 
 namespace {
 
-std::string unixName(const std::string& path)
-{
-    return "'" + unixNameOf(path) + "'";
-}
-
 std::vector<std::string> packageCopies(const std::string& temp)
 {
     std::vector<std::string> copies;
@@ -33,8 +28,7 @@ std::vector<std::string> packageCopies(const std::string& temp)
 
 class Shares : public InTempDir {
 protected:
-    // Runs the launcher of the share with `arguments`, started in the share's folder, which it
-    // is then handed on as its current directory.
+    // Runs the share's launcher in the share's folder, which it is handed on so.
     RunResult runInShare(const std::string& arguments)
     {
         char saved[MAX_PATH * 4];
@@ -84,17 +78,16 @@ protected:
             const std::string view = dir / (name + "-ro");
             makeDirs(shareDir);
             makeDirs(view);
+            const std::string from = quotedUnixName(shareDir), to = quotedUnixName(view);
             std::optional<UnixChange> readOnly;
             if (row.readOnly)
-                readOnly.emplace("mount --bind " + unixName(shareDir) + " " + unixName(view) +
-                                     " && mount -o remount,bind,ro " + unixName(view),
-                                 "umount " + unixName(view));
+                readOnly.emplace("mount --bind " + from + " " + to +
+                                     " && mount -o remount,bind,ro " + to, "umount " + to);
             ASSERT_TRUE(!readOnly || readOnly->made()) << "no read-only bind mount here";
-            const std::string link = prefix + "/dosdevices/unc/qrvserver";
-            const UnixChange share("mkdir -p '" + link + "' && ln -sfn " +
-                                       unixName(row.readOnly ? view : shareDir) + " '" + link +
-                                       "/" + name + "'",
-                                   "rm -f '" + link + "/" + name + "'");
+            const std::string link = "'" + prefix + "/dosdevices/unc/qrvserver/" + name + "'";
+            const UnixChange share("mkdir -p '" + prefix + "/dosdevices/unc/qrvserver' && " +
+                                       "ln -sfn " + (row.readOnly ? to : from) + " " + link,
+                                   "rm -f " + link);
             ASSERT_TRUE(share.made());
             unc = "\\\\qrvserver\\" + name;
             row.layout();
@@ -133,14 +126,12 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
              EXPECT_EQ((std::vector<std::string>{"TestJvm.class", "qrv.control", "setup.exe"}),
                        treeOf(shareDir));
          }},
-        {"read-only share, quiet", true, [&] { wizardPackage(); }, "-q x", 0,
-         [&] { ranOnceIn(inCopy); }},
         {"read-only share, shown", true, [&] { wizardPackage(); }, "", 0,
          [&] { ranOnceIn(inCopy); }},
         {"read-only share, a failed run's logs", true,
          [&] { wizardPackage("create", "jvmRequiredVersion=9.9\n"); }, "-q x", 17,
          [&] { EXPECT_NE(std::string::npos, readTextFile(logs + "\\errors.log").find("9.9")); }},
-        {"read-only share, a second start while the first runs", true,
+        {"read-only share, quiet, and a second start while it runs", true,
          [&] {
              wizardPackage("wait");
              // The share's folder stays the current directory while the first run goes on.
@@ -160,9 +151,9 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
              const std::string small = dir / "small";
              const std::string drive = " '" + prefix + "/dosdevices/q:'";
              makeDirs(small);
-             smallTemp.emplace("mount -t tmpfs -o size=512k tmpfs " + unixName(small) +
-                                   " && ln -sfn " + unixName(small) + drive,
-                               "rm -f" + drive + "; umount " + unixName(small));
+             smallTemp.emplace("mount -t tmpfs -o size=512k tmpfs " + quotedUnixName(small) +
+                                   " && ln -sfn " + quotedUnixName(small) + drive,
+                               "rm -f" + drive + "; umount " + quotedUnixName(small));
              ASSERT_TRUE(smallTemp->made());
              smallTempVariable.emplace("TMP", "Q:\\");  // before TEMP, as the system reads them
          },
