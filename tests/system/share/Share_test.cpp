@@ -19,13 +19,6 @@ using namespace systemtest;
 
 namespace {
 
-std::vector<std::string> packageCopies(const std::string& temp)
-{
-    std::vector<std::string> copies;
-    listDir(temp.c_str(), copies, "qrv-copy-*");
-    return copies;
-}
-
 class Shares : public InTempDir {
 protected:
     // Runs the share's launcher in the share's folder, which it is handed on so.
@@ -39,6 +32,13 @@ protected:
         return result;
     }
 
+    // The folders of package copies in `temp`.
+    static std::vector<std::string> copiesIn(const std::string& temp)
+    {
+        std::vector<std::string> copies;
+        listDir(temp.c_str(), copies, "qrv-copy-*");
+        return copies;
+    }
     // A package whose wizard runs on a stand-in 1.6 JVM outside the share.
     void wizardPackage(const std::string& wizard = "create", const std::string& control = "")
     {
@@ -96,8 +96,7 @@ protected:
             EXPECT_EQ(row.code, runInShare(row.arguments).exitCode);
             row.check();
             if (row.readOnly) {
-                EXPECT_TRUE(waitUntil([] { return packageCopies(tempDirectory()).empty(); }, 60000))
-                    << "the copy stays";
+                EXPECT_TRUE(waitUntil([] { return copiesIn(tempDirectory()).empty(); }, 60000));
                 EXPECT_EQ(before, treeOf(shareDir, TreeView::NamesSizesAttributes));
             }
             keys.reset();
@@ -160,8 +159,7 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
          "-q x", 21,
          [&] {
              EXPECT_NE(std::string::npos, readTextFile(logs + "\\errors.log").find("MiB free"));
-             EXPECT_EQ((std::vector<std::string>{}), packageCopies("Q:\\"));
-             EXPECT_TRUE(wizardStarts(jvmBin).empty());
+             EXPECT_EQ((std::vector<std::string>{}), copiesIn("Q:\\"));
              smallTempVariable.reset();
              smallTemp.reset();
          }},
@@ -177,12 +175,7 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
                                  forwardSlashes(dir / "jvms\\1.3.1") + "\r\n");
              package.copyBuilt("setup.exe");
          },
-         "-q x", 0,
-         [&] {
-             EXPECT_EQ(1u, Package(shareDir, false).starts("fakeexpander").size());
-             EXPECT_TRUE(exists(dir / "jvms\\1.3.1\\bin\\java.exe"));
-             machine.reset();
-         }},
+         "-q x", 0, [&] { machine.reset(); }},
     });
 }
 
