@@ -63,10 +63,8 @@ TEST_F(Cleanup, ADirectoryThatCannotGoIsReportedAsLeft)
     EXPECT_EQ("directory left in place: " + package + "; exit code 1", lastLogMessage());
 }
 
-// Also with blanks in its name, or a path past MAX_PATH (nested folders of an unpacked zip).
-// Started from inside the directory as the launcher starts it (its file read-only, as from a
-// disc), the program hands the removal to a copy of itself under TEMP: the directory goes whole,
-// and the copy, left behind writable, goes in the next run.
+// Also with blanks in its name, or a path past MAX_PATH (nested folders of an unpacked zip). From
+// inside it (its file read-only, as from a disc), a copy of it under TEMP removes all of it.
 TEST_F(Cleanup, RemovesThePackageDirectory)
 {
     const std::pair<std::string, bool> rows[] = {{"pkg", false}, {"my package", false},

@@ -1,5 +1,4 @@
-// Fuzz target: the copy plan of arbitrary listings (two bytes of length and attributes, then the
-// name): every entry copied or skipped once, copies in order, the space never below the bytes.
+// Fuzz target: the copy plan: every entry copied or skipped, copies in order, space >= bytes.
 #include <cstdlib>
 #include <algorithm>
 

@@ -18,8 +18,7 @@ TEST(PackageCopyRules, WhatIsCopiedAndTheSpaceItNeeds)
     EXPECT_EQ((std::vector<size_t>{2, 3, 4}), plan.skipped);
     EXPECT_EQ(123u, plan.bytes);
     EXPECT_EQ(~0ull, planPackageCopy({{"a", ~0ull - 1, 0}, {"b", 5, 0}}).bytes);
-    const unsigned long long mib = 1ull << 20;
-    EXPECT_EQ(16 * mib + 2, packageCopySpace(1));
-    EXPECT_EQ(126 * mib, packageCopySpace(100 * mib));
-    EXPECT_EQ(~0ull, packageCopySpace(~0ull - 16 * mib));
+    EXPECT_EQ((16ull << 20) + 2, packageCopySpace(1));
+    EXPECT_EQ(126ull << 20, packageCopySpace(100ull << 20));
+    EXPECT_EQ(~0ull, packageCopySpace(~0ull - (16ull << 20)));
 }

@@ -363,9 +363,8 @@ UnixChange::~UnixChange()
     runUnixScript(undo_);
 }
 
-// The flag is probed once chattr has ended: a probe folder made while the flag takes effect could
-// not be removed again. The script goes through a file, which carries the folder's Unix name in
-// any letters (a command line carries it in a code page).
+// Probed once chattr has ended (a probe folder made as the flag takes effect could not go again);
+// the script's file carries the Unix name in any letters, which a command line would not.
 UnwritableDir::UnwritableDir(const std::string& dir)
     : UnixChange("/usr/bin/chattr +i " + quotedUnixName(dir),
                  "/usr/bin/chattr -i " + quotedUnixName(dir))

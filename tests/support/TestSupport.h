@@ -140,8 +140,7 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
 // Whether the process `pid` is gone (or ends within a few seconds: one that was just
 // terminated may still be on its way out).
 bool processGone(DWORD pid);
-// Polls `done` until it holds or `limitMs` have passed (what a detached program leaves comes
-// without a handle to wait on); its last answer.
+// Polls `done` until it holds or `limitMs` have passed; its last answer.
 bool waitUntil(const std::function<bool()>& done, DWORD limitMs);
 
 // Makes `link` a Unix symbolic link to the existing `target` (both Windows paths), the link
@@ -152,8 +151,7 @@ bool makeUnixLink(const std::string& link, const std::string& target);
 std::string quotedUnixName(const std::string& path);
 // TEMP of this process, with its backslash.
 std::string tempDirectory();
-// A change of the machine made by one Unix shell script and undone by another in every outcome
-// (a share's link in the prefix, a bind mount, a tmpfs); each script waited for, bounded.
+// A machine change by one Unix script, undone by another in every outcome (each waited for).
 class UnixChange {
 public:
     UnixChange(const std::string& make, std::string undo);

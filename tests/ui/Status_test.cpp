@@ -82,7 +82,6 @@ TEST_F(StatusBoxes, ErrorBoxCarriesTheLanguageSuffixAndTakesTheDialogDown)
     EXPECT_EQ(std::string("Kein Platz") + errorSuffix("german"), seenBoxes[0].text);
     // Found by its full path although the current directory is elsewhere.
     EXPECT_FALSE(exists(showFile));
-    // A copy's run names where its logs go.
     Status::setLogFolder("C:\\temp\\qrv-dvd-12345678");
     status.showError("Kein Platz", "");
     Status::setLogFolder("");

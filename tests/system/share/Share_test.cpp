@@ -1,6 +1,5 @@
-// A package on a software share or a disc, started by its UNC name as deployment tools start it
-// (the caller enters the folder and passes no directory: Wine hands a UNC folder on only so).
-// A writable share runs in place; a read-only one (a read-only bind mount) runs from a copy under
+// A package on a share or a disc, started by its UNC name as deployment tools start it: a
+// writable share runs in place; a read-only one (a read-only bind mount) runs from a copy under
 // TEMP that is gone once its cleanup program has ended, the share untouched.
 #include "support/Package.h"
 #include "system/SystemSupport.h"

@@ -314,10 +314,9 @@ TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
     CloseHandle(mutex);
 }
 
-// A package directory that cannot be written, with readOnlyPackage=stop: nothing in it changes,
-// the logs go under TEMP, and a shown run shows one box naming it and the folder of the logs (the
-// quiet run's verdict is a hostile row). Its name, outside ASCII, is read back from the box and
-// both logs.
+// A package directory that cannot be written, readOnlyPackage=stop: nothing in it changes, the
+// logs go under TEMP, and a shown run shows one box naming it and the logs' folder (the quiet
+// run's verdict is a hostile row). Its name, outside ASCII, is read back from box and logs.
 TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
 {
     const Package accented(dir / "Caf\xe9 pkg");
