@@ -255,8 +255,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         singleRun.bringOtherRunForward();
         return exit_codes::SecondRun;
     }
-    // Held while a copy of a package that cannot be written runs, so that a second start of
-    // the package still meets this run.
+    // A package that cannot be written runs from a copy under TEMP, unless its control file
+    // says stop; the one-run guard above stays held meanwhile, so a second start meets this run.
     if (ReadOnlyPackage::unwritable(currentDir.c_str())) {
         const InstallRequest request = parseInstallRequest(commandLine);
         ReadOnlyPackage package(currentDir.c_str());
