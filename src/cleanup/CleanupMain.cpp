@@ -388,15 +388,18 @@ int main(int argc, char** argv)
     }
 
     std::vector<std::string> left;
+    bool dirRemoved = false;
     for (int attempt = 0; attempt < RemoveAttempts; ++attempt) {
         left.clear();
         removeTree(dir, selfPath, left);
-        const bool onlySelf = left.empty() || (left.size() == 1 && samePath(left[0], selfPath));
-        if (onlySelf)
+        // Emptied, the directory can still be another program's current directory for a moment
+        // (the launcher that started a read-only package's copy there): it is tried again too.
+        dirRemoved = RemoveDirectoryW(longPath(dir.c_str()).c_str()) != 0;
+        const bool onlySelf = left.size() == 1 && samePath(left[0], selfPath);
+        if (dirRemoved || onlySelf)
             break;
         Sleep(RetryPauseMs);
     }
-    const bool dirRemoved = RemoveDirectoryW(longPath(dir.c_str()).c_str()) != 0;
     for (const std::string& path : left)
         logLine("left in place: " + path);
     // The exit code says which: 0 removed, 1 something left, 2 refused.
