@@ -6,13 +6,19 @@
 
 namespace qrvtest {
 
+std::string standinJvmProgram(const std::string& name)
+{
+    const bool windowed = name.size() > 5 && name.compare(name.size() - 5, 5, "w.exe") == 0;
+    return builtProgram(windowed ? "fakejvmw.exe" : "fakejvm.exe");
+}
+
 void placeStandinJvm(const std::string& bin, const std::string& version,
                      const std::string& testRun, const std::string& wizard,
                      const std::string& more)
 {
     makeDirs(bin);
     for (const char* program : {"java.exe", "javaw.exe"})
-        copyFile(builtProgram("fakejvm.exe"), bin + "\\" + program);
+        copyFile(standinJvmProgram(program), bin + "\\" + program);
     writeFile(bin + "\\fakejvm.ini",
               "version=" + version + "\ntestrun=" + testRun + "\nwizard=" + wizard + "\n" + more);
 }
