@@ -308,10 +308,13 @@ int main(int argc, char** argv)
     };
 
     // No control file: the run fails at once, with the control file's exit code. Each run starts
-    // in an empty directory, as a failed run keeps its logs.
-    const std::string failing = root + "\\empty";
+    // in a new empty directory, as a failed run keeps its logs.
+    std::string failing;
+    int emptyDirs = 0;
     auto prepareEmpty = [&]() {
-        deleteTree(failing);
+        if (!failing.empty())
+            deleteTree(failing);
+        failing = root + "\\empty" + std::to_string(++emptyDirs);
         return CreateDirectoryA(failing.c_str(), nullptr) != 0;
     };
 
@@ -360,6 +363,8 @@ int main(int argc, char** argv)
          false},
     };
     const char* failure = ready ? nullptr : "the stand-in JVM could not be laid out";
+    const char* failed = "did not do what it should";
+    DWORD failedExit = 0;
     for (int round = 0; round < UntimedRounds + rounds && failure == nullptr; ++round) {
         const bool timed = round >= UntimedRounds;
         // Each pair (launcher and its baseline, failing run and window program) back to back,
@@ -368,6 +373,7 @@ int main(int argc, char** argv)
             Series& one = series[(k & 2) | ((k ^ round) & 1)];
             if (!one.prepare()) {
                 failure = one.name;
+                failed = "could not be prepared";
                 break;
             }
             if (mark) {
@@ -378,8 +384,10 @@ int main(int argc, char** argv)
             const Run run = one.start(timed ? nullptr : &one.peak);
             const double took = now() - start;
             double parts[4] = {0, 0, 0, 0};
-            if (!run.ok || (one.children && !ownParts(run, childTimes, parts)))
+            if (!run.ok || (one.children && !ownParts(run, childTimes, parts))) {
                 failure = one.name;
+                failedExit = run.exitCode;
+            }
             if (timed) {
                 one.times.push_back(took);
                 for (int part = 0; part < 4; ++part)
@@ -395,7 +403,8 @@ int main(int argc, char** argv)
     if (!hadJavaSoft)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
     if (failure != nullptr) {
-        std::printf("launcher benchmark failed: %s did not do what it should\n", failure);
+        std::printf("launcher benchmark failed: %s %s (exit code %lu)\n", failure, failed,
+                    static_cast<unsigned long>(failedExit));
         return 1;
     }
     const Series& mainRoad = series[0];
