@@ -136,6 +136,9 @@ protected:
     TextBuffer msiexecLog{PathCapacity};
     // Set when "native.properties" could not be written: the run fails, no wizard starts.
     bool handOverFailed = false;
+    // Set when the vendor's installer told why it installed nothing (its exit code, its log):
+    // that text is what the user is told.
+    bool installerSaidWhy = false;
     std::string unhandedPath;
     // The control file's first configureWinRegistry line ("" for none) once getParams has read
     // the file: the switch is not read from the file again.
