@@ -9,8 +9,8 @@ namespace standin {
 // Lays out a stand-in JVM of `version` below `root`:
 //   layout "bin": bin\java.exe and bin\javaw.exe; "jre": jre\bin\...; "old": bin\jre.exe and
 //   bin\jrew.exe; "flat": java.exe and javaw.exe directly in `root`.
-// The programs are copies of the stand-in JVM `jvmProgram` (a console program ending in ".exe")
-// and of its windowed twin, configured to pass the test run.
+// The programs are copies of the stand-in JVM `jvmProgram` ("fakejvm.exe") and of its windowed
+// twin beside it ("fakejvmw.exe"), configured to pass the test run.
 inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
                       const std::string& version, const std::string& layout)
 {
@@ -23,7 +23,6 @@ inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
     CreateDirectoryA(bin.c_str(), nullptr);
     const bool old = layout == "old";
     const char* const names[] = {old ? "jre.exe" : "java.exe", old ? "jrew.exe" : "javaw.exe"};
-    // The windowed twin lies beside the console program: "fakejvmw.exe" beside "fakejvm.exe".
     const std::string windowed = jvmProgram.substr(0, jvmProgram.size() - 4) + "w.exe";
     if (!CopyFileA(jvmProgram.c_str(), (bin + "\\" + names[0]).c_str(), FALSE) ||
         !CopyFileA(windowed.c_str(), (bin + "\\" + names[1]).c_str(), FALSE))

@@ -8,8 +8,7 @@ namespace qrvtest {
 
 std::string standinJvmProgram(const std::string& name)
 {
-    const bool windowed = name.size() > 5 && name.compare(name.size() - 5, 5, "w.exe") == 0;
-    return builtProgram(windowed ? "fakejvmw.exe" : "fakejvm.exe");
+    return builtProgram(name.find("w.exe") != std::string::npos ? "fakejvmw.exe" : "fakejvm.exe");
 }
 
 void placeStandinJvm(const std::string& bin, const std::string& version,

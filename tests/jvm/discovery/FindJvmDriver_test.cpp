@@ -22,7 +22,7 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
     setRegString(HKEY_LOCAL_MACHINE, key, "JavaHome", home);
     copyTestClass();
     writeFile("qrv.control", "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n"
-                             "configureWinRegistry=no\r\n");
+                             "configureWinRegistry=no\r\nconfigureWinRegistry=yes\r\n");
     writeFile("install.jar", "");
     createTraceLog();  // a trace the user asked for outlives a successful run
 

@@ -38,8 +38,7 @@ struct MachineRow {
     const char* control;
     const char* wizardHome;  // "" when no JVM fits
     const char* logged;      // a line errors.log must hold; "": errors.log stays empty
-    // A trace log of the user's beforehand: the console program, java.exe, is the one run.
-    bool userTrace = false;
+    bool userTrace = false;  // a trace log of the user's there: java.exe, not javaw.exe, runs
 };
 
 const Registration Jdk17 = {HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JDK\\17.0.2", "JavaHome",
@@ -139,8 +138,7 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
         else
             EXPECT_NE(std::string::npos, log.find(row.logged)) << log;
         EXPECT_EQ("the author's own\n", readFile(package / "jvmVersion.txt"));
-        // The checks run without a console window, the version question as the test run; a
-        // console program started as the wizard has one, the windowed program never.
+        // No check has a console window; a wizard has one only as the console program java.exe.
         for (const Registration& jvm : row.jvms) {
             if (std::string(jvm.home) != row.wizardHome) {
                 const auto starts = jvmStarts(dir / jvm.home + "\\bin");
