@@ -242,6 +242,19 @@ bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
     return result;
 }
 
+bool readOnlyPackageStops()
+{
+    ControlText file;
+    if (!file.open(QrvControlFilename))
+        return false;
+    char line[LineBufferSize];
+    while (file.next(line)) {
+        if (control_file::isReadOnlyPackageLine(line))
+            return control_file::readOnlyPackageStops(line);
+    }
+    return false;
+}
+
 bool configureWinRegistryOfLine(Trace& tracer, const std::string& line, const char* classLabel)
 {
     const bool result = switchOfLine(tracer, line.empty() ? nullptr : line.c_str());

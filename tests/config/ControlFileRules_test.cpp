@@ -29,7 +29,7 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
     // Why a line sets nothing, as the trace gives it.
     const std::pair<const char*, const char*> reasons[] = {
         {"jvmName = JDK", nullptr}, {"jvmRequiredVersion=1.8", nullptr}, {"", nullptr},
-        {" \t", nullptr},
+        {" \t", nullptr}, {"readOnlyPackage=stop", nullptr},
         {"configureWinRegistry=no", nullptr}, {" jvmVersion=1.4", "blank before the key"},
         {"\tconfigureWinRegistry=no", "blank before the key"}, {"jvmTest 5", "no \"=\""},
         {"# jvmVersion=1.4", "unknown key"}, {"JVMVERSION=1.4", "unknown key"},
@@ -200,6 +200,10 @@ TEST(ControlFileRules, ConfigureWinRegistryValues)
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry"));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry=yes "));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistryX=yes"));
+    EXPECT_FALSE(isReadOnlyPackageLine("ReadOnlyPackage=stop"));
+    EXPECT_TRUE(readOnlyPackageStops("readOnlyPackage=Stop \r"));
+    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage=stopped"));
+    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage"));
 }
 
 } // namespace
