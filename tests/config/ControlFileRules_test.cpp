@@ -46,6 +46,18 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
         EXPECT_FALSE(blankAfterKey(line)) << line;
 }
 
+TEST(ControlFileRules, OnlyTextThatTheLineEndRewriteKeepsIsLeftAlone)
+{
+    const std::pair<std::string, bool> rows[] = {
+        {"", true}, {"a", true}, {"a\r\nb\r\n", true}, {"a\nb", false}, {"a\r", false},
+        {"\r", false}, {"\n", false}, {"a\r\r\n", false}, {"a\n\r", false},
+        {"a\r\n\x1A", false}, {std::string("a\0\r\n", 4), true},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.second, lineEndsAlreadyWritten(row.first.data(), row.first.size()))
+            << testing::PrintToString(row.first);
+}
+
 TEST(ControlFileRules, LinePiecesEndAtTheNewlineOrBeforeACharacterTheyWouldSplit)
 {
     const std::string e998 = std::string(997, 'e') + "\xC3\xA9";  // "é" across the 998th byte

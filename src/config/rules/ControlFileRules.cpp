@@ -174,6 +174,16 @@ bool configureWinRegistryValue(const char* line)
     return strcasecmp(value, "true") == 0 || strcasecmp(value, "yes") == 0;
 }
 
+bool lineEndsAlreadyWritten(const char* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] == '\x1A' || (text[i] == '\r' && (i + 1 == length || text[i + 1] != '\n')) ||
+            (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')))
+            return false;
+    }
+    return true;
+}
+
 bool isReadOnlyPackageLine(const char* line)
 {
     return std::strncmp(line, "readOnlyPackage", 15) == 0;
