@@ -45,6 +45,7 @@ std::vector<std::string> knownKeys()
     for (const Setting& setting : Settings)
         keys.push_back(setting.key);
     keys.push_back("configureWinRegistry");
+    keys.push_back("readOnlyPackage");
     return keys;
 }
 
@@ -190,6 +191,19 @@ void ControlCheck::takePiece(const std::string& text, unsigned line, PackageSett
         if (word != "true" && word != "yes" && word != "false" && word != "no")
             report_.warning(name_, line, "configureWinRegistry " + inQuotes(value) +
                                              " reads as false: only 'true' or 'yes' mean true");
+        return;
+    }
+    if (isReadOnlyPackageLine(text.c_str())) {
+        if (readOnlySeen_)
+            return;  // the first such line decides
+        readOnlySeen_ = true;
+        std::string value = text.size() > 16 ? text.substr(16) : std::string();
+        value.erase(value.find_last_not_of(" \t") + 1);
+        const std::string word = lowerAscii(value);
+        if (word != "copy" && word != "stop")
+            report_.warning(name_, line, "readOnlyPackage " + inQuotes(value) +
+                                             " reads as copy: only 'stop' stops a package that "
+                                             "cannot be written");
         return;
     }
     const int index = matchKey(text.c_str());

@@ -57,4 +57,5 @@ private:
     Report& report_;
     std::string name_ = "qrv.control";
     bool configureSeen_ = false;
+    bool readOnlySeen_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "config/ControlFileRules.h"
 #include "config/ControlText.h"
@@ -23,6 +24,27 @@ constexpr const char* DefaultJvm = "JRE";
 constexpr const char* OldDefaultJreFilename = "jre.exe";
 
 constexpr int LineBufferSize = 1001;
+// Larger control files are rewritten without a look at their line ends first.
+constexpr size_t LineEndCheckLimit = 1 << 20;
+
+// True when the file already holds the line ends that its rewrite would write: it is then left
+// as it is, and no work file is made for it.
+bool keepsItsLineEnds(const char* name)
+{
+    File file(name, "rb");
+    if (!file)
+        return false;
+    std::string text;
+    char piece[4096];
+    size_t got;
+    while ((got = std::fread(piece, 1, sizeof piece, file.get())) > 0) {
+        text.append(piece, got);
+        if (text.size() > LineEndCheckLimit)
+            return false;
+    }
+    return !std::ferror(file.get()) &&
+           control_file::lineEndsAlreadyWritten(text.data(), text.size());
+}
 
 } // namespace
 
@@ -76,6 +98,8 @@ bool GetParameters::convertLineEndings(const char* controlFilename)
         traceMessage(TraceFilename, "control file in UTF-16 kept as it is", controlFilename);
         return true;
     }
+    if (keepsItsLineEnds(controlFilename))
+        return true;
     bool written = false;
     {
         File temp(TempControlFilename, "wt");
@@ -127,7 +151,10 @@ bool GetParameters::parseParameters(char* const* settings, const char* controlFi
     if (file.encodingName() != nullptr)
         traceMessage(TraceFilename, "control file read as", file.encodingName());
     char line[LineBufferSize];
+    switchLine.clear();
     while (file.next(line)) {
+        if (switchLine.empty() && control_file::isConfigureWinRegistryLine(line))
+            switchLine = line;
         traceLineNotTaken(file, line, controlFilename);
         const int index = matchKey(line);
         if (index < 0)
@@ -206,6 +233,21 @@ void GetParameters::removeExtraBackSlashes(char* text)
     traceMessage(TraceFilename, "final jvm switches for installer", text);
 }
 
+namespace {
+
+// The switch that its first line (null: none) gives, traced.
+bool switchOfLine(Trace& tracer, const char* line)
+{
+    if (line == nullptr)
+        return true;
+    tracer.traceMessage(TraceFilename, line);
+    const bool result = control_file::configureWinRegistryValue(line);
+    tracer.traceMessage(TraceFilename, "configureWinRegistry", result);
+    return result;
+}
+
+} // namespace
+
 bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
 {
     ControlText file;
@@ -215,15 +257,31 @@ bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
                             "defaulting to configure registry");
     } else {
         char line[LineBufferSize];
-        while (file.next(line)) {
-            if (control_file::isConfigureWinRegistryLine(line)) {
-                tracer.traceMessage(TraceFilename, line);
-                result = control_file::configureWinRegistryValue(line);
-                tracer.traceMessage(TraceFilename, "configureWinRegistry", result);
-                break;
-            }
-        }
+        bool found = false;
+        while (!found && file.next(line))
+            found = control_file::isConfigureWinRegistryLine(line);
+        result = switchOfLine(tracer, found ? line : nullptr);
     }
+    tracer.traceMessage(TraceFilename, classLabel, result);
+    return result;
+}
+
+bool readOnlyPackageStops()
+{
+    ControlText file;
+    if (!file.open(QrvControlFilename))
+        return false;
+    char line[LineBufferSize];
+    while (file.next(line)) {
+        if (control_file::isReadOnlyPackageLine(line))
+            return control_file::readOnlyPackageStops(line);
+    }
+    return false;
+}
+
+bool configureWinRegistryOfLine(Trace& tracer, const std::string& line, const char* classLabel)
+{
+    const bool result = switchOfLine(tracer, line.empty() ? nullptr : line.c_str());
     tracer.traceMessage(TraceFilename, classLabel, result);
     return result;
 }

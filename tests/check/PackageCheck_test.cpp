@@ -81,6 +81,11 @@ TEST(PackageCheck, CleanPackageThenOneFaultPerRow)
         {"jvmName = JDK\r\n", {},
          {"qrv.control:6: error: 'jvmName' is followed by ' ', not '=': the launcher reads the "
           "value '= JDK'"}},
+        {"readOnlyPackage=stop\r\nreadOnlyPackag=copy\r\nreadOnlyPackage=halt\r\n", {},
+         {"qrv.control:7: error: unknown key 'readOnlyPackag' (did you mean 'readOnlyPackage'?)"}},
+        {"readOnlyPackage = stop\r\n", {},
+         {"qrv.control:6: warning: readOnlyPackage '= stop' reads as copy: only 'stop' stops a "
+          "package that cannot be written"}},
         {"jvmMaxVersion=1.8+\r\n", {},
          {"qrv.control:6: error: jvmMaxVersion '1.8+' is no version the launcher can compare: "
           "write numbers joined by '.', '_' or '-' (11, 1.8, 1.8.0_392)"}},
