@@ -17,6 +17,7 @@
 #include "util/AsciiCase.h"
 #include "util/Capacity.h"
 #include "util/FileNames.h"
+#include "util/HeldFile.h"
 #include "util/LongPath.h"
 #include "util/SystemDll.h"
 #include "util/Wide.h"
@@ -41,6 +42,26 @@ void logLine(const std::string& text)
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
     std::fprintf(file, "%s cleanup: %s\n", stamp, text.c_str());
     std::fclose(file);
+}
+
+// Each line about a held file once, however often the removal passes meet the file.
+void logHeldOnce(const char* line)
+{
+    static std::vector<std::string> logged;
+    for (const std::string& seen : logged) {
+        if (seen == line)
+            return;
+    }
+    logged.push_back(line);
+    logLine(line);
+}
+
+bool removeEntry(FileAction action, const std::wstring& path)
+{
+    return whileHeld(action, path, [&] {
+        return (action == FileAction::RemoveDir ? RemoveDirectoryW(path.c_str())
+                                                : DeleteFileW(path.c_str())) != 0;
+    });
 }
 
 std::string withoutTrailingSlash(std::string path)
@@ -238,14 +259,15 @@ void removeTree(const std::string& dir, const std::string& self, std::vector<std
             bool removed;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
                 // The link itself goes; what it points to is never touched.
-                removed = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                              ? RemoveDirectoryW(wide.c_str()) != 0
-                              : DeleteFileW(wide.c_str()) != 0;
+                removed = removeEntry((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                          ? FileAction::RemoveDir
+                                          : FileAction::Delete,
+                                      wide);
             } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(path, self, left);
-                removed = RemoveDirectoryW(wide.c_str()) != 0;
+                removed = removeEntry(FileAction::RemoveDir, wide);
             } else {
-                removed = !samePath(path, self) && DeleteFileW(wide.c_str()) != 0;
+                removed = !samePath(path, self) && removeEntry(FileAction::Delete, wide);
             }
             if (!removed && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 left.push_back(path);
@@ -282,6 +304,7 @@ int main(int argc, char** argv)
     }
 
     waitForLauncher(dir);
+    setHeldReports(logHeldOnce, logHeldOnce);
 
     std::vector<std::string> left;
     for (int attempt = 0; attempt < RemoveAttempts; ++attempt) {
@@ -292,7 +315,7 @@ int main(int argc, char** argv)
             break;
         Sleep(RetryPauseMs);
     }
-    const bool dirRemoved = RemoveDirectoryW(longPath(dir.c_str()).c_str()) != 0;
+    const bool dirRemoved = removeEntry(FileAction::RemoveDir, longPath(dir.c_str()));
     for (const std::string& path : left)
         logLine("left in place: " + path);
     // The exit code says which: 0 removed, 1 something left, 2 refused.

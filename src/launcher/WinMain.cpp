@@ -24,6 +24,7 @@
 #include "util/File.h"
 #include "util/LongPath.h"
 #include "util/FileNames.h"
+#include "util/HeldFile.h"
 #include "util/Utf8.h"
 #include "util/PathIdentity.h"
 #include "util/SystemDll.h"
@@ -232,6 +233,15 @@ void waitForWorker(HWND mainWindow)
         }
     }
 }
+void traceHeldFile(const char* line)
+{
+    Trace().traceMessage(file_names::TraceFilename, line);
+}
+
+void logHeldFile(const char* line)
+{
+    Trace().logAndTraceMessage(file_names::ErrorsFilename, file_names::TraceFilename, line);
+}
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
@@ -244,6 +254,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     getCurrentDir(currentDir.data(), PathCapacity - 1);
     // Every relative name lies there, also while a JVM expands in another current directory.
     setPackageDirectory(currentDir.c_str());
+    setHeldReports(traceHeldFile, logHeldFile);
     // Before any file is touched: one run per package directory, and none that would fail on
     // its first write in a directory that cannot be written.
     SingleRun singleRun(currentDir.c_str());

@@ -342,7 +342,7 @@ std::string JvmOk::askVersion(const char* jvmPath)
     if (outputName.empty()) {
         traceMessage(traceFilename, "no file for the version output in", "TEMP");
         if (!outputFile.empty())
-            DeleteFileW(outputFile.c_str());
+            removeFile(outputFile);
         return {};
     }
     const char* const argv[] = {"java.exe", "-version", nullptr};
@@ -359,7 +359,7 @@ std::string JvmOk::askVersion(const char* jvmPath)
         const size_t size = file ? std::fread(output, 1, sizeof output - 1, file.get()) : 0;
         output[size] = '\0';
     }
-    DeleteFileW(outputFile.c_str());
+    removeFile(outputFile);
     if (run.timedOut)
         verdict = "timed out";
     if (run.started && !run.timedOut)
