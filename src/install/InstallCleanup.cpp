@@ -89,6 +89,7 @@ void Install::cleanUp(bool installOk)
     removeFile(ChangesFilename);
     removeFile(StartDirFilename);
     removeFile(NativePropertiesFilename);
+    removeFile(NativeWorkFilename);
 }
 
 void Install::cleanUpManifest(bool installOk)
