@@ -284,6 +284,8 @@ bool Install::logJvmLocation(bool installed, const char* installDir, bool config
     removeFile(NativeWorkFilename);
     removeFile(NativePropertiesFilename);
     handOverFailed = true;
+    // The wizard cannot be started without it.
+    exitCode = exit_codes::WizardNotStarted;
     errorMessage.format("Unable to install application.\r\r%s", diskSpaceText);
     const std::string folder = currentDirectory();
     errorDetails.format("Unable to write %s\\%s: %s\n%s", folder.c_str(),

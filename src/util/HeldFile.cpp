@@ -16,10 +16,14 @@ HeldReport errorReport = nullptr;
 // The run's waits so far; both threads of the launcher may wait.
 volatile LONG spentMs = 0;
 
-bool plainEntry(const std::wstring& path)
+// An entry of the kind `action` works on (a directory for its removal, a file otherwise) that
+// exists and is not read-only: a refusal there can only be another program's doing.
+bool plainEntry(FileAction action, const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
+    const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY) &&
+           directory == (action == FileAction::RemoveDir);
 }
 
 using StartSession = DWORD(WINAPI*)(DWORD*, DWORD, WCHAR*);
@@ -82,7 +86,7 @@ void setHeldReports(HeldReport trace, HeldReport error)
 bool waitWhileHeld(FileAction action, const std::wstring& path, int retry)
 {
     const DWORD error = GetLastError();
-    const bool plain = heldVerdictNeedsEntry(error, action) && plainEntry(path);
+    const bool plain = heldVerdictNeedsEntry(error, action) && plainEntry(action, path);
     if (!heldFailure(error, action, plain)) {
         SetLastError(error);
         return false;

@@ -2,6 +2,7 @@
 #include "install/PathRules.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "util/Wide.h"
 
@@ -189,6 +190,58 @@ std::string freshLogFolder(const std::string& packageDir)
         DeleteFileA((folder + log).c_str());
     RemoveDirectoryA(folder.c_str());
     return folder;
+}
+
+FullDisk::FullDisk()
+{
+    // The prefix's own folder, from Wine's Unix name of its Windows directory.
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* windows = unixName != nullptr ? unixName(L"C:\\windows") : nullptr;
+    std::string prefix = windows != nullptr ? windows : "";
+    if (windows != nullptr)
+        HeapFree(GetProcessHeap(), 0, windows);
+    prefix = prefix.substr(0, prefix.rfind("/dosdevices/"));
+    link_ = prefix + "/dosdevices/q:";
+    mount_ = prefix + "/full-disk";
+    done_ = prefix + "/full-disk.done";
+    mounted_ = !prefix.empty() && shell("mkdir -p " + mount_ + " && mount -t tmpfs -o size=512k " +
+                                        "tmpfs " + mount_ + " && ln -sfn " + mount_ + " " +
+                                        link_) == 0;
+}
+
+FullDisk::~FullDisk()
+{
+    shell("rm -f " + link_ + "; umount " + mount_ + "; rmdir " + mount_);
+}
+
+bool FullDisk::fill(unsigned leftKb) const
+{
+    const std::string free = "$(df -k --output=avail " + mount_ + " | tail -1)";
+    const std::string left = std::to_string(leftKb);
+    // A disk filled to the last block refuses the end of the fill: what counts is what is left.
+    return shell("head -c $(((" + free + " - " + left + ") * 1024)) /dev/zero >" + mount_ +
+                 "/fill." + left + "; [ " + free + " -le " + left + " ]") == 0;
+}
+
+// Wine starts a Unix program as it is, but does not see it end: the shell tells it in a file.
+int FullDisk::shell(const std::string& command) const
+{
+    DeleteFileA(("Z:" + done_).c_str());
+    std::string line = "/bin/sh -c \"(" + command + "); echo $? > " + done_ + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 300 && readFile("Z:" + done_).empty(); ++i)
+        Sleep(100);
+    const std::string status = readFile("Z:" + done_);
+    return status.empty() ? -1 : std::atoi(status.c_str());
 }
 
 } // namespace systemtest

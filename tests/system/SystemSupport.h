@@ -117,4 +117,26 @@ std::vector<std::string> treeOf(const std::string& dir, TreeView view = TreeView
 // emptied of an earlier run's logs.
 std::string freshLogFolder(const std::string& packageDir);
 
+// A small disk (512 KB of tmpfs) as drive Q: of this prefix, unmounted however the test ends
+// (tests/system/own-prefix unmounts what a program that crashed left).
+class FullDisk {
+public:
+    FullDisk();
+    ~FullDisk();
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    // Fills the disk so that `leftKb` kilobytes stay free (about: the file system keeps some).
+    bool fill(unsigned leftKb) const;
+
+private:
+    // Runs `command` in the Unix shell; its exit status.
+    int shell(const std::string& command) const;
+
+    std::string mount_;
+    std::string done_;
+    std::string link_;
+    bool mounted_ = false;
+};
+
 } // namespace systemtest

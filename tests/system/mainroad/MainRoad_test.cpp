@@ -86,7 +86,26 @@ void expectWizardFailureTexts(const std::string& errorsLog)
         << "the details are the last text of the log";
 }
 
-} // namespace
+// A package on a full disk: the control file keeps what it held, and the wizard never starts on
+// properties that could not be written whole.
+TEST_F(MainRoad, APackageOnAFullDiskStartsNoWizard)
+{
+    JvmKeys jvm("1.6", jvmHome);
+    const FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    Package full("Q:\\package");
+    const std::string control = "jvmMinVersion=1.4\r\nsearchForJvm=yes\r\n";
+    full.put("qrv.control", control);
+    full.put("install.jar", "the wizard\n");
+    ASSERT_TRUE(disk.fill(0));
+    ASSERT_NO_FATAL_FAILURE(full.run("-q x"));
+
+    EXPECT_EQ(18u, full.exitCode());
+    EXPECT_EQ(0u, wizardStarts(jvmBin).size());
+    EXPECT_EQ(control, readFile(full / "qrv.control"));
+    EXPECT_FALSE(exists(full / "native.properties"));
+    EXPECT_FALSE(exists(full / "native.properties.new"));
+}
 
 // The Overview's typical run, with a trace log that the user created beforehand so that every
 // line of the run is kept: a JVM 1.6 registered, a package asking for 1.4 and nothing else.
@@ -388,6 +407,8 @@ TEST_F(MainRoad, AFailedRunInPlaceKeepsThePackageForANewStart)
         refreshPackage();
     }
 }
+
+} // namespace
 
 namespace {
 

@@ -136,63 +136,6 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
 
 namespace {
 
-// Runs `command` in the Unix shell (Wine starts Unix programs as they are) and waits for it;
-// its exit status. Wine does not see a Unix program end: the shell tells it in a file.
-int unixShell(const std::string& command, const std::string& doneFile)
-{
-    DeleteFileA(("Z:" + doneFile).c_str());
-    std::string line = "/bin/sh -c \"(" + command + "); echo $? > " + doneFile + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int i = 0; i < 300 && readFile("Z:" + doneFile).empty(); ++i)
-        Sleep(100);
-    const std::string status = readFile("Z:" + doneFile);
-    return status.empty() ? -1 : std::atoi(status.c_str());
-}
-
-// A small disk, drive Q: of this prefix, filled to leave 64 KB; unmounted however the test ends.
-class FullDisk {
-public:
-    FullDisk()
-    {
-        // The prefix's own folder, from Wine's Unix name of its Windows directory.
-        using UnixName = char*(CDECL*)(LPCWSTR);
-        const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-        char* windows = unixName != nullptr ? unixName(L"C:\\windows") : nullptr;
-        std::string prefix = windows != nullptr ? windows : "";
-        if (windows != nullptr)
-            HeapFree(GetProcessHeap(), 0, windows);
-        prefix = prefix.substr(0, prefix.rfind("/dosdevices/"));
-        link_ = prefix + "/dosdevices/q:";
-        mount_ = prefix + "/full-disk";
-        done_ = prefix + "/full-disk.done";
-        mounted_ = !prefix.empty() &&
-                   unixShell("mkdir -p " + mount_ + " && mount -t tmpfs -o size=512k tmpfs " +
-                             mount_ + " && ln -sfn " + mount_ + " " + link_ +
-                             " && head -c 458752 /dev/zero > " + mount_ + "/fill", done_) == 0;
-    }
-    ~FullDisk()
-    {
-        unixShell("rm -f " + link_ + "; umount " + mount_ + "; rmdir " + mount_, done_);
-    }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
-    bool mounted() const { return mounted_; }
-
-private:
-    std::string mount_;
-    std::string done_;
-    std::string link_;
-    bool mounted_ = false;
-};
-
 // The JVM directory on a disk with 64 KB free: the expansion leaves a truncated program, and the
 // failed JVM leaves nothing of the run: no key, no directory, the free space named.
 TEST(ExpandedJvm, AFullDiskLeavesNoBrokenJvmRegistered)
@@ -200,7 +143,7 @@ TEST(ExpandedJvm, AFullDiskLeavesNoBrokenJvmRegistered)
     TempDir dir;
     const MachineWithoutJvms machine;
     const FullDisk disk;
-    ASSERT_TRUE(disk.mounted());
+    ASSERT_TRUE(disk.mounted() && disk.fill(64));
     Package package(dir / "package", false);
     package.expander("jre131.exe", "version=1.3.1\nlayout=bin\n");
     package.wizardFiles("jvmMinVersion=1.3\r\njvmVersion=1.3.1\r\njvmName=JRE\r\n"
