@@ -39,3 +39,12 @@ bool isDiskFull(unsigned long error)
 {
     return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
 }
+
+std::string diskFullReason(const char* path)
+{
+    if (!isDiskFull(GetLastError()))
+        return {};
+    const std::string full = fullPathOf(path);
+    const size_t slash = full.find_last_of('\\');
+    return diskFullText(slash == std::string::npos ? full : full.substr(0, slash));
+}

@@ -8,5 +8,8 @@
 
 // The error-log line of the free space on the volumes of `folders` (each volume once).
 std::string freeSpaceLine(const std::vector<std::string>& folders);
+// After a failed write of `path`: the failure text of a full disk, naming the folder, when the
+// thread's last error says the disk is full; empty otherwise.
+std::string diskFullReason(const char* path);
 // Whether the system's error `error` says that a disk is full.
 bool isDiskFull(unsigned long error);

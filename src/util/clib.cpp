@@ -128,8 +128,11 @@ bool copyInto(const char* from, const char* to, bool append)
               pump(in.get(), out, size.QuadPart);
     if (opened && !CloseHandle(out))
         ok = false;
+    // The failure's own error (a full disk) outlives the removal of what it left.
+    const DWORD error = GetLastError();
     if (!ok && !append)
         deleteFile(target);
+    SetLastError(error);
     return ok;
 }
 

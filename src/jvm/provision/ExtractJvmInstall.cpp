@@ -334,8 +334,12 @@ bool ExtractJvm::copyJvmFile(const char* source, const char* destination)
     }
     if (fexists(destination))
         return true;
-    if (!copyFile(source, destination))
+    if (!copyFile(source, destination)) {
+        const std::string full = diskFullReason(destination);
+        if (!full.empty())
+            logAndTraceMessage(ErrorsFilename, TraceFilename, full.c_str());
         return false;
+    }
     changes.fileCreated(destination);
     return true;
 }
