@@ -71,12 +71,38 @@ std::string programArchitecture(const char* path)
 
 // A new empty file of a unique name in the TEMP folder, for a child's output: never a file of the
 // package's own. Empty when none can be made.
+// The version question's output files that a run ended half way left in `folder`: those older
+// than a day, which no run still writes.
+void removeStaleOutputs(const wchar_t* folder)
+{
+    const std::wstring dir = folder;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"qrv*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr unsigned long long Day = 24ull * 3600 * 10000000;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            ticks(now) > ticks(found.ftLastWriteTime) + Day)
+            removeFile(dir + found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 std::wstring newTempFile()
 {
     wchar_t folder[MAX_PATH + 1];
     wchar_t name[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"qrv", 0, name) == 0)
+    if (length == 0 || length > MAX_PATH)
+        return {};
+    removeStaleOutputs(folder);
+    if (GetTempFileNameW(folder, L"qrv", 0, name) == 0)
         return {};
     return name;
 }

@@ -103,6 +103,22 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
 {
     // The user's own options reach the wizard, never a check of a JVM.
     const EnvOverride options("_JAVA_OPTIONS", "-Duser.own=1");
+    // Output files of version questions a run ended half way left: two days old, and new.
+    char temp[MAX_PATH + 1];
+    GetTempPathA(sizeof temp, temp);
+    const std::string stale = std::string(temp) + "qrvDEAD.tmp";
+    const std::string fresh = std::string(temp) + "qrvBEEF.tmp";
+    writeFile(stale, "");
+    writeFile(fresh, "");
+    {
+        HANDLE file = CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                  0, nullptr);
+        FILETIME old;
+        GetSystemTimeAsFileTime(&old);
+        reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart -= 2ull * 24 * 3600 * 10000000;
+        SetFileTime(file, nullptr, nullptr, &old);
+        CloseHandle(file);
+    }
     for (const MachineRow& row : machineRows) {
         SCOPED_TRACE(row.machine);
         TempDir dir;
@@ -167,6 +183,9 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
             EXPECT_FALSE(RegKey().open(HKEY_LOCAL_MACHINE, JavaSoftKey, KEY_READ));
         }
     }
+    EXPECT_FALSE(exists(stale));
+    EXPECT_TRUE(exists(fresh));
+    DeleteFileA(fresh.c_str());
 }
 
 // Whether `handed`, as a program reading it through code page 1252 sees it, names `path`.
