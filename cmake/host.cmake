@@ -29,10 +29,13 @@ foreach(source ${QRV_FUZZ_TARGETS})
   add_executable(fuzz_${name} ${source})
   target_link_libraries(fuzz_${name} PRIVATE qrv_rules)
   target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
-  # New inputs go to a scratch corpus in the build tree; the kept seeds are only read.
+  # New inputs go to a scratch corpus in the build tree, and a failing input (crash-, leak-,
+  # timeout-, oom-) below it too, whatever directory the target runs in; the kept seeds are
+  # only read.
   set(scratch ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
-  file(MAKE_DIRECTORY ${scratch})
+  file(MAKE_DIRECTORY ${scratch} ${CMAKE_BINARY_DIR}/fuzz-out)
   add_test(NAME fuzz_smoke_${name}
-           COMMAND fuzz_${name} -max_total_time=2 -timeout=10 ${scratch}
+           COMMAND fuzz_${name} -max_total_time=2 -timeout=10
+                   -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-out/${name}- ${scratch}
                    ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
 endforeach()

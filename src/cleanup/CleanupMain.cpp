@@ -6,6 +6,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -19,6 +20,7 @@
 #include "util/FileNames.h"
 #include "util/HeldFile.h"
 #include "util/LongPath.h"
+#include "util/LongPathRules.h"
 #include "util/SystemDll.h"
 #include "util/Wide.h"
 
@@ -74,6 +76,24 @@ std::string withoutTrailingSlash(std::string path)
 bool samePath(const std::string& a, const std::string& b)
 {
     return lowerAscii(withoutTrailingSlash(a)) == lowerAscii(withoutTrailingSlash(b));
+}
+
+// The same for two full paths in one form (both "\\?\" where long).
+bool sameWidePath(const std::wstring& a, const std::wstring& b)
+{
+    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](wchar_t x, wchar_t y) {
+                                                  return lower(x) == lower(y);
+                                              });
+}
+
+// `path` without its "\\?\" or "\\?\UNC\" prefix, as the log names it.
+std::string plainPath(const std::wstring& path)
+{
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return narrow(L"\\" + path.substr(7));
+    return narrow(path.compare(0, 4, L"\\\\?\\") == 0 ? path.substr(4) : path);
 }
 
 // Whether `inner` is `outer` or lies below it.
@@ -242,38 +262,50 @@ void waitForLauncher(const std::string& dir)
     CloseHandle(process);
 }
 
+// Removes the tree below `dir` (its "\\?\" form where long) without following junctions or
+// links; collects what stays. Names stay as the system spells them: converted to 8-bit text
+// with best fit (before Windows 10 1903), a folder "\u0141" beside a junction "L" would lend
+// the junction its attributes and have what it points to removed.
+void removeWideTree(const std::wstring& dir, const std::wstring& self,
+                    std::vector<std::wstring>& left)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = long_path::extended(dir + L"\\" + name);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesW(path.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+        bool removed;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            // The link itself goes; what it points to is never touched.
+            removed = removeEntry((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                      ? FileAction::RemoveDir
+                                      : FileAction::Delete,
+                                  path);
+        } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            removeWideTree(path, self, left);
+            removed = removeEntry(FileAction::RemoveDir, path);
+        } else {
+            removed = !sameWidePath(path, self) && removeEntry(FileAction::Delete, path);
+        }
+        if (!removed && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            left.push_back(path);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
 // Removes the tree below `dir` without following junctions or links; collects what stays.
 void removeTree(const std::string& dir, const std::string& self, std::vector<std::string>& left)
 {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(longPath((dir + "\\*").c_str()).c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = narrow(data.cFileName);
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = dir + "\\" + name;
-            const std::wstring wide = longPath(path.c_str());
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-                SetFileAttributesW(wide.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-            bool removed;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                // The link itself goes; what it points to is never touched.
-                removed = removeEntry((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                                          ? FileAction::RemoveDir
-                                          : FileAction::Delete,
-                                      wide);
-            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(path, self, left);
-                removed = removeEntry(FileAction::RemoveDir, wide);
-            } else {
-                removed = !samePath(path, self) && removeEntry(FileAction::Delete, wide);
-            }
-            if (!removed && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                left.push_back(path);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
+    std::vector<std::wstring> wideLeft;
+    removeWideTree(longPath(dir.c_str()), longPath(self.c_str()), wideLeft);
+    for (const std::wstring& path : wideLeft)
+        left.push_back(plainPath(path));
 }
 } // namespace
 

@@ -78,12 +78,14 @@ void releaseJob(HANDLE job)
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
 }
 
-// A new file that a child inherits as its output; none when it cannot be created.
-HANDLE createInheritedOutput(const char* name)
+// A new file that a child inherits as its output; none when it cannot be created. It may be
+// deleted while a helper of the child (Wine's console host) still holds it after the child ended.
+HANDLE createInheritedOutput(const wchar_t* name)
 {
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    return CreateFileW(longPath(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(longPath(std::wstring(name)).c_str(), GENERIC_WRITE,
+                       FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Creates the process, its standard output and error going to `output` when that is valid;
@@ -153,7 +155,7 @@ ChildRun startChild(const char* program, const std::string& commandLine)
 }
 
 ChildRun runChild(const char* program, const std::string& commandLine, unsigned long limitMs,
-                  const char* outputFile, bool noWindow)
+                  const wchar_t* outputFile, bool noWindow)
 {
     ChildRun run;
     const bool limited = limitMs != NoTimeLimit;

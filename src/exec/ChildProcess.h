@@ -28,11 +28,12 @@ constexpr unsigned long ElevationRequiredError = 740;
 // and waits until it ends. With `limitMs` other than NoTimeLimit it waits at most that long;
 // the program then runs in a job object, so that ending the job ends whatever it started too.
 // A program name without an extension is looked for as .com, .exe, .bat and .cmd, as the C
-// runtime's start did. With `outputFile`, the program's standard output and error go to that
-// file, created anew. With `noWindow` a console program gets no console window (the launcher's
-// own probes of a JVM: a window flashing up beside the dialog tells the user nothing).
+// runtime's start did. With `outputFile` (UTF-16, any length), the program's standard output
+// and error go to that file, created anew. With `noWindow` a console program gets no console
+// window (the launcher's own probes of a JVM: a window flashing up beside the dialog tells the
+// user nothing).
 ChildRun runChild(const char* program, const std::string& commandLine,
-                  unsigned long limitMs = NoTimeLimit, const char* outputFile = nullptr,
+                  unsigned long limitMs = NoTimeLimit, const wchar_t* outputFile = nullptr,
                   bool noWindow = false);
 
 // Starts `program` as runChild does and returns at once: the program runs on on its own.

@@ -96,16 +96,24 @@ bool Install::install(bool quiet, bool propertiesInstallSwitch, char* installDet
             } else {
                 // One more attempt, with a freshly installed JVM, only when the JVM that failed
                 // was found on the system.
+                bool retryInstallFailed = false;
                 if (!installedHere) {
                     showStatusMessage(4);
+                    installerSaidWhy = false;
                     if (installTheJvm() && !handOverFailed) {
                         showStatusMessage(5);
                         result = runJavaInstaller(installDetails);
+                    } else {
+                        retryInstallFailed = true;
                     }
                 }
                 if (!result && handOverFailed) {
                     failed = true;
                 } else if (!result && !allPathsHandedOn()) {
+                    failed = true;
+                } else if (!result && retryInstallFailed && installerSaidWhy) {
+                    // Why the new JVM is missing says more than a guess about the old one.
+                    exitCode = exit_codes::WizardNotStarted;
                     failed = true;
                 } else if (!result) {
                     errorMessage.set(
@@ -410,6 +418,7 @@ bool Install::runThirdPartyInstaller()
     if (!ok) {
         errorMessage.set(runner->failureMessage().c_str());
         errorDetails.set(runner->failureDetails().c_str());
+        installerSaidWhy = !runner->failureMessage().empty();
     }
     if (ok) {
         // A vendor-installed JVM never lives under the package directory.

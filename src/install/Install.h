@@ -133,6 +133,9 @@ protected:
     TextBuffer msiexecLog{PathCapacity};
     // Set when "native.properties" could not be written: the run fails, no wizard starts.
     bool handOverFailed = false;
+    // Set when the vendor's installer told why it installed nothing (its exit code, its log):
+    // that text is what the user is told.
+    bool installerSaidWhy = false;
     std::string unhandedPath;
     bool quietInstall = false;
     bool propertiesInstall = false;

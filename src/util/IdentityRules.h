@@ -20,3 +20,7 @@ struct IdentityFacts {
 // ("VVVVVVVV-IIIIIIIIIIIIIIII", hexadecimal); empty for no identity: nothing read, or only ids of
 // 0 or all ones, which some network redirectors give every file alike.
 std::string identityText(const IdentityFacts& facts);
+
+// Whether the facts of two files name one file: both have an identity, and it is the same one.
+// Without an identity nothing is known to be the same.
+bool sameIdentity(const IdentityFacts& one, const IdentityFacts& other);

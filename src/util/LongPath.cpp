@@ -9,10 +9,25 @@ namespace {
 
 std::wstring packageDirectory;
 
-// `name` resolved by the system, without the "\\?\" form.
-std::wstring fullWidePath(const char* name)
+// `name` in UTF-16; empty where a byte is no character of the program's code page (invalid
+// UTF-8): turned into U+FFFD it would name another file, the same for every such name.
+std::wstring exactWide(const char* name)
 {
-    std::wstring wide = widen(name);
+    const int count = name != nullptr
+                          ? MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0)
+                          : 0;
+    if (count <= 1)
+        return {};
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, wide.data(), count) != count)
+        return {};
+    wide.resize(static_cast<size_t>(count) - 1);
+    return wide;
+}
+
+// `name` resolved by the system, without the "\\?\" form.
+std::wstring fullWidePath(std::wstring wide)
+{
     if (wide.empty())
         return {};
     if (long_path::isRelative(wide) && !packageDirectory.empty())
@@ -37,10 +52,15 @@ void setPackageDirectory(const char* dir)
 
 std::string fullPathOf(const char* name)
 {
-    return narrow(fullWidePath(name));
+    return narrow(fullWidePath(exactWide(name)));
 }
 
 std::wstring longPath(const char* name)
+{
+    return long_path::extended(fullWidePath(exactWide(name)));
+}
+
+std::wstring longPath(const std::wstring& name)
 {
     return long_path::extended(fullWidePath(name));
 }

@@ -18,3 +18,5 @@ std::string fullPathOf(const char* name);
 // The same in UTF-16, in the form every wide file interface takes at any length ("\\?\" in front
 // of a path too long for the plain form). Empty for an empty or unconvertible name.
 std::wstring longPath(const char* name);
+// The same for a name that is in UTF-16 already (as the system told it).
+std::wstring longPath(const std::wstring& name);

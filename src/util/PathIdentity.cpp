@@ -23,10 +23,35 @@ HANDLE openForQuery(const char* path)
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-bool identityOf(const char* path, BY_HANDLE_FILE_INFORMATION& info)
+// What the system tells of the identity of `path`; false when it cannot be opened.
+bool identityFacts(const char* path, IdentityFacts& facts)
 {
     const Handle file(openForQuery(path));
-    return file.valid() && GetFileInformationByHandle(file.get(), &info);
+    if (!file.valid())
+        return false;
+    // The 128-bit id (Windows 8 and later; ReFS has no 64-bit index of its own), asked for
+    // through a function that Windows XP lacks.
+    struct {
+        ULONGLONG volume;
+        BYTE id[16];
+    } idInfo;
+    const auto fileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);  // FileIdInfo
+    const auto query = reinterpret_cast<decltype(&GetFileInformationByHandleEx)>(
+        reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    if (query != nullptr && query(file.get(), fileIdInfo, &idInfo, sizeof idInfo)) {
+        facts.idRead = true;
+        facts.idVolume = idInfo.volume;
+        std::memcpy(facts.id, idInfo.id, sizeof facts.id);
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(file.get(), &info)) {
+        facts.indexRead = true;
+        facts.volume = info.dwVolumeSerialNumber;
+        facts.index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) |
+                      info.nFileIndexLow;
+    }
+    return true;
 }
 
 } // namespace
@@ -51,41 +76,13 @@ std::string finalPath(const char* path)
 
 bool sameFileObject(const char* a, const char* b)
 {
-    BY_HANDLE_FILE_INFORMATION one;
-    BY_HANDLE_FILE_INFORMATION other;
-    if (!identityOf(a, one) || !identityOf(b, other))
-        return false;
-    return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
-           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+    IdentityFacts one;
+    IdentityFacts other;
+    return identityFacts(a, one) && identityFacts(b, other) && sameIdentity(one, other);
 }
 
 std::string fileIdentity(const char* path)
 {
     IdentityFacts facts;
-    const Handle file(openForQuery(path));
-    if (!file.valid())
-        return std::string();
-    // The 128-bit id (Windows 8 and later; ReFS has no 64-bit index of its own), asked for
-    // through a function that Windows XP lacks.
-    struct {
-        ULONGLONG volume;
-        BYTE id[16];
-    } idInfo;
-    const auto fileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);  // FileIdInfo
-    const auto query = reinterpret_cast<decltype(&GetFileInformationByHandleEx)>(
-        reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
-    if (query != nullptr && query(file.get(), fileIdInfo, &idInfo, sizeof idInfo)) {
-        facts.idRead = true;
-        facts.idVolume = idInfo.volume;
-        std::memcpy(facts.id, idInfo.id, sizeof facts.id);
-    }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileInformationByHandle(file.get(), &info)) {
-        facts.indexRead = true;
-        facts.volume = info.dwVolumeSerialNumber;
-        facts.index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) |
-                      info.nFileIndexLow;
-    }
-    return identityText(facts);
+    return identityFacts(path, facts) ? identityText(facts) : std::string();
 }

@@ -8,8 +8,8 @@
 // spelling and without the "\\?\" prefix; empty when it does not exist or cannot be opened.
 std::string finalPath(const char* path);
 
-// True when both names exist and denote the same file or directory (same volume, same file
-// index); false when either is missing or cannot be opened.
+// True when both names exist and denote the same file or directory (the same identity, as
+// fileIdentity tells it); false when either is missing, cannot be opened or has no identity.
 bool sameFileObject(const char* a, const char* b);
 
 // The identity of an existing file or directory as text (volume serial number and file id in

@@ -177,7 +177,7 @@ bool replaceFile(const char* from, const char* to)
     });
 }
 
-bool listDir(const char* dir, std::vector<std::string>& names, const char* pattern)
+bool listDir(const char* dir, std::vector<std::wstring>& names, const char* pattern)
 {
     const std::string full = fullPathOf(dir);
     if (full.empty())
@@ -190,9 +190,30 @@ bool listDir(const char* dir, std::vector<std::string>& names, const char* patte
     do {
         const std::wstring name = found.cFileName;
         if (name != L"." && name != L"..")
-            names.push_back(narrow(name));
+            names.push_back(name);
     } while (FindNextFileW(find, &found));
     FindClose(find);
+    return true;
+}
+
+bool listDir(const char* dir, std::vector<std::string>& names, const char* pattern,
+             size_t* unlisted)
+{
+    std::vector<std::wstring> wide;
+    if (!listDir(dir, wide, pattern))
+        return false;
+    size_t left = 0;
+    for (const std::wstring& name : wide) {
+        // Before the UTF-8 setting the code page converts with best fit: "\u0141" would come
+        // back as "L", the name of another file.
+        std::string own;
+        if (encodeExactly(name.c_str(), GetACP(), own))
+            names.push_back(own);
+        else
+            ++left;
+    }
+    if (unlisted != nullptr)
+        *unlisted = left;
     return true;
 }
 

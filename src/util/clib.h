@@ -25,9 +25,13 @@ bool removeDir(const char* path);
 bool makeDir(const char* path);
 // Moves the file `from` to `to`, replacing a file there. True when it was moved.
 bool replaceFile(const char* from, const char* to);
-// The names in the directory `dir` that match `pattern`, "." and ".." left out; false when it
-// cannot be listed (an empty directory is listed).
-bool listDir(const char* dir, std::vector<std::string>& names, const char* pattern = "*");
+// The names in the directory `dir` that match `pattern`, "." and ".." left out, as the system
+// spells them; false when it cannot be listed (an empty directory is listed).
+bool listDir(const char* dir, std::vector<std::wstring>& names, const char* pattern = "*");
+// The same in the program's own encoding. A name that it cannot hold exactly is left out (a
+// look-alike would name another file) and counted in `unlisted` when given.
+bool listDir(const char* dir, std::vector<std::string>& names, const char* pattern = "*",
+             size_t* unlisted = nullptr);
 
 // Copies the rest of `from` to `to` in chunks of 30000 bytes (at most 20 buffers a pass).
 // False when either stream is null, a read or write fails, or the sizes do not match at the end.

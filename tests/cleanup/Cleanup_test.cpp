@@ -3,7 +3,10 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
+
+#include "util/clib.h"
 
 using namespace qrvtest;
 
@@ -22,9 +25,11 @@ protected:
         SetFileAttributesW(wideName(package + "\\install.jar").c_str(), FILE_ATTRIBUTE_READONLY);
         return package;
     }
-    RunResult runCleanup(const std::string& arguments)
+    // `program`: the built cleanup.exe when empty.
+    RunResult runCleanup(const std::string& arguments, const std::string& program = "")
     {
-        return runProgram("\"" + builtProgram("cleanup.exe") + "\"" + arguments, dir.path());
+        const std::string path = program.empty() ? builtProgram("cleanup.exe") : program;
+        return runProgram("\"" + path + "\"" + arguments, dir.path());
     }
 };
 
@@ -38,16 +43,6 @@ std::string lastLogMessage()
         return std::string();
     const size_t at = lines.back().find(" cleanup: ");
     return at == std::string::npos ? lines.back() : lines.back().substr(at + 10);
-}
-
-TEST_F(Cleanup, RemovesThePackageDirectory)
-{
-    const std::string package = makePackage();
-    const RunResult result = runCleanup(" \"" + package + "\"");
-    ASSERT_TRUE(result.finished);
-    EXPECT_EQ(0u, result.exitCode);
-    EXPECT_FALSE(exists(package));
-    EXPECT_EQ("removed " + package + "; exit code 0", lastLogMessage());
 }
 
 // A file that cannot go (held open without delete sharing) keeps the directory: the program
@@ -68,15 +63,17 @@ TEST_F(Cleanup, ADirectoryThatCannotGoIsReportedAsLeft)
     EXPECT_EQ("directory left in place: " + package + "; exit code 1", lastLogMessage());
 }
 
-// Blanks in its name, or a path past MAX_PATH (nested folders of an unpacked zip).
-TEST_F(Cleanup, RemovesADirectoryWithBlanksInItsNameOrADeepOne)
+// Also with blanks in its name, or a path past MAX_PATH (nested folders of an unpacked zip).
+TEST_F(Cleanup, RemovesThePackageDirectory)
 {
-    for (const std::string& name : {std::string("my package"), "deep\\" + std::string(250, 'd')}) {
+    for (const std::string& name :
+         {std::string("pkg"), std::string("my package"), "deep\\" + std::string(250, 'd')}) {
         const std::string package = makePackage(name);
         const RunResult result = runCleanup(" \"" + package + "\"");
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(0u, result.exitCode) << lastLogMessage();
         EXPECT_FALSE(exists(package));
+        EXPECT_EQ("removed " + package + "; exit code 0", lastLogMessage());
     }
 }
 
@@ -95,6 +92,8 @@ TEST_F(Cleanup, RefusesEveryUnsafeArgumentAndDeletesNothing)
     char windowsDir[MAX_PATH + 1] = "";
     GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
     const char* profile = std::getenv("USERPROFILE");
+    const std::string link = dir / "linked";
+    ASSERT_TRUE(makeUnixLink(link, package));
 
     const struct {
         const char* what;
@@ -111,6 +110,7 @@ TEST_F(Cleanup, RefusesEveryUnsafeArgumentAndDeletesNothing)
         {"no control file", " \"" + unmarked + "\""},
         {"two arguments", " \"" + package + "\" \"" + unmarked + "\""},
         {"parent of the package", " \"" + dir.path() + "\""},
+        {"a junction to the package", " \"" + link + "\""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -126,33 +126,42 @@ TEST_F(Cleanup, RefusesEveryUnsafeArgumentAndDeletesNothing)
 }
 
 // Guards against following a link out of the package into a directory that must stay. The links
-// are Unix symbolic ones, which Wine shows as reparse points (it cannot make junctions).
+// are Unix symbolic ones, which Wine shows as reparse points (it cannot make junctions). Second
+// row: a folder "\u0141" (best fit: "L") beside a link "L", as listed in code page 1252 by a
+// program without the UTF-8 setting (before Windows 10 1903).
 TEST_F(Cleanup, RemovesAJunctionButNotWhatItPointsTo)
 {
-    const std::string package = makePackage();
+    const std::string before1903 = dir / "cleanup-cp.exe";
+    copyFile(builtProgram("cleanup.exe"), before1903);
+    // Its manifest without the UTF-8 setting (Wine does not delete a resource, it replaces one).
+    char manifest[] =
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>";
+    HANDLE update = BeginUpdateResourceA(before1903.c_str(), FALSE);
+    ASSERT_TRUE(update && UpdateResourceA(update, RT_MANIFEST, MAKEINTRESOURCEA(1), 0x409,
+                                          manifest, sizeof manifest - 1) &&
+                EndUpdateResourceA(update, FALSE));
     const std::string outside = dir / "outside";
     CreateDirectoryA(outside.c_str(), nullptr);
     writeFile(outside + "\\precious.txt", "keep");
-    ASSERT_TRUE(makeUnixLink(package + "\\link", outside));
-    ASSERT_TRUE(GetFileAttributesA((package + "\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
-    const RunResult result = runCleanup(" \"" + package + "\"");
-    ASSERT_TRUE(result.finished);
-    EXPECT_TRUE(exists(outside + "\\precious.txt"));
-    // The package's own files go. (Wine cannot remove the Unix link itself, so the package
-    // directory stays here; on Windows it goes whole.)
-    EXPECT_FALSE(exists(package + "\\qrv.control"));
-    EXPECT_FALSE(exists(package + "\\META-INF"));
-}
-
-TEST_F(Cleanup, RefusesAPackageDirectoryThatIsAJunction)
-{
-    const std::string package = makePackage();
-    const std::string link = dir / "linked";
-    ASSERT_TRUE(makeUnixLink(link, package));
-    const RunResult result = runCleanup(" \"" + link + "\"");
-    ASSERT_TRUE(result.finished);
-    EXPECT_EQ(2u, result.exitCode);
-    EXPECT_TRUE(exists(package + "\\qrv.control"));
+    for (const bool lookAlike : {false, true}) {
+        if (lookAlike && GetACP() != 1252)
+            GTEST_SKIP() << "the look-alike row needs code page 1252, not " << GetACP();
+        const std::string package = makePackage(lookAlike ? "pkg-cp" : "pkg");
+        const std::wstring folder = wideName(package) + L"\\\u0141";
+        const std::string link = package + (lookAlike ? "\\L" : "\\link");
+        ASSERT_TRUE(!lookAlike || CreateDirectoryW(folder.c_str(), nullptr));
+        ASSERT_TRUE(makeUnixLink(link, outside));
+        ASSERT_TRUE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+        std::vector<std::string> names;  // the launcher's own listing leaves the look-alike out
+        listDir(package.c_str(), names);
+        EXPECT_EQ(1, std::count(names.begin(), names.end(), link.substr(package.size() + 1)));
+        ASSERT_TRUE(runCleanup(" \"" + package + "\"", lookAlike ? before1903 : "").finished);
+        EXPECT_TRUE(exists(outside + "\\precious.txt"));
+        // The package's own files go. (Wine cannot remove the Unix link itself, so the package
+        // directory stays here; on Windows it goes whole.)
+        EXPECT_FALSE(exists(package + "\\qrv.control"));
+        EXPECT_FALSE(exists(package + "\\META-INF"));
+    }
 }
 
 } // namespace

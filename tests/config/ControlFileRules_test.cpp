@@ -39,7 +39,8 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
         EXPECT_EQ(std::string(row.second ? row.second : "-"), reason ? reason : "-") << row.first;
     }
     // A line taken with a blank after its key, which its trace "key value" hides.
-    for (const char* line : {"jvmMinVersion = 11", "jvmName\t=JDK", "configureWinRegistry =yes"})
+    for (const char* line : {"jvmMinVersion = 11", "jvmName\t=JDK", "configureWinRegistry =yes",
+                             "jvmRequiredVersion =1.8"})  // the first key of the table
         EXPECT_TRUE(blankAfterKey(line)) << line;
     for (const char* line : {"jvmMinVersion=11", "jvmName", " jvmName = JDK", "jvmVersionX 1"})
         EXPECT_FALSE(blankAfterKey(line)) << line;

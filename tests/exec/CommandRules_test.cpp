@@ -44,18 +44,6 @@ TEST(CommandRules, WordsFileNamesAndDisplay)
     EXPECT_EQ("", joinForDisplay(none));
 }
 
-TEST(CommandRules, ErrnoTexts)
-{
-    EXPECT_STREQ("File or path is not found", spawnErrorText(2));
-    EXPECT_STREQ("Argument list exceeds 1024 bytes", spawnErrorText(7));
-    EXPECT_STREQ("Specified file is not executable or has invalid executable-file format",
-                 spawnErrorText(8));
-    EXPECT_STREQ("Not enough memory is available to execute new process", spawnErrorText(12));
-    EXPECT_STREQ("Mode argument is invalid", spawnErrorText(22));
-    EXPECT_STREQ("Unknown error", spawnErrorText(13));
-    EXPECT_EQ(70u, std::strlen(spawnErrorText(8)));  // fits the callers' buffers with its NUL
-}
-
 TEST(CommandRules, StartErrorsAsTheCRuntimeNamedThem)
 {
     struct Row {
@@ -81,6 +69,12 @@ TEST(CommandRules, StartErrorsAsTheCRuntimeNamedThem)
         {19, EACCES, "Unknown error"},  {32, EACCES, "Unknown error"},
         {36, EACCES, "Unknown error"},  {37, EINVAL, "Mode argument is invalid"},
         {18, ENOENT, "File or path is not found"},
+        // One entry for each further number of the runtime's table.
+        {4, EMFILE, "Unknown error"},   {17, EXDEV, "Unknown error"},
+        {109, EPIPE, "Unknown error"},  {112, ENOSPC, "Unknown error"},
+        {114, EBADF, "Unknown error"},  {128, ECHILD, "Unknown error"},
+        {145, ENOTEMPTY, "Unknown error"}, {164, EAGAIN, "Unknown error"},
+        {183, EEXIST, "Unknown error"},
         // Every error that the table does not list.
         {87, EINVAL, "Mode argument is invalid"},   {187, EINVAL, "Mode argument is invalid"},
         {203, EINVAL, "Mode argument is invalid"},  {0, EINVAL, "Mode argument is invalid"},
@@ -91,26 +85,7 @@ TEST(CommandRules, StartErrorsAsTheCRuntimeNamedThem)
         EXPECT_STREQ(row.text, spawnErrorText(startErrorNumber(row.systemError)))
             << "system error " << row.systemError;
     }
-}
-
-// Every entry of the runtime's table and both ends of its ranges, each beside a neighbour that
-// the table does not list.
-TEST(CommandRules, StartErrorOfEveryTableEntry)
-{
-    const std::pair<unsigned long, int> rows[] = {
-        {4, EMFILE},    {17, EXDEV},      {65, EACCES},  {64, EINVAL},  {67, ENOENT},
-        {66, EINVAL},   {108, EACCES},    {109, EPIPE},  {110, EINVAL}, {112, ENOSPC},
-        {113, EINVAL},  {114, EBADF},     {115, EINVAL}, {128, ECHILD}, {129, ECHILD},
-        {130, EBADF},   {131, EINVAL},    {132, EACCES}, {145, ENOTEMPTY}, {146, EINVAL},
-        {158, EACCES},  {159, EINVAL},    {164, EAGAIN}, {165, EINVAL}, {167, EACCES},
-        {168, EINVAL},  {183, EEXIST},    {184, EINVAL}, {215, EAGAIN}, {216, EINVAL},
-        {6, EBADF},     {15, ENOENT},     {16, EACCES},  {80, EEXIST},  {81, EINVAL},
-        {82, EACCES},   {83, EACCES},     {84, EINVAL},  {89, EAGAIN},  {90, EINVAL},
-        {1815, EINVAL}, {1817, EINVAL},   {201, ENOEXEC}, {189, ENOEXEC}, {20, EACCES},
-        {35, EACCES},   {1, EINVAL},      {52, EINVAL},  {54, EINVAL},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.second, startErrorNumber(row.first)) << "system error " << row.first;
+    EXPECT_EQ(70u, std::strlen(spawnErrorText(ENOEXEC)));  // fits the callers' buffers with its NUL
 }
 
 TEST(CommandRules, CommandLineLimitCountsTheNul)
@@ -118,5 +93,4 @@ TEST(CommandRules, CommandLineLimitCountsTheNul)
     EXPECT_FALSE(commandLineTooLong(0));
     EXPECT_FALSE(commandLineTooLong(32766));
     EXPECT_TRUE(commandLineTooLong(32767));
-    EXPECT_STREQ("Argument list exceeds 1024 bytes", spawnErrorText(E2BIG));
 }

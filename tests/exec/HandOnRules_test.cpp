@@ -53,6 +53,7 @@ TEST(HandOnRules, RelativeOnlyBelowTheWorkingDirectory)
     const char* rows[][3] = {
         {"C:\\b\\x", "C:\\a", ""}, {"C:\\b", "C:\\a", ""},  {"C:\\a\\x", "C:\\a", "x"},
         {"\\app", "\\", "app"},    {"C:\\a", "C:\\a\\", "."}, {"C:\\a\\", "C:\\a", "."},
+        {"", "", ""},              {"\\\\server\\kit\\app.jar", "", ""},  // no working directory
     };
     for (const auto& row : rows)
         EXPECT_EQ(row[2], hand_on::relativeTo(row[0], row[1])) << row[0] << " in " << row[1];

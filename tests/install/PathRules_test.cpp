@@ -39,6 +39,7 @@ TEST(PathRules, LogFolderIsNamedAfterThePackageDirectory)
     for (const Lines& row : rows)
         EXPECT_EQ(row[1], logFolderName(row[0]).substr(0, row[1].size())) << row[0];
     // A folder of its own per directory, whatever spelling names it.
+    EXPECT_EQ("qrv-setup-392FCD26", logFolderName("D:\\setup"));  // the tag as written by hand
     EXPECT_NE(logFolderName("D:\\setup"), logFolderName("E:\\setup"));
     EXPECT_EQ(logFolderName("D:\\Setup\\"), logFolderName("d:/Setup"));
 }

@@ -36,6 +36,8 @@ TEST(SecurityRules, BackupNames)
     EXPECT_STREQ("C:\\abc.001", exact);
     EXPECT_FALSE(backupNameOf("C:\\abc.x", exact, 0));
     EXPECT_STREQ("C:\\abc.001", exact);
+    EXPECT_FALSE(backupNameOf("C:\\abc.x", exact, 1));
+    EXPECT_STREQ("", exact);
 }
 
 TEST(SecurityRules, IdentityDatabaseLine)
@@ -71,6 +73,8 @@ TEST(SecurityRules, IdentityDatabaseLine)
     EXPECT_EQ('x', out[4]);
     EXPECT_TRUE(identityDatabaseOfLine("identity.database=abcd", out, 5));
     EXPECT_STREQ("abcd", out);
+    EXPECT_TRUE(identityDatabaseOfLine("identity.database=\r\n", out, 1));
+    EXPECT_STREQ("", out);
 }
 
 TEST(SecurityRules, SplitAtTheLastSlashOnly)
@@ -101,6 +105,10 @@ TEST(SecurityRules, SplitAtTheLastSlashOnly)
     EXPECT_FALSE(splitAtLastSlash("abcd/x", small, sizeof small, after, sizeof after));
     EXPECT_STREQ("", small);
     EXPECT_TRUE(splitAtLastSlash("abc/x", small, sizeof small, after, sizeof after));
+    char before[50] = "stale";
+    EXPECT_FALSE(splitAtLastSlash("${user.home}/keystore.jks", before, sizeof before, small, 4));
+    EXPECT_STREQ("", before);
+    EXPECT_STREQ("", small);
 
     // The per-user form is recognised in any case.
     EXPECT_TRUE(equalsAsciiNoCase("${USER.Home}", "${user.home}"));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,6 +77,18 @@ private:
     std::string name_;
     std::string saved_;
     bool had_ = false;
+};
+
+// Runs `undo` when it goes out of scope: also when a fatal assertion leaves the test early.
+class AtScopeEnd {
+public:
+    explicit AtScopeEnd(std::function<void()> undo) : undo_(std::move(undo)) {}
+    ~AtScopeEnd() { undo_(); }
+    AtScopeEnd(const AtScopeEnd&) = delete;
+    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+
+private:
+    std::function<void()> undo_;
 };
 
 // `path` as the wide file interfaces take it at any length: an absolute path of 248 characters or

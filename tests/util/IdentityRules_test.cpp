@@ -17,6 +17,10 @@ TEST(IdentityRules, OnlyAnIdThatIsAFilesOwnNamesIt)
     };
     for (const auto& [facts, text] : rows)
         EXPECT_EQ(text, identityText(facts));
+    // Two files alike only in an index of 0 are not known to be the same.
+    const IdentityFacts zero{false, 0, {}, true, 1, 0}, five{false, 0, {}, true, 1, 5};
+    EXPECT_TRUE(!sameIdentity(zero, zero) && sameIdentity(five, five));
+    EXPECT_FALSE(sameIdentity(five, IdentityFacts{false, 0, {}, true, 2, 5}));
 }
 
 } // namespace

@@ -8,8 +8,8 @@ TEST(LongPathRules, RelativeNamesLieInThePackageDirectory)
 {
     for (const wchar_t* name : {L"qrv.control", L"META-INF\\MANIFEST.MF", L"..\\x", L"."})
         EXPECT_TRUE(long_path::isRelative(name)) << name;
-    for (const wchar_t* name : {L"", L"C:\\x", L"c:x", L"\\x", L"/x", L"\\\\server\\share\\x",
-                                L"\\\\?\\C:\\x"})
+    for (const wchar_t* name : {L"", L"C:\\x", L"c:x", L"C:", L"\\x", L"/x",
+                                L"\\\\server\\share\\x", L"\\\\?\\C:\\x"})
         EXPECT_FALSE(long_path::isRelative(name)) << name;
 }
 

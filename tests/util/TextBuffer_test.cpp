@@ -76,11 +76,11 @@ TEST(TextBuffer, EdgesOfRoomAndSource)
     EXPECT_STREQ("abc", buffer);
     EXPECT_TRUE(formatText(buffer, 8, "%s", ""));
     EXPECT_STREQ("", buffer);
-    std::memcpy(buffer, "abc", 4);
+    std::memcpy(buffer, "stale", 6);
 #ifndef _WIN32
     // A wide character that the C locale cannot write makes the host's format fail (the
-    // Windows runtime writes a stand-in character instead).
-    EXPECT_FALSE(formatText(buffer, 8, "%ls", L"\x20ac"));
+    // Windows runtime writes a stand-in character instead), and what it wrote before goes too.
+    EXPECT_FALSE(formatText(buffer, 8, "ab%ls", L"\x100"));
     EXPECT_STREQ("", buffer);
 #endif
 }

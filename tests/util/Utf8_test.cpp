@@ -56,6 +56,7 @@ TEST(Utf8, EncodingsOfAFile)
         {"\xEF\xBB\xBF", Encoding::Utf8Mark, ""},    // only the mark
         {"\xFF\xFE", Encoding::Utf16Le, ""},
         {"\xFE\x41", Encoding::Legacy, ""},
+        {"\xFF\x41", Encoding::Legacy, ""},        // 8-bit text beginning with "\xFF" (y umlaut)
         {std::string("\xFF\xFE\x00\x01\xAC\x20\x00\xE0\x00\xD8\x00\xDC\xFF\xDB\xFF\xDF", 16),
          Encoding::Utf16Le,  // U+0100, U+20AC, U+E000, U+10000, U+10FFFF
          "\xC4\x80\xE2\x82\xAC\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"},

@@ -15,6 +15,7 @@
 #include "exec/PathHandOn.h"
 #include "jvm/discovery/VersionRules.h"
 #include "util/File.h"
+#include "util/LongPath.h"
 #include "util/clib.h"
 #include "util/Utf8.h"
 #include "util/FileNames.h"
@@ -29,6 +30,8 @@ constexpr const char* TestJvmResultsFilename = "jvmGood.txt";
 constexpr const char* BinDir = "bin";
 constexpr const char* ReleaseFilename = "release";
 constexpr size_t HeaderBytes = 4096;
+// Names of files for a child's output tried before giving up: each one taken already.
+constexpr int TempNameAttempts = 100;
 // The verdict on a candidate whose program or folder has no form that it can read.
 constexpr const char* NotHandedOnVerdict = "folder name cannot be handed to Java";
 
@@ -69,15 +72,12 @@ std::string programArchitecture(const char* path)
     return source_rules::peArchitecture(header, size);
 }
 
-// A new empty file of a unique name in the TEMP folder, for a child's output: never a file of the
-// package's own. Empty when none can be made.
-// The version question's output files that a run ended half way left in `folder`: those older
+// The version question's output files that a run ended half way left in `dir`: those older
 // than a day, which no run still writes.
-void removeStaleOutputs(const wchar_t* folder)
+void removeStaleOutputs(const std::wstring& dir)
 {
-    const std::wstring dir = folder;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((dir + L"qrv*.tmp").c_str(), &found);
+    HANDLE search = FindFirstFileW(longPath(dir + L"qrv*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     FILETIME now;
@@ -89,22 +89,42 @@ void removeStaleOutputs(const wchar_t* folder)
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             ticks(now) > ticks(found.ftLastWriteTime) + Day)
-            removeFile(dir + found.cFileName);
+            removeFile(longPath(dir + found.cFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
+// A new empty file of a name of its own in the TEMP folder, for a child's output: never a file
+// of the package's own. Made here rather than by the system's temporary-name function, which
+// refuses a folder deeper than MAX_PATH - 14. Empty when none can be made.
 std::wstring newTempFile()
 {
-    wchar_t folder[MAX_PATH + 1];
-    wchar_t name[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH)
+    const DWORD size = GetTempPathW(0, nullptr);
+    std::wstring folder(size, L'\0');
+    const DWORD length = size == 0 ? 0 : GetTempPathW(size, &folder[0]);
+    if (length == 0 || length >= size)
         return {};
+    folder.resize(length);
+    if (folder.back() != L'\\')
+        folder += L'\\';
     removeStaleOutputs(folder);
-    if (GetTempFileNameW(folder, L"qrv", 0, name) == 0)
-        return {};
-    return name;
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < TempNameAttempts; ++attempt) {
+        const std::wstring name = L"qrv" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(GetTickCount() + serial++) + L".tmp";
+        const std::wstring path = longPath(folder + name);
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return path;
+        }
+        // Only a name taken already is worth another try.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+    return {};
 }
 
 } // namespace
@@ -364,11 +384,8 @@ std::string JvmOk::askVersion(const char* jvmPath)
     verdict = "test run failed";
     verdictVersion.clear();
     const std::wstring outputFile = newTempFile();
-    const std::string outputName = narrow(outputFile);
-    if (outputName.empty()) {
+    if (outputFile.empty()) {
         traceMessage(traceFilename, "no file for the version output in", "TEMP");
-        if (!outputFile.empty())
-            removeFile(outputFile);
         return {};
     }
     const char* const argv[] = {"java.exe", "-version", nullptr};
@@ -376,12 +393,12 @@ std::string JvmOk::askVersion(const char* jvmPath)
     {
         const WithoutUserJavaOptions clean(*this, traceFilename);
         run = runChild(handed.c_str(), commandLineOf(argv), testTimeoutSeconds * 1000ul,
-                       outputName.c_str(), true);
+                       outputFile.c_str(), true);
     }
     std::string version;
     char output[4001] = "";
     {
-        const File file(outputName.c_str(), "rb");
+        const File file(_wfopen(outputFile.c_str(), L"rb"));
         const size_t size = file ? std::fread(output, 1, sizeof output - 1, file.get()) : 0;
         output[size] = '\0';
     }

@@ -36,6 +36,7 @@ bool asksForLog(const InstallerCommand& command);
 // Adds msiexec's verbose log into `log` to the arguments.
 void addMsiexecLog(InstallerCommand& command, const std::string& log);
 
-// The command that installs the Windows Installer package `package` with its log in `log`:
-// without a question (quiet) or with msiexec's own progress bar and elevation prompt.
+// The command that installs the Windows Installer package `package` with its log in `log`
+// (none when empty): without a question (quiet) or with msiexec's own progress bar and
+// elevation prompt.
 std::string defaultMsiexecCommand(const std::string& package, const std::string& log, bool quiet);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "config/GetParameters.h"
+#include "exec/CommandRules.h"
 #include "exec/ExecCommand.h"
 #include "exec/PathHandOn.h"
 #include "jvm/discovery/FindJvm.h"
@@ -31,13 +32,42 @@ std::string joinPath(const char* dir, const char* name)
     return std::string(dir) + DIR_END + name;
 }
 
-// msiexec's log of the package `installer`: named after it, beside errors.log (the current
-// directory is still the package directory).
-std::string msiexecLogPath(const std::string& installer)
+// The TEMP folder without its final backslash; empty when the system tells none that the
+// program's own encoding holds.
+std::string tempFolder()
 {
-    const size_t slash = installer.find_last_of("\\/");
-    const std::string name = slash == std::string::npos ? installer : installer.substr(slash + 1);
-    return joinPath(currentDirectory().c_str(), (name + ".log").c_str());
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    std::string text;
+    if (length == 0 || length > MAX_PATH || !encodeExactly(folder, GetACP(), text))
+        return {};
+    while (text.size() > 2 && text.back() == '\\')
+        text.pop_back();
+    return text;
+}
+
+// msiexec's log of the package `installer`, named after it: beside errors.log (the current
+// directory is still the package directory), else in TEMP. `full` receives where it lies,
+// `handed` the form msiexec can open (its short name where the full one is too long); both
+// empty when no folder has such a form.
+void msiexecLogPath(const std::string& installer, std::string& full, std::string& handed)
+{
+    const std::string name = fileNamePart(installer.c_str()) + ".log";
+    full.clear();
+    handed.clear();
+    if (name.size() + 1 >= PathHandOn::PathLimit)
+        return;
+    PathHandOn handOn(TraceFilename);
+    for (const std::string& folder : {currentDirectory(), tempFolder()}) {
+        std::string form;
+        if (!folder.empty() &&
+            handOn.form(folder.c_str(), form, "", legacyCodePage(), false,
+                        PathHandOn::PathLimit - name.size() - 1)) {
+            full = joinPath(folder.c_str(), name.c_str());
+            handed = joinPath(form.c_str(), name.c_str());
+            return;
+        }
+    }
 }
 } // namespace
 
@@ -142,8 +172,11 @@ bool RunJvmInstaller::runInstaller(char* installerCommand, const char* jvmDir)
     const bool written = !command.empty();
     // A Windows Installer package says itself what runs it.
     if (!written && isWindowsInstallerPackage(installerFile_)) {
-        msiexecLog_ = msiexecLogPath(installerFile_);
-        command = defaultMsiexecCommand(joinPath(jvmDir, installerFile_.c_str()), msiexecLog_,
+        // msiexec runs in the JVM directory, where the copy lies: its bare name is enough, at
+        // any depth of that directory.
+        std::string handedLog;
+        msiexecLogPath(installerFile_, msiexecLog_, handedLog);
+        command = defaultMsiexecCommand(fileNamePart(installerFile_.c_str()), handedLog,
                                         isQuietMode());
     }
     if (command.empty()) {
@@ -195,10 +228,12 @@ void RunJvmInstaller::settleMsiexec(InstallerCommand& command, std::string& prog
         return;
     program = systemFilePath("msiexec.exe");
     // msiexec's own log is the one place that says why a package failed: it lies beside
-    // errors.log, unless the package author asked for one of their own.
+    // errors.log (or in TEMP), unless the package author asked for one of their own.
     if (!asksForLog(command)) {
-        msiexecLog_ = msiexecLogPath(installerFile_);
-        addMsiexecLog(command, msiexecLog_);
+        std::string handedLog;
+        msiexecLogPath(installerFile_, msiexecLog_, handedLog);
+        if (!handedLog.empty())
+            addMsiexecLog(command, handedLog);
     }
 }
 
@@ -269,17 +304,21 @@ bool RunJvmInstaller::jvmInNewDir(const char* required, const char* minimum,
                                   char* jvmPath)
 {
     std::vector<std::string> names;
-    if (!listDir(jvmDir, names))
+    size_t unlisted = 0;
+    if (!listDir(jvmDir, names, "*", &unlisted))
         return false;
+    if (unlisted > 0)
+        traceMessage(TraceFilename, "folders passed over, their names not in the code page:",
+                     static_cast<int>(unlisted));
     for (const std::string& name : names) {
         const std::string candidate = joinPath(jvmDir, name.c_str());
         traceMessage(TraceFilename, "looking for jvm in:", candidate.c_str());
+        // Judged as every other home, by the version asked for; a candidate whose name cannot
+        // be handed on is only turned down for it: another may still fit.
         auto check = std::make_unique<JvmOk>();
-        if (check->jvmCorrectVersion(required, minimum, maximum, candidate.c_str(), jvmCommand,
-                                     jvmPath))
+        if (check->jvmHomeFits(required, minimum, maximum, "", candidate.c_str(), jvmCommand,
+                               jvmPath))
             return true;
-        if (unhanded.empty())
-            unhanded = check->unhandedPath();
     }
     return false;
 }
@@ -300,7 +339,7 @@ bool RunJvmInstaller::findInstalledJvm(const char* required, const char* minimum
 
 void RunJvmInstaller::removeEmptyDir(const char* dir)
 {
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     if (!listDir(dir, names) || !names.empty())
         return;
     // Traced once the removal is tried, also when the directory could not go.

@@ -38,8 +38,8 @@ public:
                           const char* jvmName, char* jvmCommand, char* jvmPath);
     void removeEmptyDir(const char* dir);
     bool configureWinReg();
-    // The path of this road that could not be handed to the installer or the installed JVM;
-    // empty when there was none.
+    // The path of this road that could not be handed to the installer (a JVM found below its
+    // directory is only passed over for it); empty when there was none.
     const std::string& unhandedPath() const { return unhanded; }
 
     // After a run that found no JVM: what the user is told, when the installer's exit code says

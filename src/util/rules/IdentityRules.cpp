@@ -35,3 +35,9 @@ std::string identityText(const IdentityFacts& facts)
     std::snprintf(text, sizeof text, "%08lX-%016llX", facts.volume, facts.index);
     return text;
 }
+
+bool sameIdentity(const IdentityFacts& one, const IdentityFacts& other)
+{
+    const std::string text = identityText(one);
+    return !text.empty() && text == identityText(other);
+}

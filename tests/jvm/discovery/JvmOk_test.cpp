@@ -2,6 +2,7 @@
 
 #include "jvm/discovery/JvmSupport.h"
 #include "support/LogCheck.h"
+#include "util/Wide.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -185,11 +186,19 @@ TEST_F(ProgramSearch, AHungProgramIsPassedOverForTheNextOne)
     EXPECT_EQ(javaPath(), path);
 }
 
-TEST_F(ProgramSearch, NothingFoundRestoresTheName)
+// Without the test class the JVM is asked for its version, its output going to a file of TEMP:
+// also in a TEMP too deep for the system's temporary names, in letters outside the code page
+// (1252 here: "\u0141" as "L" with best fit).
+TEST_F(ProgramSearch, AJvmIsAskedForItsVersionInAnyTemp)
 {
-    char command[5001] = "jre.exe";
-    EXPECT_FALSE(find(command));
-    EXPECT_STREQ("jre.exe", command);
+    fakeJvm("1.6.0_20");
+    const std::wstring temp = widen(dir.path().c_str()) + L"\\\u0141" +
+                              std::wstring(248 - dir.path().size(), L't');
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + temp).c_str(), nullptr));
+    const EnvOverride saved("TMP", "");
+    SetEnvironmentVariableW(L"TMP", temp.c_str());
+    char command[5001] = "java.exe";
+    EXPECT_TRUE(check.jvmHomeFits("1.6", "", "", "", home().c_str(), command, path));
 }
 
 TEST_F(ProgramSearch, RegisteredVersionMustMeetTheSettingsToo)

@@ -50,8 +50,20 @@ TEST(InstallerCommand, SlotsGoOntoTheCommandLineAsWritten)
 TEST(InstallerCommand, WindowsInstallerRunsThroughTheSystemsMsiexecWithALog)
 {
     EXPECT_TRUE(isWindowsInstallerPackage("temurin-17.MSI") && !isWindowsInstallerPackage("a.msi.exe"));
-    EXPECT_FALSE(namesSystemMsiexec(".\\msiexec.exe"));
-    for (const char* command : {"msiexec/*/*/*/i a.msi /L*V a.log", "msiexec/*/*/*-log/*/*/*a.log"})
+    for (const char* program : {"msiexec.exe", "msiexec", "MsiExec"})
+        EXPECT_TRUE(namesSystemMsiexec(program)) << program;
+    for (const char* program : {".\\msiexec.exe", "C:\\x\\msiexec.exe", "msiexec2"})
+        EXPECT_FALSE(namesSystemMsiexec(program)) << program;
+    for (const char* command : {"msiexec/*/*/*/i a.msi /L*V a.log", "msiexec/*/*/*-log/*/*/*a.log",
+                                "msiexec/*/*/*/i a.msi /l a.log"})
         EXPECT_TRUE(asksForLog(splitInstallerCommand(command))) << command;
     EXPECT_FALSE(asksForLog(splitInstallerCommand("/l.exe/*/*/*/i/*/*/*C:\\l\\a.msi")));
+    const std::pair<const char*, int> logged[] = {
+        {"msiexec.exe", 4}, {"msiexec.exe/*/*/*/i/*/*/*\"C:\\kit\\jdk.msi\"/*/*/*/qn", 7}};
+    for (const auto& [command, count] : logged) {
+        InstallerCommand split = splitInstallerCommand(command);
+        addMsiexecLog(split, "a.log");
+        EXPECT_EQ(count, split.count) << command;
+        EXPECT_EQ("/l*v \"a.log\"", split.args[split.args.size() - 2] + " " + split.args.back());
+    }
 }

@@ -289,8 +289,10 @@ TEST(Discovery, APackageInAFolderOfTheCodePageNamesAndRemovesItsJvmWhole)
         ASSERT_NO_FATAL_FAILURE(package.run("-q C:\\Target"));
         EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
         EXPECT_FALSE(exists(package / "jvm"));
-        std::string home;
-        encodeExactly(widen(forwardSlashes(package / "runtime").c_str()).c_str(), codePage, home);
+        // The folder's letters in the code page's own bytes: "\x5C" is a backslash's byte.
+        const std::string home = forwardSlashes(dir.path()) + "/" +
+                                 (codePage == 932 ? "\x83\x5C\x83\x74\x83\x67"
+                                                  : "J\xFCrgen/Caf\xE9") + "/app/runtime";
         const auto wizards = wizardStarts(package / "runtime\\bin");
         ASSERT_EQ(bundled ? 1u : 0u, wizards.size());
         for (const RecordedStart& wizard : wizards)

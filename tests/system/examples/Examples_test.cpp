@@ -111,10 +111,15 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
         const std::string msi = builtProgram("msi\\machine.msi");
         if (row.packaged == Packaged::WindowsInstaller)
             copyFile(msi, pkg / row.packagedFile);  // installed by the system's msiexec
+        // What the system's msiexec installed goes whatever the outcome, or it would stay.
+        const AtScopeEnd uninstall([&] {
+            if (row.packaged == Packaged::WindowsInstaller) {
+                EXPECT_EQ(0u, runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi +
+                                             "\" /qn", dir.path()).exitCode);
+            }
+        });
         // A quiet install (no box can hold the run up) into a folder of the user's.
         ASSERT_NO_FATAL_FAILURE(pkg.run("-q C:\\Example", RunLimitMs));
-        if (row.packaged == Packaged::WindowsInstaller)
-            runProgram("\"" + systemFilePath("msiexec.exe") + "\" /x \"" + msi + "\" /qn", dir.path());
         const std::string errorsLog = pkg.errorsText();
         EXPECT_EQ(0u, pkg.exitCode()) << errorsLog;
 

@@ -131,6 +131,18 @@ protected:
             usePackage("p" + std::to_string(++number));
             keys.emplace();
             row.layout();
+            // A failed layout (its ASSERT left only the lambda) ends the table; one that this
+            // machine cannot make is skipped, with its reason.
+            if (HasFatalFailure() || !skipReason.empty()) {
+                skipped += skipReason.empty() ? "" : row.what + (": " + skipReason + "; ");
+                skipReason.clear();
+                locked.reset();
+                env.reset();
+                keys.reset();
+                if (HasFatalFailure())
+                    return;
+                continue;
+            }
             // An unwritable package's logs go to a folder under TEMP.
             const std::string logs = locked ? freshLogFolder(pkg) : "";
             const RunResult result = run(row.details);
@@ -153,6 +165,8 @@ protected:
             if (pkg.size() > 200)
                 removeLongPackage();
         }
+        if (!skipped.empty())
+            GTEST_SKIP() << skipped;
     }
 
     TempDir dir;
@@ -160,6 +174,8 @@ protected:
     std::optional<JvmKeys> keys;
     std::optional<EnvOverride> env;
     std::optional<UnwritableDir> locked;
+    std::string skipReason;  // set by a layout that this machine cannot make
+    std::string skipped;
 };
 
 // The wizard's own code once it started, else what kept the run from starting it.
@@ -273,7 +289,8 @@ TEST_F(Hostile, PackageDirectories)
          [&] {
              put("qrv.control", NoSearch);
              locked.emplace(pkg);
-             ASSERT_TRUE(locked->made()) << "no immutable flag on this file system";
+             if (!locked->made())
+                 skipReason = "no immutable flag on this file system";
          },
          21, ReadOnly},
     });

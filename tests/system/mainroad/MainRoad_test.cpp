@@ -272,6 +272,7 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
         bool expander;         // jvmpack.exe is in the package
         const char* expanderIni;
         bool succeeds;
+        std::string failure = "";  // what errors.log tells instead of the wizard-start texts
     };
     const Row rows[] = {
         {"packaged JVM expands and starts the wizard",
@@ -281,9 +282,17 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
          "jvmInstallerType=selfExtratorJvmInstaller\njvmSelfExtractor=jvmpack.exe\n", true,
          "fail=1\n", false},
         {"no packaged JVM", "", false, "", false},
+        {"the vendor's installer fails (its search tests the JVM again)",
+         "jvmInstallerType=thirdPartyJvmInstaller\njvmName=JRE\njvmInstallerBinary=vendor.exe\n"
+         "jvmInstallerCommand=vendor.exe/*/*/*/s\njvmVersion=1.7.0\n", false, "", false,
+         "Unable to install JRE 1.7.0. The JVM installer vendor.exe ended with exit code 1603 (a "
+         "fatal error during installation, often missing administrator rights)."},
     };
     placeJvm("none");
     JvmKeys jvm("1.6", jvmHome);
+    pkg.copyBuilt("fakevendor.exe", "vendor.exe");
+    writeFile(dir / "vendor.ini", "exitcode=1603\n");
+    const EnvOverride vendorIni("QRV_FAKEVENDOR_INI", dir / "vendor.ini");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         control(std::string("jvmMinVersion=1.4\npredefinedJvmInstallDir=[$AppDir]\\jvm\n"
@@ -301,7 +310,7 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
 
         // The found JVM: its test run and one wizard start, never a second one.
         const auto starts = jvmStarts();
-        ASSERT_EQ(2u, starts.size());
+        ASSERT_EQ(row.failure.empty() ? 2u : 3u, starts.size());
         EXPECT_EQ((std::vector<std::string>{".;install.jar"}), linesStartingWith(starts[1], "arg="));
         // Exactly one installation attempt.
         EXPECT_EQ(row.expander ? 1u : 0u, pkg.starts("fakeexpander").size());
@@ -321,9 +330,11 @@ TEST_F(MainRoad, FoundJvmThatCannotStartTheWizardIsReplacedOnce)
             // the expanding program (its console host) still holds it.
             EXPECT_FALSE(exists(package + "\\jvm\\bin"));
             EXPECT_EQ(std::string::npos, errorsLog.find(WizardFailureMessage)) << errorsLog;
-        } else {
+        } else if (row.failure.empty()) {
             EXPECT_FALSE(contains(lines, "Java wizard launched successfully"));
             expectWizardFailureTexts(errorsLog);
+        } else {
+            EXPECT_TRUE(contains(errors(), row.failure)) << errorsLog;
         }
         EXPECT_FALSE(exists(package + "\\__qrvwizard.sem"));
         EXPECT_FALSE(exists(package + "\\native.properties"));

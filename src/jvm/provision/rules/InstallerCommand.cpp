@@ -89,7 +89,8 @@ void addMsiexecLog(InstallerCommand& command, const std::string& log)
 std::string defaultMsiexecCommand(const std::string& package, const std::string& log, bool quiet)
 {
     const std::string separator = ArgSeparator;
+    const std::string logArgs =
+        log.empty() ? "" : "/l*v" + separator + "\"" + log + "\"" + separator;
     return "msiexec.exe" + separator + "/i" + separator + "\"" + package + "\"" + separator +
-           "/norestart" + separator + "/l*v" + separator + "\"" + log + "\"" + separator +
-           (quiet ? "/qn" : "/passive");
+           "/norestart" + separator + logArgs + (quiet ? "/qn" : "/passive");
 }
