@@ -26,9 +26,8 @@ inline bool writeCopy(const std::string& from, const std::string& to)
 // Lays out a stand-in JVM of `version` below `root`:
 //   layout "bin": bin\java.exe and bin\javaw.exe; "jre": jre\bin\...; "old": bin\jre.exe and
 //   bin\jrew.exe; "flat": java.exe and javaw.exe directly in `root`.
-// The programs are copies of the stand-in JVM `jvmProgram`, configured to pass the test run
-// (and to add `jvmSettings`); with a kill point signal file `stopAt` the layout stops there after the
-// programs, before their settings and libraries.
+// The programs are copies of the stand-in JVM `jvmProgram`, configured to pass the test run (and
+// with `jvmSettings`); a kill point `stopAt` stops the layout after the programs.
 inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
                       const std::string& version, const std::string& layout,
                       const std::string& stopAt = "", const std::string& jvmSettings = "")

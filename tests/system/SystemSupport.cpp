@@ -1,4 +1,5 @@
 #include "system/SystemSupport.h"
+#include "support/LogCheck.h"
 #include "install/PathRules.h"
 
 #include <algorithm>
@@ -199,21 +200,16 @@ FullDisk::FullDisk()
     const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     char* windows = unixName != nullptr ? unixName(L"C:\\windows") : nullptr;
-    std::string prefix = windows != nullptr ? windows : "";
+    const std::string prefix = windows == nullptr ? "" : std::string(windows).substr(
+        0, std::string(windows).rfind("/dosdevices/"));
     if (windows != nullptr)
         HeapFree(GetProcessHeap(), 0, windows);
-    prefix = prefix.substr(0, prefix.rfind("/dosdevices/"));
     link_ = prefix + "/dosdevices/q:";
     mount_ = prefix + "/full-disk";
     done_ = prefix + "/full-disk.done";
     mounted_ = !prefix.empty() && shell("mkdir -p " + mount_ + " && mount -t tmpfs -o size=512k " +
                                         "tmpfs " + mount_ + " && ln -sfn " + mount_ + " " +
                                         link_) == 0;
-}
-
-FullDisk::~FullDisk()
-{
-    shell("rm -f " + link_ + "; umount " + mount_ + "; rmdir " + mount_);
 }
 
 bool FullDisk::fill(unsigned leftKb) const
@@ -230,8 +226,7 @@ int FullDisk::shell(const std::string& command) const
 {
     DeleteFileA(("Z:" + done_).c_str());
     std::string line = "/bin/sh -c \"(" + command + "); echo $? > " + done_ + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
+    STARTUPINFOA startup{sizeof startup};
     PROCESS_INFORMATION process{};
     if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
@@ -242,6 +237,27 @@ int FullDisk::shell(const std::string& command) const
         Sleep(100);
     const std::string status = readFile("Z:" + done_);
     return status.empty() ? -1 : std::atoi(status.c_str());
+}
+
+HeldFile::HeldFile(const std::string& file, DWORD share, const std::string& trace, bool forGood)
+    : file_(CreateFileA(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)),
+      ended_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      releaser_([=] {
+          const std::string waited = "waiting for " + file + ": held by another program";
+          for (int i = 0; i < 600 && (forGood || !contains(logMessages(trace), waited)); ++i) {
+              if (WaitForSingleObject(ended_, 100) == WAIT_OBJECT_0)
+                  break;
+          }
+          CloseHandle(file_);
+      })
+{
+}
+
+HeldFile::~HeldFile()
+{
+    SetEvent(ended_);
+    releaser_.join();
+    CloseHandle(ended_);
 }
 
 } // namespace systemtest

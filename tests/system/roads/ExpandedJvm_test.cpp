@@ -7,7 +7,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/LogCheck.h"
@@ -47,27 +46,6 @@ private:
     std::vector<std::string> created_;
 };
 
-// A program of the package held as a scanner locks a new file (no one else may open it), until
-// the run's trace says that the start waits for it.
-class LockedUntilWaitedFor {
-public:
-    LockedUntilWaitedFor(const std::string& program, const std::string& trace)
-        : file_(CreateFileA(program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)),
-          releaser_([this, program, trace] {
-              const std::string line = "waiting for " + program + ": held by another program";
-              for (int i = 0; i < 600 && !contains(logMessages(trace), line); ++i)
-                  Sleep(100);
-              CloseHandle(file_);
-          })
-    {
-    }
-    ~LockedUntilWaitedFor() { releaser_.join(); }
-
-private:
-    HANDLE file_;
-    std::thread releaser_;
-};
-
 TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
 {
     TempDir dir;
@@ -93,7 +71,7 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
     package.put("jinstall.log", "");
     {
         // The packaged program is held at its start for a moment: the start waits for it.
-        const LockedUntilWaitedFor lock(package / "jre131.exe", package / "jinstall.log");
+        const HeldFile lock(package / "jre131.exe", 0, package / "jinstall.log", false);
         ASSERT_NO_FATAL_FAILURE(package.run("-q x", 120000));
     }
     EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
