@@ -4,6 +4,7 @@
 #include "jvm/discovery/JvmSupport.h"
 #include "support/Package.h"
 #include "system/SystemSupport.h"
+#include "util/Handle.h"
 #include "util/Registry.h"
 #include "util/Wide.h"
 
@@ -105,20 +106,17 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
     const EnvOverride options("_JAVA_OPTIONS", "-Duser.own=1");
     // Output files of version questions a run ended half way left: two days old, and new.
     char temp[MAX_PATH + 1];
-    GetTempPathA(sizeof temp, temp);
-    const std::string stale = std::string(temp) + "qrvDEAD.tmp";
+    const std::string stale = std::string(temp, GetTempPathA(sizeof temp, temp)) + "qrvDEAD.tmp";
     const std::string fresh = std::string(temp) + "qrvBEEF.tmp";
-    writeFile(stale, "");
     writeFile(fresh, "");
-    {
-        HANDLE file = CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
-        FILETIME old;
-        GetSystemTimeAsFileTime(&old);
-        reinterpret_cast<ULARGE_INTEGER&>(old).QuadPart -= 2ull * 24 * 3600 * 10000000;
-        SetFileTime(file, nullptr, nullptr, &old);
-        CloseHandle(file);
-    }
+    writeFile(stale, "");
+    Handle file(CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr));
+    ULARGE_INTEGER old{};
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&old));
+    old.QuadPart -= 2ull * 24 * 3600 * 10000000;
+    SetFileTime(file.get(), nullptr, nullptr, reinterpret_cast<FILETIME*>(&old));
+    file.close();
     for (const MachineRow& row : machineRows) {
         SCOPED_TRACE(row.machine);
         TempDir dir;
