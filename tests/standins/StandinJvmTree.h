@@ -26,11 +26,9 @@ inline bool writeCopy(const std::string& from, const std::string& to)
 // Lays out a stand-in JVM of `version` below `root`:
 //   layout "bin": bin\java.exe and bin\javaw.exe; "jre": jre\bin\...; "old": bin\jre.exe and
 //   bin\jrew.exe; "flat": java.exe and javaw.exe directly in `root`.
-// The programs are copies of the stand-in JVM `jvmProgram`, configured to pass the test run (and
-// with `jvmSettings`); a kill point `stopAt` stops the layout after the programs.
+// The programs are copies of the stand-in JVM `jvmProgram`, configured to pass the test run.
 inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
-                      const std::string& version, const std::string& layout,
-                      const std::string& stopAt = "", const std::string& jvmSettings = "")
+                      const std::string& version, const std::string& layout)
 {
     std::string home = root;
     if (layout == "jre") {
@@ -45,9 +43,7 @@ inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
         if (!writeCopy(jvmProgram, bin + "\\" + name))
             return false;
     }
-    standin::killPoint(stopAt);
-    writeText(bin + "\\fakejvm.ini",
-              "version=" + version + "\ntestrun=good\nwizard=create\n" + jvmSettings);
+    writeText(bin + "\\fakejvm.ini", "version=" + version + "\ntestrun=good\nwizard=create\n");
     // The runtime library beside the programs is the one they load first: a copy of the
     // system's own keeps the stand-in JVM startable, as the real file does for a real JVM.
     char system[MAX_PATH * 4];
