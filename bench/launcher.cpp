@@ -1,28 +1,33 @@
-// The launcher's own cost, against programs that pay the same price for starting under Wine:
-//  - main road: a whole quiet run (a registered stand-in JVM, its test run, the wizard);
-//  - two stand-in starts: only the stand-in's test run and wizard, started the same way;
-//  - window program: bench_window.exe, which imports the launcher's DLLs, registers a class,
-//    creates a hidden window and ends;
-//  - window program starting the stand-ins: the same, and between window and end the two
-//    stand-in starts as the launcher makes them (the test run with no console window): the
-//    honest floor of the main road, the console each console program gets from a windowed
-//    parent included;
+// The launcher's own cost on its main road, against a program that pays the same price for
+// starting under Wine and for starting the same children:
+//  - main road: a whole quiet run (a registered stand-in JVM, its test run, the wizard, the
+//    cleanup), the JVM's windowed program started as javaw.exe;
+//  - honest baseline: bench_window.exe, which imports the launcher's DLLs, registers a class,
+//    creates a hidden window, starts the same stand-in JVM twice with the launcher's own calls
+//    and flags (the test run suspended in a killing job with no console window, the wizard
+//    plainly) and ends; started by this program, as the launcher is;
+//  - window program: bench_window.exe alone;
 //  - quiet failing run: `setup.exe -q x` in an empty directory (no control file, exit code 16).
-// Each program is timed in a series of its own: a few untimed starts first (Wine's caches warm for
-// that program), then the timed ones; the series alternate in rounds (the order turns each round),
-// so that a drift of the machine touches every program alike. Figures are medians of the timed
-// starts. The peak working set is polled during the untimed starts: Wine reports a running
-// process's peak resident size, and nothing once it has ended.
-// Where the quiet failing run's extra time goes (mostly the hidden status dialog's creation and
-// centring): README, "Where the quiet failing run spends its own start".
-// Usage: bench_launcher.exe [timed starts per program]   (programs are taken from this program's
-// directory)
+// A round starts each program once, the launcher and its baseline one after the other, the one
+// that goes first taking turns from round to round, and likewise the failing run and the window
+// program; two untimed rounds warm Wine's caches first. The figures are medians of the per-round
+// ratios with their middle half (the quartiles): the machine's drift over minutes touches both
+// programs of a round alike. The stand-in JVM notes when each of its starts was created and ended
+// (bench/childtimes.cpp), so that the launcher's own part is told from its children's: its time
+// from its creation to its first child's, and from its last child's end to its own.
+// The peak working set is polled during the untimed rounds: Wine reports a running process's peak
+// resident size, and nothing once it has ended.
+// Where the launcher's own time goes: README, "Where the main road spends its time".
+// Usage: bench_launcher.exe [timed rounds] [mark]   (programs are taken from this program's
+// directory; with "mark", a line "bench: <program>" on the error output before each start, to
+// find each program's part in a trace of Wine's)
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -87,9 +92,17 @@ double now()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+unsigned long long ticks(const FILETIME& time)
+{
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
 struct Run {
     bool ok = false;
     DWORD exitCode = 0;
+    // When the system created the process and when it ended (100 ns units).
+    unsigned long long created = 0;
+    unsigned long long exited = 0;
 };
 
 // Starts `command` in `workDir` and waits for it; with `peak`, polls the process's peak working
@@ -123,40 +136,117 @@ Run runAndWait(const std::string& command, const std::string& workDir, SIZE_T* p
     if (!run.ok)
         TerminateProcess(process.hProcess, 255);
     GetExitCodeProcess(process.hProcess, &run.exitCode);
+    FILETIME created, exited, kernel, user;
+    if (GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user)) {
+        run.created = ticks(created);
+        run.exited = ticks(exited);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return run;
 }
 
-// One program's series: `prepare` lays out what a start needs (untimed), `start` runs it once
+// The parts of `run` that were its own, in ms, from its children's times in `file` (one line
+// "<created> <ended>" per child, one child after the other): up to its first child's creation,
+// between one child's end and the next one's creation, after its last child's end; and the
+// children's own time, from creation to end. False when no child noted its times.
+bool ownParts(const Run& run, const std::string& file, double parts[4])
+{
+    FILE* in = std::fopen(file.c_str(), "r");
+    if (in == nullptr)
+        return false;
+    std::vector<std::pair<unsigned long long, unsigned long long>> children;
+    unsigned long long created = 0, ended = 0;
+    while (std::fscanf(in, "%llu %llu", &created, &ended) == 2)
+        children.emplace_back(created, ended);
+    std::fclose(in);
+    if (children.empty())
+        return false;
+    std::sort(children.begin(), children.end());
+    auto ms = [](unsigned long long from, unsigned long long to) {
+        return (static_cast<double>(to) - static_cast<double>(from)) / 1e4;
+    };
+    parts[0] = ms(run.created, children.front().first);
+    parts[1] = 0;
+    parts[3] = ms(children[0].first, children[0].second);
+    for (size_t i = 1; i < children.size(); ++i) {
+        parts[1] += ms(children[i - 1].second, children[i].first);
+        parts[3] += ms(children[i].first, children[i].second);
+    }
+    parts[2] = ms(children.back().second, run.exited);
+    return true;
+}
+
+// One program's starts: `prepare` lays out what a start needs (untimed), `start` runs it once
 // and tells whether it did what it should.
 struct Series {
     Series(const char* seriesName, std::function<bool()> prepareStart,
-           std::function<bool(SIZE_T*)> runStart)
-        : name(seriesName), prepare(std::move(prepareStart)), start(std::move(runStart))
+           std::function<Run(SIZE_T*)> runStart, bool timesChildren)
+        : name(seriesName), prepare(std::move(prepareStart)), start(std::move(runStart)),
+          children(timesChildren)
     {
     }
     const char* name;
     std::function<bool()> prepare;
-    std::function<bool(SIZE_T* peak)> start;
+    std::function<Run(SIZE_T* peak)> start;
+    bool children;
     std::vector<double> times;
+    // Per start, in ms: up to the first child, between the children, after the last one; the
+    // children's own time.
+    std::vector<double> parts[4];
     SIZE_T peak = 0;
 };
 
-double median(std::vector<double> values)
+// The value at `share` (0 to 1) of the sorted values, between neighbours.
+double quantile(std::vector<double> values, double share)
 {
+    if (values.empty())
+        return 0.0;
     std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
+    const double at = share * static_cast<double>(values.size() - 1);
+    const size_t low = static_cast<size_t>(at);
+    const size_t high = std::min(low + 1, values.size() - 1);
+    return values[low] + (values[high] - values[low]) * (at - static_cast<double>(low));
+}
+
+double median(const std::vector<double>& values)
+{
+    return quantile(values, 0.5);
+}
+
+// "<median> (middle half <first quartile>-<third quartile>)", with `decimals` decimals.
+std::string withSpread(const std::vector<double>& values, int decimals)
+{
+    char text[200];
+    std::snprintf(text, sizeof text, "%.*f (middle half %.*f-%.*f)", decimals, median(values),
+                  decimals, quantile(values, 0.25), decimals, quantile(values, 0.75));
+    return text;
+}
+
+std::vector<double> ratios(const Series& top, const Series& bottom)
+{
+    std::vector<double> values;
+    for (size_t i = 0; i < top.times.size() && i < bottom.times.size(); ++i)
+        values.push_back(top.times[i] / bottom.times[i]);
+    return values;
+}
+
+// The three parts of each start together.
+std::vector<double> ownTotals(const Series& one)
+{
+    std::vector<double> values;
+    for (size_t i = 0; i < one.parts[0].size(); ++i)
+        values.push_back(one.parts[0][i] + one.parts[1][i] + one.parts[2][i]);
+    return values;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
-    constexpr int TimedPerSeries = 3;
-    constexpr int UntimedPerSeries = 2;
-    const int rounds = (runs + TimedPerSeries - 1) / TimedPerSeries;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 40;
+    const bool mark = argc > 2 && std::strcmp(argv[2], "mark") == 0;
+    constexpr int UntimedRounds = 2;
     const std::string bin = ownDir();
     if (keyExists(VersionKey)) {
         std::printf("a JVM 1.6 is registered already; the benchmark does not touch it\n");
@@ -170,12 +260,14 @@ int main(int argc, char** argv)
     const std::string root = std::string(temp) + "qrvbench" + std::to_string(GetCurrentProcessId());
     const std::string home = root + "\\jre";
     const std::string pkg = root + "\\pkg";
+    const std::string childTimes = root + "\\children.txt";
     CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA(home.c_str(), nullptr);
     CreateDirectoryA((home + "\\bin").c_str(), nullptr);
     CreateDirectoryA(pkg.c_str(), nullptr);
+    // The windowed program is the one the launcher runs (no trace log of the user's).
     const std::string javaw = home + "\\bin\\javaw.exe";
-    bool ready = CopyFileA((bin + "\\fakejvm.exe").c_str(), javaw.c_str(), FALSE) &&
+    bool ready = CopyFileA((bin + "\\bench_javaw.exe").c_str(), javaw.c_str(), FALSE) &&
                  CopyFileA((bin + "\\fakejvm.exe").c_str(), (home + "\\bin\\java.exe").c_str(),
                            FALSE) &&
                  writeText(home + "\\bin\\fakejvm.ini",
@@ -193,6 +285,7 @@ int main(int argc, char** argv)
 
     // The package is laid out afresh before every run, outside the timing.
     auto preparePackage = [&]() {
+        DeleteFileA(childTimes.c_str());
         return writeText(pkg + "\\qrv.control",
                          "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n") &&
                writeText(pkg + "\\install.jar", "") &&
@@ -200,67 +293,105 @@ int main(int argc, char** argv)
                          FALSE);
     };
 
+    // The baseline's children find the package as the launcher's find it: the test run no
+    // results file, the wizard no marker file and the launcher's hand-over file.
+    std::string forwardHome = home;
+    std::replace(forwardHome.begin(), forwardHome.end(), '\\', '/');
+    auto prepareBaseline = [&]() {
+        DeleteFileA((pkg + "\\jvmGood.txt").c_str());
+        DeleteFileA((pkg + "\\__qrvwizard.sem").c_str());
+        return preparePackage() &&
+               writeText(pkg + "\\native.properties",
+                         "nativeJvmHomeDir=" + forwardHome +
+                             "\r\nnativeJvmInstalled=false\r\nnativeJvmInstalledInTemp=false\r\n"
+                             "configureWinRegistry=true\r\n");
+    };
+
     // No control file: the run fails at once, with the control file's exit code. Each run starts
-    // in an empty directory, as a failed run keeps its logs.
-    const std::string failing = root + "\\empty";
+    // in a new empty directory, as a failed run keeps its logs.
+    std::string failing;
+    int emptyDirs = 0;
     auto prepareEmpty = [&]() {
-        deleteTree(failing);
+        if (!failing.empty())
+            deleteTree(failing);
+        failing = root + "\\empty" + std::to_string(++emptyDirs);
         return CreateDirectoryA(failing.c_str(), nullptr) != 0;
     };
 
     const std::string setup = "\"" + bin + "\\setup.exe\" -q x";
-    const std::string testRun = "\"" + javaw + "\" -cp . TestJvm \"" + pkg + "\"";
-    const std::string wizard = "\"" + javaw + "\" -cp .;install.jar Loader -q x";
     const std::string windowProgram = "\"" + bin + "\\bench_window.exe\"";
+    // The two starts of the JVM with the launcher's command lines: the test run's directory by
+    // its full path; the wizard's class path switch and class are the package's, none here.
+    const std::string testRun = "javaw.exe -cp . TestJvm " + pkg;
+    const std::string wizard = "javaw.exe  .;install.jar  -q x";
+    SetEnvironmentVariableA("QRV_BENCH_TIMES", childTimes.c_str());
     Series series[] = {
         {"launcher main-road run", preparePackage,
          [&](SIZE_T* peak) {
-             const Run run = runAndWait(setup, pkg, peak);
-             return run.ok && run.exitCode == 0;
-         }},
-        {"two stand-in JVM starts", preparePackage,
+             Run run = runAndWait(setup, pkg, peak);
+             run.ok = run.ok && run.exitCode == 0;
+             return run;
+         },
+         true},
+        {"honest baseline: window program starting the stand-in JVM twice as the launcher does",
+         prepareBaseline,
          [&](SIZE_T* peak) {
-             const Run first = runAndWait(testRun, pkg, peak);
-             const Run second = runAndWait(wizard, pkg, peak);
-             return first.ok && second.ok;
-         }},
-        {"window program", [] { return true; },
-         [&](SIZE_T* peak) {
-             const Run run = runAndWait(windowProgram, pkg, peak);
-             return run.ok && run.exitCode == 0;
-         }},
-        {"window program starting the two stand-ins as the launcher does", preparePackage,
-         [&](SIZE_T* peak) {
+             SetEnvironmentVariableA("QRV_BENCH_JVM", javaw.c_str());
              SetEnvironmentVariableA("QRV_BENCH_TESTRUN", testRun.c_str());
              SetEnvironmentVariableA("QRV_BENCH_WIZARD", wizard.c_str());
-             const Run run = runAndWait(windowProgram, pkg, peak);
+             Run run = runAndWait(windowProgram, pkg, peak);
+             SetEnvironmentVariableA("QRV_BENCH_JVM", nullptr);
              SetEnvironmentVariableA("QRV_BENCH_TESTRUN", nullptr);
              SetEnvironmentVariableA("QRV_BENCH_WIZARD", nullptr);
-             return run.ok && run.exitCode == 0;
-         }},
+             run.ok = run.ok && run.exitCode == 0;
+             return run;
+         },
+         true},
         {"launcher quiet failing run", prepareEmpty,
          [&](SIZE_T* peak) {
-             const Run run = runAndWait(setup, failing, peak);
-             return run.ok && run.exitCode == 16;
-         }},
+             Run run = runAndWait(setup, failing, peak);
+             run.ok = run.ok && run.exitCode == 16;
+             return run;
+         },
+         false},
+        {"window program", [] { return true; },
+         [&](SIZE_T* peak) {
+             Run run = runAndWait(windowProgram, pkg, peak);
+             run.ok = run.ok && run.exitCode == 0;
+             return run;
+         },
+         false},
     };
-    constexpr int SeriesCount = sizeof series / sizeof series[0];
     const char* failure = ready ? nullptr : "the stand-in JVM could not be laid out";
-    for (int round = 0; round < rounds && failure == nullptr; ++round) {
-        for (int k = 0; k < SeriesCount && failure == nullptr; ++k) {
-            Series& one = series[(round + k) % SeriesCount];
-            for (int i = 0; i < UntimedPerSeries + TimedPerSeries && failure == nullptr; ++i) {
-                const bool timed = i >= UntimedPerSeries;
-                if (!one.prepare()) {
-                    failure = one.name;
-                    break;
-                }
-                const double start = now();
-                const bool ok = one.start(timed ? nullptr : &one.peak);
-                if (timed)
-                    one.times.push_back(now() - start);
-                if (!ok)
-                    failure = one.name;
+    const char* failed = "did not do what it should";
+    DWORD failedExit = 0;
+    for (int round = 0; round < UntimedRounds + rounds && failure == nullptr; ++round) {
+        const bool timed = round >= UntimedRounds;
+        // Each pair (launcher and its baseline, failing run and window program) back to back,
+        // the one that goes first taking turns.
+        for (int k = 0; k < 4 && failure == nullptr; ++k) {
+            Series& one = series[(k & 2) | ((k ^ round) & 1)];
+            if (!one.prepare()) {
+                failure = one.name;
+                failed = "could not be prepared";
+                break;
+            }
+            if (mark) {
+                std::fprintf(stderr, "bench: %s\n", one.name);
+                std::fflush(stderr);
+            }
+            const double start = now();
+            const Run run = one.start(timed ? nullptr : &one.peak);
+            const double took = now() - start;
+            double parts[4] = {0, 0, 0, 0};
+            if (!run.ok || (one.children && !ownParts(run, childTimes, parts))) {
+                failure = one.name;
+                failedExit = run.exitCode;
+            }
+            if (timed) {
+                one.times.push_back(took);
+                for (int part = 0; part < 4; ++part)
+                    one.parts[part].push_back(parts[part]);
             }
         }
     }
@@ -272,36 +403,54 @@ int main(int argc, char** argv)
     if (!hadJavaSoft)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
     if (failure != nullptr) {
-        std::printf("launcher benchmark failed: %s did not do what it should\n", failure);
+        std::printf("launcher benchmark failed: %s %s (exit code %lu)\n", failure, failed,
+                    static_cast<unsigned long>(failedExit));
         return 1;
     }
-    const double mainRoad = median(series[0].times);
-    const double standins = median(series[1].times);
-    const double window = median(series[2].times);
-    const double honest = median(series[3].times);
-    const double quiet = median(series[4].times);
-    std::printf("(each time: median of %d timed starts, %d per series after %d untimed ones, "
-                "the series of the programs alternating)\n",
-                rounds * TimedPerSeries, TimedPerSeries, UntimedPerSeries);
+    const Series& mainRoad = series[0];
+    const Series& honest = series[1];
+    const Series& quiet = series[2];
+    const Series& window = series[3];
+    std::printf("(%d timed rounds after %d untimed ones; a round starts each program once, the "
+                "two of a pair back to back, taking turns at going first)\n",
+                rounds, UntimedRounds);
     for (const Series& one : series)
-        std::printf("%s (median s): %.4f\n", one.name, median(one.times));
-    std::printf("launcher cost, main-road run / two stand-in starts: %.2f\n", mainRoad / standins);
-    std::printf("window program + two stand-in starts from this console program (s): %.4f\n",
-                window + standins);
-    std::printf("launcher main-road run / (window program + two stand-in starts), their consoles "
-                "not counted: %.2f\n",
-                mainRoad / (window + standins));
-    std::printf("launcher main-road run / honest baseline (the window program starting the two "
-                "stand-ins as the launcher does; goal at most 1.15): %.2f\n",
-                mainRoad / honest);
-    std::printf("quiet failing run / window program, how promptly a failing run ends "
-                "(goal at most 1.2): %.2f\n",
-                quiet / window);
-    std::printf("quiet failing run - window program, the launcher's own start (ms): %.0f\n",
-                (quiet - window) * 1000);
+        std::printf("%s (median s): %s\n", one.name, withSpread(one.times, 4).c_str());
+    std::printf("launcher main-road run / honest baseline, median of the per-round ratios "
+                "(goal at most 1.05): %s\n",
+                withSpread(ratios(mainRoad, honest), 3).c_str());
+    // The launcher's own parts, and the same parts of its baseline: Wine's start and end of a
+    // windowed process, and the two children's starts and ends, are in both.
+    const char* const partNames[] = {"up to the first child", "between the two children",
+                                     "after the last child"};
+    for (int part = 0; part < 3; ++part)
+        std::printf("main road's own part %s, launcher / honest baseline (ms): %s / %s\n",
+                    partNames[part], withSpread(mainRoad.parts[part], 1).c_str(),
+                    withSpread(honest.parts[part], 1).c_str());
+    const std::vector<double> launcherOwn = ownTotals(mainRoad);
+    const std::vector<double> baselineOwn = ownTotals(honest);
+    std::printf("main road's own parts together, launcher / honest baseline (ms): %s / %s\n",
+                withSpread(launcherOwn, 1).c_str(), withSpread(baselineOwn, 1).c_str());
+    std::vector<double> ownExtra;
+    for (size_t i = 0; i < launcherOwn.size(); ++i)
+        ownExtra.push_back(launcherOwn[i] - baselineOwn[i]);
+    std::printf("launcher's own cost on the main road, its own parts less the baseline's, per "
+                "round (ms): %s\n",
+                withSpread(ownExtra, 1).c_str());
+    std::printf("the two stand-in JVM starts, from creation to end, under the launcher / under the "
+                "baseline (ms): %s / %s\n",
+                withSpread(mainRoad.parts[3], 1).c_str(), withSpread(honest.parts[3], 1).c_str());
+    std::printf("quiet failing run / window program, median of the per-round ratios "
+                "(goal at most 1.1): %s\n",
+                withSpread(ratios(quiet, window), 3).c_str());
+    std::vector<double> extra;
+    for (size_t i = 0; i < quiet.times.size(); ++i)
+        extra.push_back((quiet.times[i] - window.times[i]) * 1000);
+    std::printf("quiet failing run - window program, the launcher's own start (ms): %s\n",
+                withSpread(extra, 0).c_str());
     std::printf("peak working set of a main-road launcher run, as polled (KiB): %lu\n",
-                static_cast<unsigned long>(series[0].peak / 1024));
+                static_cast<unsigned long>(mainRoad.peak / 1024));
     std::printf("peak working set of the window program, as polled (KiB): %lu\n",
-                static_cast<unsigned long>(series[2].peak / 1024));
+                static_cast<unsigned long>(window.peak / 1024));
     return 0;
 }

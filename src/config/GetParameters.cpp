@@ -127,7 +127,10 @@ bool GetParameters::parseParameters(char* const* settings, const char* controlFi
     if (file.encodingName() != nullptr)
         traceMessage(TraceFilename, "control file read as", file.encodingName());
     char line[LineBufferSize];
+    switchLine.clear();
     while (file.next(line)) {
+        if (switchLine.empty() && control_file::isConfigureWinRegistryLine(line))
+            switchLine = line;
         traceLineNotTaken(file, line, controlFilename);
         const int index = matchKey(line);
         if (index < 0)
@@ -206,6 +209,21 @@ void GetParameters::removeExtraBackSlashes(char* text)
     traceMessage(TraceFilename, "final jvm switches for installer", text);
 }
 
+namespace {
+
+// The switch that its first line (null: none) gives, traced.
+bool switchOfLine(Trace& tracer, const char* line)
+{
+    if (line == nullptr)
+        return true;
+    tracer.traceMessage(TraceFilename, line);
+    const bool result = control_file::configureWinRegistryValue(line);
+    tracer.traceMessage(TraceFilename, "configureWinRegistry", result);
+    return result;
+}
+
+} // namespace
+
 bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
 {
     ControlText file;
@@ -215,15 +233,18 @@ bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
                             "defaulting to configure registry");
     } else {
         char line[LineBufferSize];
-        while (file.next(line)) {
-            if (control_file::isConfigureWinRegistryLine(line)) {
-                tracer.traceMessage(TraceFilename, line);
-                result = control_file::configureWinRegistryValue(line);
-                tracer.traceMessage(TraceFilename, "configureWinRegistry", result);
-                break;
-            }
-        }
+        bool found = false;
+        while (!found && file.next(line))
+            found = control_file::isConfigureWinRegistryLine(line);
+        result = switchOfLine(tracer, found ? line : nullptr);
     }
+    tracer.traceMessage(TraceFilename, classLabel, result);
+    return result;
+}
+
+bool configureWinRegistryOfLine(Trace& tracer, const std::string& line, const char* classLabel)
+{
+    const bool result = switchOfLine(tracer, line.empty() ? nullptr : line.c_str());
     tracer.traceMessage(TraceFilename, classLabel, result);
     return result;
 }

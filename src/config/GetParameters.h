@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "config/ControlText.h"
 #include "diag/Trace.h"
 #include "ui/Status.h"
@@ -28,14 +30,21 @@ public:
     bool verifyParameters(char* requiredVersion, char* minVersion, char* jvmVersion,
                           char* jvmName, char* jvmCommandName, char* loaderClasspath);
     void removeExtraBackSlashes(char* text);
+    // The first configureWinRegistry line that parseParameters read; empty when there was none.
+    const std::string& configureWinRegistryLine() const { return switchLine; }
 
 private:
     // Traces why `line` (a piece that `file` handed out) sets nothing, when it does not, and
     // what a line that is taken hides: a blank after its key, letters the code page lacks.
     void traceLineNotTaken(const ControlText& file, const char* line,
                            const char* controlFilename);
+
+    std::string switchLine;
 };
 
 // The configureWinRegistry switch, read from "qrv.control" or else "native.properties"; true
 // when neither says otherwise. `tracer` writes the traces, the last under `classLabel`.
 bool readConfigureWinRegistry(Trace& tracer, const char* classLabel);
+// The same switch, traced the same way, from the first configureWinRegistry line of a control
+// file read already (empty: it has none).
+bool configureWinRegistryOfLine(Trace& tracer, const std::string& line, const char* classLabel);

@@ -340,6 +340,7 @@ bool Install::getParams()
         return false;
     // Every test run of this run, whichever class starts it, is bounded by the package's limit.
     JvmOk::setTestTimeout(control_file::testTimeoutSeconds(jvmTestTimeout));
+    switchLine = reader->configureWinRegistryLine();
     settleJvmChoiceKeys();
     return true;
 }
@@ -378,7 +379,9 @@ void Install::getJavaHomeDir(char* out)
 
 bool Install::configureWinReg()
 {
-    return readConfigureWinRegistry(*this, "configWinReg in installer");
+    constexpr const char* Label = "configWinReg in installer";
+    return switchLine ? configureWinRegistryOfLine(*this, *switchLine, Label)
+                      : readConfigureWinRegistry(*this, Label);
 }
 
 bool Install::extractJvm()

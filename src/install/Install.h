@@ -8,6 +8,9 @@
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
 
+#include <optional>
+#include <string>
+
 class Install : public Trace, public Status {
 public:
     Install();
@@ -137,6 +140,9 @@ protected:
     // that text is what the user is told.
     bool installerSaidWhy = false;
     std::string unhandedPath;
+    // The control file's first configureWinRegistry line ("" for none) once getParams has read
+    // the file: the switch is not read from the file again.
+    std::optional<std::string> switchLine;
     bool quietInstall = false;
     bool propertiesInstall = false;
     int exitCode = exit_codes::OtherFailure;

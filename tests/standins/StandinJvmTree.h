@@ -26,7 +26,8 @@ inline bool writeCopy(const std::string& from, const std::string& to)
 // Lays out a stand-in JVM of `version` below `root`:
 //   layout "bin": bin\java.exe and bin\javaw.exe; "jre": jre\bin\...; "old": bin\jre.exe and
 //   bin\jrew.exe; "flat": java.exe and javaw.exe directly in `root`.
-// The programs are copies of the stand-in JVM `jvmProgram`, configured to pass the test run.
+// The programs are copies of the stand-in JVM `jvmProgram` ("fakejvm.exe") and of its windowed
+// twin beside it ("fakejvmw.exe"), configured to pass the test run.
 inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
                       const std::string& version, const std::string& layout)
 {
@@ -39,10 +40,10 @@ inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
     CreateDirectoryA(bin.c_str(), nullptr);
     const bool old = layout == "old";
     const char* const names[] = {old ? "jre.exe" : "java.exe", old ? "jrew.exe" : "javaw.exe"};
-    for (const char* name : names) {
-        if (!writeCopy(jvmProgram, bin + "\\" + name))
-            return false;
-    }
+    const std::string windowed = jvmProgram.substr(0, jvmProgram.size() - 4) + "w.exe";
+    if (!writeCopy(jvmProgram, bin + "\\" + names[0]) ||
+        !writeCopy(windowed, bin + "\\" + names[1]))
+        return false;
     writeText(bin + "\\fakejvm.ini", "version=" + version + "\ntestrun=good\nwizard=create\n");
     // The runtime library beside the programs is the one they load first: a copy of the
     // system's own keeps the stand-in JVM startable, as the real file does for a real JVM.

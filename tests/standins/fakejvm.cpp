@@ -1,5 +1,5 @@
-// Stand-in JVM for the tests. Copied into a fake JVM home as java.exe, javaw.exe, jre.exe or
-// jrew.exe. Configured by "fakejvm.ini" beside it:
+// Stand-in JVM for the tests, copied into a fake JVM home as java.exe or jre.exe; fakejvmw.exe, its
+// windowed build, as javaw.exe or jrew.exe. Configured by "fakejvm.ini" beside it:
 //   version=1.6.0_20        the version it reports
 //   testrun=good|nothing|garbage   what a run of the class TestJvm writes into jvmGood.txt
 //   testrun=goodonce        good for the first run of TestJvm, nothing for every later one

@@ -6,13 +6,18 @@
 
 namespace qrvtest {
 
+std::string standinJvmProgram(const std::string& name)
+{
+    return builtProgram(name.find("w.exe") != std::string::npos ? "fakejvmw.exe" : "fakejvm.exe");
+}
+
 void placeStandinJvm(const std::string& bin, const std::string& version,
                      const std::string& testRun, const std::string& wizard,
                      const std::string& more)
 {
     makeDirs(bin);
     for (const char* program : {"java.exe", "javaw.exe"})
-        copyFile(builtProgram("fakejvm.exe"), bin + "\\" + program);
+        copyFile(standinJvmProgram(program), bin + "\\" + program);
     writeFile(bin + "\\fakejvm.ini",
               "version=" + version + "\ntestrun=" + testRun + "\nwizard=" + wizard + "\n" + more);
 }

@@ -12,6 +12,8 @@
 
 namespace qrvtest {
 
+// The built stand-in JVM for the program `name`: the windowed one for javaw.exe and jrew.exe.
+std::string standinJvmProgram(const std::string& name);
 // The stand-in JVM under both program names (java.exe, javaw.exe) in `bin`, made with its
 // parents, and its settings beside them: the version its test run reports, its answer to the
 // test run, what it does as the wizard, then `more` settings (a later line wins).

@@ -21,7 +21,8 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
     setRegString(HKEY_LOCAL_MACHINE, key, "MicroVersion", "0");
     setRegString(HKEY_LOCAL_MACHINE, key, "JavaHome", home);
     copyTestClass();
-    writeFile("qrv.control", "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n");
+    writeFile("qrv.control", "jvmRequiredVersion=1.6\r\njvmCommandName=java.exe\r\n"
+                             "configureWinRegistry=no\r\nconfigureWinRegistry=yes\r\n");
     writeFile("install.jar", "");
     createTraceLog();  // a trace the user asked for outlives a successful run
 
@@ -32,7 +33,7 @@ TEST_F(DriverWithRegisteredJvm, ReachesTheWizardStepWithNativePropertiesWritten)
     std::replace(forward.begin(), forward.end(), '\\', '/');
     const std::vector<std::string> expected = {
         "nativeJvmHomeDir=" + forward, "nativeJvmInstalled=false",
-        "nativeJvmInstalledInTemp=false", "configureWinRegistry=true"};
+        "nativeJvmInstalledInTemp=false", "configureWinRegistry=false"};
 
     // The properties as the wizard saw them (the cleanup removes the file afterwards).
     std::vector<std::string> seen;

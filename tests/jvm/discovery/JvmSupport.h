@@ -15,7 +15,7 @@ inline void installFakeJvm(const std::string& dir, const std::string& program,
                            const std::string& version, const std::string& testRun = "good")
 {
     CreateDirectoryA(dir.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(qrvtest::builtProgram("fakejvm.exe").c_str(),
+    ASSERT_TRUE(CopyFileA(qrvtest::standinJvmProgram(program).c_str(),
                           (dir + "\\" + program).c_str(), FALSE));
     qrvtest::writeFile(dir + "\\fakejvm.ini",
                        "version=" + version + "\ntestrun=" + testRun + "\nwizard=create\n");

@@ -39,6 +39,7 @@ struct MachineRow {
     const char* control;
     const char* wizardHome;  // "" when no JVM fits
     const char* logged;      // a line errors.log must hold; "": errors.log stays empty
+    bool userTrace = false;  // a trace log of the user's there: java.exe, not javaw.exe, runs
 };
 
 const Registration Jdk17 = {HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JDK\\17.0.2", "JavaHome",
@@ -62,9 +63,10 @@ const MachineRow machineRows[] = {
      {{HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\JRE\\9.0.4", "JavaHome", "jre9", "9.0.4", 1},
       Jdk17},
      "", "jvmMinVersion=11\r\n", "jdk17", "Jvm isn't installed properly."},
-    {"a JDK known only from JAVA_HOME", {{nullptr, "", "", "jdk11", "11.0.2", 0}}, "",
-     "jvmMinVersion=11\r\n", "jdk11", ""},
     // Without a test class the JVM is asked for its version.
+    {"a version-less JAVA_HOME, java.exe asked under a trace log of the user's",
+     {{nullptr, "", "", "jdk11", "11.0.2", 0}}, "", "jvmMinVersion=11\r\njvmCommandName=java\r\n",
+     "jdk11", "", true},
     {"a version-less JAVA_HOME that the legacy search turned down",
      {{HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6", "JavaHome",
        "jdk6", "1.6.0_20", 0},
@@ -137,6 +139,8 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
             installJvm(package / "runtime", row.bundled, false);
         package.wizardFiles(row.control);
         package.put("jvmVersion.txt", "the author's own\n");
+        if (row.userTrace)
+            package.put("jinstall.log", "");
         // Without the test class a JVM whose version nothing tells is asked for it.
         if (std::string(row.control).find("jvmCommandName") != std::string::npos)
             std::remove((package / "TestJvm.class").c_str());
@@ -148,7 +152,7 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
         else
             EXPECT_NE(std::string::npos, log.find(row.logged)) << log;
         EXPECT_EQ("the author's own\n", readFile(package / "jvmVersion.txt"));
-        // The checks run without a console window, the version question as the test run.
+        // No check has a console window; a wizard has one only as the console program java.exe.
         for (const Registration& jvm : row.jvms) {
             if (std::string(jvm.home) != row.wizardHome) {
                 const auto starts = jvmStarts(dir / jvm.home + "\\bin");
@@ -170,7 +174,8 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
         EXPECT_TRUE(linesStartingWith(starts[0], "options=").empty());
         EXPECT_EQ((std::vector<std::string>{"-Duser.own=1"}), linesStartingWith(starts[1], "options="));
         EXPECT_TRUE(linesStartingWith(starts[0], "console=").empty());
-        EXPECT_EQ((std::vector<std::string>{"window"}), linesStartingWith(starts[1], "console="));
+        EXPECT_EQ(std::vector<std::string>(row.userTrace ? 1 : 0, "window"),
+                  linesStartingWith(starts[1], "console="));
         EXPECT_EQ((std::vector<std::string>{".;install.jar", "-q", "C:\\Target"}),
                   linesStartingWith(starts[1], "arg="));
         // The package's runtime is used where it lies, neither registered nor removed.
