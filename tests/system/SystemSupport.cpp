@@ -226,7 +226,8 @@ int FullDisk::shell(const std::string& command) const
 {
     DeleteFileA(("Z:" + done_).c_str());
     std::string line = "/bin/sh -c \"(" + command + "); echo $? > " + done_ + "\"";
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
