@@ -46,10 +46,14 @@ void logLine(const std::string& text)
     std::fclose(file);
 }
 
-// Each line about a held file once, however often the removal passes meet the file.
+// The lines about held files logged so far: each goes once, however often the removal passes
+// meet the file. Not a function's static object: that one's guard would bring the thread
+// library into this program.
+std::vector<std::string> heldLinesLogged;
+
 void logHeldOnce(const char* line)
 {
-    static std::vector<std::string> logged;
+    std::vector<std::string>& logged = heldLinesLogged;
     for (const std::string& seen : logged) {
         if (seen == line)
             return;
