@@ -22,6 +22,18 @@ target_link_libraries(host_rules_tests PRIVATE qrv_rules gtest_main)
 target_precompile_headers(host_rules_tests PRIVATE <gtest/gtest.h> <string> <vector>)
 add_test(NAME host_rules COMMAND host_rules_tests --gtest_brief=1)
 
+# The package author's checker for this machine, from the same rules, and its test program.
+file(GLOB QRV_CHECK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/check/*.cpp)
+list(FILTER QRV_CHECK_SOURCES EXCLUDE REGEX "/CheckMain\\.cpp$")
+add_library(qrv_check STATIC ${QRV_CHECK_SOURCES})
+target_link_libraries(qrv_check PUBLIC qrv_rules)
+add_executable(qrv-check ${CMAKE_SOURCE_DIR}/src/check/CheckMain.cpp)
+target_link_libraries(qrv-check PRIVATE qrv_check)
+file(GLOB QRV_CHECK_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/check/*Check_test.cpp)
+add_executable(host_check_tests ${QRV_CHECK_TESTS})
+target_link_libraries(host_check_tests PRIVATE qrv_check gtest_main)
+add_test(NAME host_check COMMAND host_check_tests --gtest_brief=1)
+
 # Each fuzz target runs briefly in the test suite as a smoke test; scripts/fuzz runs them longer.
 file(GLOB QRV_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
 foreach(source ${QRV_FUZZ_TARGETS})

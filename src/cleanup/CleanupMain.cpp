@@ -1,7 +1,9 @@
 // The package's cleanup program: started by the launcher with the package directory when the
 // package was unpacked away from the user's start directory, it waits (bounded) for the
 // launcher to end and removes the package directory. It refuses any directory that is not
-// plainly a package directory, never follows junctions and never waits without limit.
+// plainly a package directory, never follows junctions and never waits without limit. Started
+// from inside the directory, it hands the removal to a copy of itself under TEMP (started with
+// the directory and this program's process id), since its own running file cannot go.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -11,12 +13,14 @@
 #include <cstdlib>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
 
 #include "util/AsciiCase.h"
 #include "util/Capacity.h"
+#include "util/CleanupCopies.h"
 #include "util/FileNames.h"
 #include "util/HeldFile.h"
 #include "util/LongPath.h"
@@ -223,14 +227,14 @@ std::string refusalReason(const std::string& argument, std::string& dir)
     return std::string();
 }
 
-// Waits, at most LauncherWaitMs, for the parent process to end when it runs from `dir`.
-void waitForLauncher(const std::string& dir)
+// The process id of this program's parent; 0 when it cannot be told.
+DWORD parentProcessId()
 {
     const DWORD self = GetCurrentProcessId();
     DWORD parent = 0;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
-        return;
+        return 0;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
@@ -240,7 +244,13 @@ void waitForLauncher(const std::string& dir)
         }
     }
     CloseHandle(snapshot);
-    if (parent == 0)
+    return parent;
+}
+
+// Waits, at most LauncherWaitMs, for the process `id` to end when it runs from `dir`.
+void waitForProcessIn(DWORD id, const std::string& dir)
+{
+    if (id == 0)
         return;
     // Windows XP lacks the image-name query; there every parent is waited for (bounded).
     using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
@@ -250,10 +260,10 @@ void waitForLauncher(const std::string& dir)
     const DWORD access = SYNCHRONIZE | (queryImageName != nullptr
                                             ? PROCESS_QUERY_LIMITED_INFORMATION
                                             : PROCESS_QUERY_INFORMATION);
-    HANDLE process = OpenProcess(access, FALSE, parent);
+    HANDLE process = OpenProcess(access, FALSE, id);
     if (process == nullptr)
         return;
-    // Only a launcher of this package is waited for; any other parent (a shell, a test) may
+    // Only a program of this package is waited for; any other parent (a shell, a test) may
     // outlive us for good.
     bool launcherOfPackage = true;
     if (queryImageName != nullptr) {
@@ -264,6 +274,57 @@ void waitForLauncher(const std::string& dir)
     if (launcherOfPackage)
         WaitForSingleObject(process, LauncherWaitMs);
     CloseHandle(process);
+}
+
+// The process id a copy is started with: digits only, not 0.
+DWORD processIdArgument(const char* text)
+{
+    if (text == nullptr || *text == '\0' || std::strlen(text) > 10)
+        return 0;
+    unsigned long long id = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9')
+            return 0;
+        id = id * 10 + static_cast<unsigned>(*p - '0');
+    }
+    return id <= 0xFFFFFFFFull ? static_cast<DWORD>(id) : 0;
+}
+
+// Starts a copy of this program under TEMP on `dir`; false when none could be made or started,
+// and this program removes what it can itself.
+bool handOver(const std::string& dir)
+{
+    wchar_t self[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4)
+        return false;
+    const std::wstring copy = makeCleanupCopy(self);
+    if (copy.empty()) {
+        logLine("no copy of the cleanup program under TEMP");
+        return false;
+    }
+    std::wstring commandLine = L"\"" + copy + L"\" \"" + widen(dir.c_str()) + L"\" " +
+                               std::to_wstring(GetCurrentProcessId());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    // Out of a job that would end it with this program, where the job lets it go.
+    bool started = false;
+    for (DWORD flags : {static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), DWORD{0}}) {
+        started = CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
+                                 nullptr, nullptr, &startup, &process) != 0;
+        if (started)
+            break;
+    }
+    if (!started) {
+        DeleteFileW(copy.c_str());
+        logLine("unable to start " + narrow(copy.c_str()));
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    logLine("handed on to " + narrow(copy.c_str()) + "; exit code 0");
+    return true;
 }
 
 // Removes the tree below `dir` (its "\\?\" form where long) without following junctions or
@@ -320,9 +381,13 @@ int main(int argc, char** argv)
     if (tempLength > 0 && tempLength < sizeof temp)
         logPath = withoutTrailingSlash(temp) + "\\" + LogFilename;
 
-    const std::string argument = argc == 2 && argv[1] != nullptr ? argv[1] : "";
+    // A copy gets the directory and the process id of the program that started it.
+    const DWORD startedBy = argc == 3 ? processIdArgument(argv[2]) : 0;
+    const std::string argument =
+        (argc == 2 || startedBy != 0) && argv[1] != nullptr ? argv[1] : "";
     std::string dir;
-    const std::string reason = argc > 2 ? "more than one argument" : refusalReason(argument, dir);
+    const std::string reason = argc > 2 && startedBy == 0 ? "more than one argument"
+                                                          : refusalReason(argument, dir);
     if (!reason.empty()) {
         logLine("refused: " + reason + "; exit code 2");
         return 2;
@@ -339,19 +404,29 @@ int main(int argc, char** argv)
             SetCurrentDirectoryA(windows);
     }
 
-    waitForLauncher(dir);
     setHeldReports(logHeldOnce, logHeldOnce);
+    removeCleanupCopies();
+    if (startedBy != 0) {
+        waitForProcessIn(startedBy, dir);
+    } else {
+        waitForProcessIn(parentProcessId(), dir);
+        if (isSameOrBelow(selfPath, dir) && handOver(dir))
+            return 0;
+    }
 
     std::vector<std::string> left;
+    bool dirRemoved = false;
     for (int attempt = 0; attempt < RemoveAttempts; ++attempt) {
         left.clear();
         removeTree(dir, selfPath, left);
-        const bool onlySelf = left.empty() || (left.size() == 1 && samePath(left[0], selfPath));
-        if (onlySelf)
+        // Emptied, the directory can still be another program's current directory for a moment
+        // (the launcher that started a read-only package's copy there): it is tried again too.
+        dirRemoved = removeEntry(FileAction::RemoveDir, longPath(dir.c_str()));
+        const bool onlySelf = left.size() == 1 && samePath(left[0], selfPath);
+        if (dirRemoved || onlySelf)
             break;
         Sleep(RetryPauseMs);
     }
-    const bool dirRemoved = removeEntry(FileAction::RemoveDir, longPath(dir.c_str()));
     for (const std::string& path : left)
         logLine("left in place: " + path);
     // The exit code says which: 0 removed, 1 something left, 2 refused.

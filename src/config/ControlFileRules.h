@@ -107,4 +107,15 @@ bool isConfigureWinRegistryLine(const char* line);
 // The switch's verdict from such a line: "true" or "yes" in any case, false otherwise.
 bool configureWinRegistryValue(const char* line);
 
+// True when the rewrite of the control file's line ends would write `text` (of `length` bytes)
+// back unchanged: every carriage return stands before a line feed, every line feed after a
+// carriage return, and no Ctrl-Z (where a text-mode read ends) is in it.
+bool lineEndsAlreadyWritten(const char* text, size_t length);
+
+// True when `line` begins with "readOnlyPackage".
+bool isReadOnlyPackageLine(const char* line);
+// That line's verdict: true for the value "stop" in any case (trailing blanks and CR ignored),
+// which keeps a package that cannot be written from being copied; "copy" and anything else copy.
+bool readOnlyPackageStops(const char* line);
+
 } // namespace control_file

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "config/ControlFileRules.h"
 #include "config/ControlText.h"
@@ -23,6 +24,27 @@ constexpr const char* DefaultJvm = "JRE";
 constexpr const char* OldDefaultJreFilename = "jre.exe";
 
 constexpr int LineBufferSize = 1001;
+// Larger control files are rewritten without a look at their line ends first.
+constexpr size_t LineEndCheckLimit = 1 << 20;
+
+// True when the file already holds the line ends that its rewrite would write: it is then left
+// as it is, and no work file is made for it.
+bool keepsItsLineEnds(const char* name)
+{
+    File file(name, "rb");
+    if (!file)
+        return false;
+    std::string text;
+    char piece[4096];
+    size_t got;
+    while ((got = std::fread(piece, 1, sizeof piece, file.get())) > 0) {
+        text.append(piece, got);
+        if (text.size() > LineEndCheckLimit)
+            return false;
+    }
+    return !std::ferror(file.get()) &&
+           control_file::lineEndsAlreadyWritten(text.data(), text.size());
+}
 
 } // namespace
 
@@ -76,6 +98,8 @@ bool GetParameters::convertLineEndings(const char* controlFilename)
         traceMessage(TraceFilename, "control file in UTF-16 kept as it is", controlFilename);
         return true;
     }
+    if (keepsItsLineEnds(controlFilename))
+        return true;
     bool written = false;
     {
         File temp(TempControlFilename, "wt");
@@ -240,6 +264,19 @@ bool readConfigureWinRegistry(Trace& tracer, const char* classLabel)
     }
     tracer.traceMessage(TraceFilename, classLabel, result);
     return result;
+}
+
+bool readOnlyPackageStops()
+{
+    ControlText file;
+    if (!file.open(QrvControlFilename))
+        return false;
+    char line[LineBufferSize];
+    while (file.next(line)) {
+        if (control_file::isReadOnlyPackageLine(line))
+            return control_file::readOnlyPackageStops(line);
+    }
+    return false;
 }
 
 bool configureWinRegistryOfLine(Trace& tracer, const std::string& line, const char* classLabel)

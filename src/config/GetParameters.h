@@ -45,6 +45,12 @@ private:
 // The configureWinRegistry switch, read from "qrv.control" or else "native.properties"; true
 // when neither says otherwise. `tracer` writes the traces, the last under `classLabel`.
 bool readConfigureWinRegistry(Trace& tracer, const char* classLabel);
+
 // The same switch, traced the same way, from the first configureWinRegistry line of a control
 // file read already (empty: it has none).
 bool configureWinRegistryOfLine(Trace& tracer, const std::string& line, const char* classLabel);
+
+// Whether the control file's readOnlyPackage key asks a package that cannot be written to stop
+// with its report instead of running from a copy; read without tracing, as nothing of the
+// package can be written then.
+bool readOnlyPackageStops();

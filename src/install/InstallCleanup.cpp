@@ -14,6 +14,7 @@
 #include "install/Install.h"
 #include "jvm/provision/ExtractJvm.h"
 #include "install/InstallTexts.h"
+#include "install/ReadOnlyPackage.h"
 #include "util/LongPath.h"
 #include "util/PathIdentity.h"
 #include "util/clib.h"
@@ -231,8 +232,16 @@ void Install::cleanUpLogFiles()
         sameFileObject(startDir.c_str(), current.c_str()))
         return;
     std::string destination = startDir;
-    if (isDirWriteProtected(startDir.c_str()) && !isDirWriteProtected(homeDirectory))
-        destination = homeDirectory.c_str();
+    if (isDirWriteProtected(startDir.c_str())) {
+        // A share or disc the package was copied from: its logs go where a run that cannot write
+        // its directory puts them, else to the home directory.
+        const std::string folder = ReadOnlyPackage::logFolder(startDir);
+        if (isDir(startDir.c_str()) && (makeDir(folder.c_str()) || isDir(folder.c_str())) &&
+            !isDirWriteProtected(folder.c_str()))
+            destination = folder;
+        else if (!isDirWriteProtected(homeDirectory))
+            destination = homeDirectory.c_str();
+    }
     // A home directory that fell back to the current directory takes no copies either.
     if (sameFileObject(destination.c_str(), current.c_str()))
         return;

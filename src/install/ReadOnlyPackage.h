@@ -23,7 +23,20 @@ public:
     // started in, with no short name to start one by; the run ends with 19.
     int reportTooDeep(bool quiet, size_t limit);
 
+    // Runs the package from a copy of its tree in a folder of its own under TEMP: the copy's
+    // setup.exe (this program's own file where the package holds none) started there with
+    // `arguments`, waited for, its exit code returned. The copy's run is one of a package
+    // unpacked elsewhere ("startdir.txt" names this directory unless the package has its own),
+    // so its cleanup program removes the copy. A package that does not fit in TEMP, or a file
+    // that cannot be read, ends with the read-only report's code, nothing of the copy left.
+    int runFromCopy(bool quiet, const char* arguments);
+
+    // The folder under TEMP that takes the logs of a run whose directory `dir` cannot be written.
+    static std::string logFolder(const std::string& dir);
+
 private:
+    // The fresh folder under TEMP the copy goes into; empty when none could be made.
+    std::string makeCopyFolder(const std::string& temp);
     int reportInTemp(bool quiet, const char* traceLine, const char* message, int exitCode);
 
     std::string packageDir_;

@@ -14,6 +14,7 @@
 #include "exec/ArgQuote.h"
 #include "exec/ChildProcess.h"
 #include "exec/PathHandOn.h"
+#include "config/GetParameters.h"
 #include "install/ExitCodes.h"
 #include "install/Install.h"
 #include "install/ReadOnlyPackage.h"
@@ -21,6 +22,7 @@
 #include "launcher/SingleRun.h"
 #include "ui/Globals.h"
 #include "ui/StatusDialog.h"
+#include "util/CleanupCopies.h"
 #include "util/File.h"
 #include "util/LongPath.h"
 #include "util/DiskSpace.h"
@@ -191,6 +193,8 @@ bool registerWindowClass(HINSTANCE instance, bool shown)
 
 void runCleanupStep(const char* startDir, const char* currentDir)
 {
+    // What earlier cleanup programs left of themselves under TEMP, now that none of them runs.
+    removeCleanupCopies();
     // The package directory named in another spelling is still the start directory: the
     // cleanup program would remove the directory the user started from.
     if (startDirNeedsCleanup(startDir, currentDir) && !sameFileObject(startDir, currentDir)) {
@@ -269,9 +273,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         singleRun.bringOtherRunForward();
         return exit_codes::SecondRun;
     }
+    // A package that cannot be written runs from a copy under TEMP, unless its control file
+    // says stop; the one-run guard above stays held meanwhile, so a second start meets this run.
     if (ReadOnlyPackage::unwritable(currentDir.c_str())) {
         const InstallRequest request = parseInstallRequest(commandLine);
-        return ReadOnlyPackage(currentDir.c_str()).report(request.quiet || request.properties);
+        ReadOnlyPackage package(currentDir.c_str());
+        const bool quiet = request.quiet || request.properties;
+        return readOnlyPackageStops() ? package.report(quiet)
+                                      : package.runFromCopy(quiet, commandLine);
     }
     // The test run, the wizard and the other programs start in the package directory, by its
     // short name where it is longer than a program can be started in.
@@ -289,6 +298,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     formatText(showDialogFilename, PathCapacity, "%s\\%s", currentDir.c_str(),
                ShowDialogFilename);
     getStartDir(startDir.data());
+    // A copy of a package whose directory cannot be written: its logs go to the folder under
+    // TEMP that the boxes name.
+    if (startDirNeedsCleanup(startDir.c_str(), currentDir.c_str()) && isDir(startDir.c_str()) &&
+        ReadOnlyPackage::unwritable(startDir.c_str()))
+        Status::setLogFolder(ReadOnlyPackage::logFolder(startDir.c_str()));
     hInst = instance;
 
     if (previous == nullptr && !registerWindowClass(instance, !hasInstallSwitch(commandLine)))

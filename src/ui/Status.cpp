@@ -31,6 +31,7 @@ std::string caption(const std::string& productName, const char* ownCaption, bool
 } // namespace
 
 std::string Status::captionProduct;
+std::string Status::logFolder;
 
 Status::Status() : language(1000)
 {
@@ -56,8 +57,11 @@ void Status::showMessage(const char* text)
 std::string Status::errorText(const char* message, const char* details,
                               const std::string& appended) const
 {
+    const std::string logs = logFolder.empty()
+                                 ? ""
+                                 : "\n\nThe logs of this run go to " + toUtf8(logFolder.c_str()) + ".";
     return composeErrorText(toUtf8(message).c_str(), toUtf8(details).c_str(), language.c_str()) +
-           toUtf8(appended.c_str());
+           toUtf8(appended.c_str()) + logs;
 }
 
 void Status::showError(const char* message, const char* details, const std::string& appended)

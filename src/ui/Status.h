@@ -26,6 +26,9 @@ public:
                   const char* offer);
     // The product named in every box's caption from now on; empty keeps the launcher's own.
     static void setProductName(const char* name) { captionProduct = name; }
+    // The folder every failure box names as the place of the run's logs from now on (a run from
+    // a copy of a package whose own directory cannot take them); empty names none.
+    static void setLogFolder(const std::string& folder) { logFolder = folder; }
 
 private:
     // The box's text in UTF-8: message, details, the language's suffix, then `appended`.
@@ -36,4 +39,5 @@ private:
     bool quietMode = false;
     TextBuffer language;
     static std::string captionProduct;
+    static std::string logFolder;
 };

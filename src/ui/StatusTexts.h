@@ -9,6 +9,8 @@
 const char* dialogText(const char* language);
 // The numbered status text of an installation step (1 to 5); any other number gives "".
 const char* statusText(const char* language, unsigned number);
+// The status dialog's text while a package that cannot be written is copied to TEMP.
+const char* copyingText(const char* language);
 // The hint that follows an error message without details; begins with two line feeds.
 const char* errorSuffix(const char* language);
 // The error box text: message, two carriage returns and the details when there are details,

@@ -63,17 +63,38 @@ TEST_F(Cleanup, ADirectoryThatCannotGoIsReportedAsLeft)
     EXPECT_EQ("directory left in place: " + package + "; exit code 1", lastLogMessage());
 }
 
-// Also with blanks in its name, or a path past MAX_PATH (nested folders of an unpacked zip).
+// Also with blanks in its name, or a path past MAX_PATH (nested folders of an unpacked zip). From
+// inside it (its file read-only, as from a disc), a copy of it under TEMP removes all of it.
 TEST_F(Cleanup, RemovesThePackageDirectory)
 {
-    for (const std::string& name :
-         {std::string("pkg"), std::string("my package"), "deep\\" + std::string(250, 'd')}) {
+    const std::pair<std::string, bool> rows[] = {{"pkg", false}, {"my package", false},
+                                                 {"deep\\" + std::string(250, 'd'), false},
+                                                 {"pkg", true}, {"pkg", true}};
+    for (const auto& [name, inside] : rows) {
+        SCOPED_TRACE(name + (inside ? ", started from inside" : ""));
         const std::string package = makePackage(name);
-        const RunResult result = runCleanup(" \"" + package + "\"");
+        const std::string program = inside ? package + "\\__cleanup.exe" : "";
+        if (inside) {
+            ASSERT_TRUE(CopyFileA(builtProgram("cleanup.exe").c_str(), program.c_str(), FALSE));
+            SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        std::vector<std::string> before, after;
+        listDir(tempDirectory().c_str(), before, "qrvcleanup-*.exe");
+        const RunResult result = runCleanup(" \"" + package + "\"", program);
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(0u, result.exitCode) << lastLogMessage();
+        const std::string verdict = "removed " + package + "; exit code 0";
+        EXPECT_TRUE(waitUntil([&] { return lastLogMessage() == verdict; }, 60000))
+            << lastLogMessage();
         EXPECT_FALSE(exists(package));
-        EXPECT_EQ("removed " + package + "; exit code 0", lastLogMessage());
+        // A run from inside leaves its own copy alone, the earlier ones gone.
+        listDir(tempDirectory().c_str(), after, "qrvcleanup-*.exe");
+        ASSERT_EQ(inside ? 1u : before.size(), after.size());
+        if (inside) {
+            EXPECT_TRUE(before.empty() || before[0] != after[0]);
+            EXPECT_FALSE(GetFileAttributesA((tempDirectory() + after[0]).c_str()) &
+                         FILE_ATTRIBUTE_READONLY);
+        }
     }
 }
 

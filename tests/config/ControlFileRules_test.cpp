@@ -29,7 +29,7 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
     // Why a line sets nothing, as the trace gives it.
     const std::pair<const char*, const char*> reasons[] = {
         {"jvmName = JDK", nullptr}, {"jvmRequiredVersion=1.8", nullptr}, {"", nullptr},
-        {" \t", nullptr},
+        {" \t", nullptr}, {"readOnlyPackage=stop", nullptr},
         {"configureWinRegistry=no", nullptr}, {" jvmVersion=1.4", "blank before the key"},
         {"\tconfigureWinRegistry=no", "blank before the key"}, {"jvmTest 5", "no \"=\""},
         {"# jvmVersion=1.4", "unknown key"}, {"JVMVERSION=1.4", "unknown key"},
@@ -44,6 +44,18 @@ TEST(ControlFileRules, FirstKeyThatTheLineBeginsWithWins)
         EXPECT_TRUE(blankAfterKey(line)) << line;
     for (const char* line : {"jvmMinVersion=11", "jvmName", " jvmName = JDK", "jvmVersionX 1"})
         EXPECT_FALSE(blankAfterKey(line)) << line;
+}
+
+TEST(ControlFileRules, OnlyTextThatTheLineEndRewriteKeepsIsLeftAlone)
+{
+    const std::pair<std::string, bool> rows[] = {
+        {"", true}, {"a", true}, {"a\r\nb\r\n", true}, {"a\nb", false}, {"a\r", false},
+        {"\r", false}, {"\n", false}, {"a\r\r\n", false}, {"a\n\r", false},
+        {"a\r\n\x1A", false}, {std::string("a\0\r\n", 4), true},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.second, lineEndsAlreadyWritten(row.first.data(), row.first.size()))
+            << testing::PrintToString(row.first);
 }
 
 TEST(ControlFileRules, LinePiecesEndAtTheNewlineOrBeforeACharacterTheyWouldSplit)
@@ -200,6 +212,10 @@ TEST(ControlFileRules, ConfigureWinRegistryValues)
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry"));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistry=yes "));
     EXPECT_FALSE(configureWinRegistryValue("configureWinRegistryX=yes"));
+    EXPECT_FALSE(isReadOnlyPackageLine("ReadOnlyPackage=stop"));
+    EXPECT_TRUE(readOnlyPackageStops("readOnlyPackage=Stop \r"));
+    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage=stopped"));
+    EXPECT_FALSE(readOnlyPackageStops("readOnlyPackage"));
 }
 
 } // namespace

@@ -241,6 +241,10 @@ TEST_F(ControlFile, TemporaryFileThatCannotBeCreatedKeepsTheControlFile)
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("Unable to convert line endings for qrv.control", errors[0]);
     EXPECT_EQ("jvmVersion=1.5\r", readFile("qrv.control"));
+    // A file that already ends its lines as the rewrite would needs no temporary file.
+    writeFile("qrv.control", "jvmVersion=1.5\r\n");
+    EXPECT_TRUE(readExisting());
+    EXPECT_EQ("1.5", value(Version));
     RemoveDirectoryA("__qrv.control");
 }
 

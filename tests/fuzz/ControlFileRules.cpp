@@ -1,6 +1,7 @@
 // Fuzz target: one control-file line read as the parser reads it, with the value clean-ups.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "config/ControlFileRules.h"
 #include "FuzzInput.h"
@@ -49,6 +50,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (piece == 0 || piece > LinePieceLength || piece > size - at)
             std::abort();
     }
+    // Text is kept for its line ends exactly when the rewrite (up to a Ctrl-Z, carriage returns
+    // dropped, each line feed written as CR LF) would write it unchanged.
+    std::string rewritten;
+    for (size_t i = 0; i < size && text[i] != '\x1A'; ++i) {
+        if (text[i] == '\n')
+            rewritten += "\r\n";
+        else if (text[i] != '\r')
+            rewritten += text[i];
+    }
+    if (lineEndsAlreadyWritten(text, size) != (rewritten == std::string(text, size)))
+        std::abort();
     // An address offered to the user holds no blank; a known architecture is one of three.
     if (isDownloadUrl(read.get()) && std::strpbrk(read.get(), " \t\r\n") != nullptr)
         std::abort();

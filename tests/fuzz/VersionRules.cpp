@@ -22,6 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     verifyVersion(required.get(), minimum.get(), maximum.get(), line.get());
     verifyVersion("", minimum.get(), maximum.get(), f[3].c_str());
 
+    // A comparable setting begins and ends with a letter or a digit.
+    const std::string& setting = f[0];
+    if (isComparableVersion(setting.c_str()) &&
+        (!std::isdigit(static_cast<unsigned char>(setting[0])) ||
+         !std::isalnum(static_cast<unsigned char>(setting.back()))))
+        std::abort();
+
     fuzz::Buffer family(8), micro(6);
     parseVersion(f[3].c_str(), family.get(), family.capacity(), micro.get(), micro.capacity());
     fuzz::Buffer home(40);

@@ -30,6 +30,9 @@ inline std::string ownPath()
     const DWORD shortLength = lossy ? GetShortPathNameW(path, path, MAX_PATH * 4) : 0;
     if (shortLength > 0 && shortLength < MAX_PATH * 4)
         WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof narrow, nullptr, nullptr);
+    // Wine 8 names a program started from a share "UNC\server\share\...".
+    if (std::string(narrow).rfind("UNC\\", 0) == 0)
+        return "\\" + std::string(narrow + 3);
     return narrow;
 }
 

@@ -322,33 +322,55 @@ bool makeUnixLink(const std::string& link, const std::string& target)
     return runUnix("Z:\\bin\\ln -s \"" + to + "\" \"" + from + "\"", present);
 }
 
-bool UnwritableDir::set(bool unwritable)
+std::string quotedUnixName(const std::string& path)
 {
-    // The flag is probed only once chattr has ended (it leaves a marker under TEMP): a probe
-    // folder made while the flag takes effect could not be removed again.
-    char temp[MAX_PATH];
+    return "'" + unixPath(path) + "'";
+}
+
+std::string tempDirectory()
+{
+    char temp[MAX_PATH] = "";
     const DWORD length = GetTempPathA(sizeof temp, temp);
-    const std::string marker = std::string(temp, length < sizeof temp ? length : 0) +
-                               "qrv-flag-" + std::to_string(GetCurrentProcessId()) + ".done";
-    DeleteFileA(marker.c_str());
-    // The folder's Unix name goes through a file: a command line would carry it in a code page
-    // that need not hold its letters.
-    const std::string unixDir = unixPath(dir_);
-    const std::string nameFile = marker + ".name";
-    writeFile(nameFile, unixDir);
-    const std::string unixMarker = unixPath(marker);
-    const std::string script = std::string("xargs -0 /usr/bin/chattr ") +
-                               (unwritable ? "+i" : "-i") + " < '" + unixPath(nameFile) +
-                               "'; : > '" + unixMarker + "'";
-    const bool ran = !unixDir.empty() && !unixMarker.empty() &&
-                     runUnix("Z:\\bin\\sh -c \"" + script + "\"", [&marker] {
-                         return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
-                     });
-    DeleteFileA(marker.c_str());
-    DeleteFileA(nameFile.c_str());
-    const std::string probe = dir_ + "\\__flagprobe";
-    const bool writable = CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str());
-    return ran && writable != unwritable;
+    return std::string(temp, length < sizeof temp ? length : 0);
+}
+
+namespace {
+// Runs `script` and waits (bounded) until it has ended; true when it ended with 0.
+bool runUnixScript(const std::string& script)
+{
+    static int count = 0;
+    const std::string file = tempDirectory() + "qrv-script-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    const std::string status = file + ".status";
+    writeFile(file, "(\n" + script + "\n)\necho $? > " + quotedUnixName(status) + "\n");
+    const bool ended = runUnix("Z:\\bin\\sh \"" + unixPath(file) + "\"", [&status] {
+        return GetFileAttributesA(status.c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+    const bool ran = ended && readFile(status).rfind("0", 0) == 0;
+    DeleteFileA(status.c_str());
+    DeleteFileA(file.c_str());
+    return ran;
+}
+} // namespace
+
+UnixChange::UnixChange(const std::string& make, std::string undo)
+    : undo_(std::move(undo)), made_(runUnixScript(make))
+{
+}
+
+UnixChange::~UnixChange()
+{
+    runUnixScript(undo_);
+}
+
+// Probed once chattr has ended (a probe folder made as the flag takes effect could not go again);
+// the script's file carries the Unix name in any letters, which a command line would not.
+UnwritableDir::UnwritableDir(const std::string& dir)
+    : UnixChange("/usr/bin/chattr +i " + quotedUnixName(dir),
+                 "/usr/bin/chattr -i " + quotedUnixName(dir))
+{
+    const std::string probe = dir + "\\__flagprobe";
+    unwritable_ = !(CreateDirectoryA(probe.c_str(), nullptr) && RemoveDirectoryA(probe.c_str()));
 }
 
 RunResult runProgram(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs,
@@ -393,6 +415,14 @@ bool processGone(DWORD pid)
     const bool ended = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
     CloseHandle(process);
     return ended;
+}
+
+bool waitUntil(const std::function<bool()>& done, DWORD limitMs)
+{
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(50))
+        if (done())
+            return true;
+    return done();
 }
 
 void setRegString(HKEY root, const std::string& key, const std::string& name,

@@ -140,30 +140,40 @@ RunResult runProgram(const std::string& commandLine, const std::string& workDir,
 // Whether the process `pid` is gone (or ends within a few seconds: one that was just
 // terminated may still be on its way out).
 bool processGone(DWORD pid);
+// Polls `done` until it holds or `limitMs` have passed; its last answer.
+bool waitUntil(const std::function<bool()>& done, DWORD limitMs);
 
 // Makes `link` a Unix symbolic link to the existing `target` (both Windows paths), the link
 // Wine can make: Windows programs see it as what it leads to. False where this is not Wine (or the
 // link cannot be made); the caller then skips.
 bool makeUnixLink(const std::string& link, const std::string& target);
-// `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
-// writable again on every path out; each change is awaited. `made()` is false where this is not
-// Wine or the flag does not take: the caller then skips.
-class UnwritableDir {
+// `path`'s Unix name (Wine's own mapping) in single quotes, for a shell script.
+std::string quotedUnixName(const std::string& path);
+// TEMP of this process, with its backslash.
+std::string tempDirectory();
+// A machine change by one Unix script, undone by another in every outcome (each waited for).
+class UnixChange {
 public:
-    explicit UnwritableDir(std::string dir) : dir_(std::move(dir)), made_(set(true)) {}
-    ~UnwritableDir()
-    {
-        if (made_)
-            set(false);
-    }
-    UnwritableDir(const UnwritableDir&) = delete;
-    UnwritableDir& operator=(const UnwritableDir&) = delete;
+    UnixChange(const std::string& make, std::string undo);
+    ~UnixChange();
+    UnixChange(const UnixChange&) = delete;
+    UnixChange& operator=(const UnixChange&) = delete;
     bool made() const { return made_; }
 
 private:
-    bool set(bool unwritable);
-    std::string dir_;
+    std::string undo_;
     bool made_;
+};
+// `dir` unwritable for the owner's lifetime (the Unix immutable flag, which binds root too), and
+// writable again on every path out. `made()` is false where this is not Wine or the flag does
+// not take: the caller then skips.
+class UnwritableDir : public UnixChange {
+public:
+    explicit UnwritableDir(const std::string& dir);
+    bool made() const { return UnixChange::made() && unwritable_; }
+
+private:
+    bool unwritable_;
 };
 
 // Registry helpers on the real or overridden predefined keys.

@@ -73,6 +73,7 @@ TEST(StatusTexts, UnknownKeysAndCapitalsFallBackToEnglish)
         EXPECT_STREQ("Unpacking the installer...", dialogText(key));
         EXPECT_STREQ("Searching for the JVM...", statusText(key, 3));
         EXPECT_STREQ("\n\nSee errors.log and jinstall.log files for details.", errorSuffix(key));
+        EXPECT_STRNE(copyingText("dutch"), copyingText(key));
     }
     EXPECT_STREQ("Unpacking the installer...", dialogText(nullptr));
 }

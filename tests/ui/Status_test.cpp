@@ -82,6 +82,12 @@ TEST_F(StatusBoxes, ErrorBoxCarriesTheLanguageSuffixAndTakesTheDialogDown)
     EXPECT_EQ(std::string("Kein Platz") + errorSuffix("german"), seenBoxes[0].text);
     // Found by its full path although the current directory is elsewhere.
     EXPECT_FALSE(exists(showFile));
+    Status::setLogFolder("C:\\temp\\qrv-dvd-12345678");
+    status.showError("Kein Platz", "");
+    Status::setLogFolder("");
+    ASSERT_EQ(2u, seenBoxes.size());
+    EXPECT_EQ(seenBoxes[0].text + "\n\nThe logs of this run go to C:\\temp\\qrv-dvd-12345678.",
+              seenBoxes[1].text);
 }
 
 TEST_F(StatusBoxes, DetailsReplaceTheSuffix)

@@ -1,6 +1,7 @@
 #include "config/ControlFileRules.h"
 
 #include <cstring>
+#include <string>
 #include <strings.h>
 
 #include "util/AsciiCase.h"
@@ -137,7 +138,8 @@ size_t linePieceLength(const char* text, size_t length)
 
 const char* lineNotTakenReason(const char* line)
 {
-    if (*line == '\0' || matchKey(line) >= 0 || isConfigureWinRegistryLine(line))
+    if (*line == '\0' || matchKey(line) >= 0 || isConfigureWinRegistryLine(line) ||
+        isReadOnlyPackageLine(line))
         return nullptr;
     const char* first = line + std::strspn(line, " \t");
     if (*first == '\0')
@@ -170,6 +172,29 @@ bool configureWinRegistryValue(const char* line)
     // Key and separator take the first 21 characters; a shorter line has an empty value.
     const char* value = std::strlen(line) > 21 ? line + 21 : "";
     return strcasecmp(value, "true") == 0 || strcasecmp(value, "yes") == 0;
+}
+
+bool lineEndsAlreadyWritten(const char* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] == '\x1A' || (text[i] == '\r' && (i + 1 == length || text[i + 1] != '\n')) ||
+            (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')))
+            return false;
+    }
+    return true;
+}
+
+bool isReadOnlyPackageLine(const char* line)
+{
+    return std::strncmp(line, "readOnlyPackage", 15) == 0;
+}
+
+bool readOnlyPackageStops(const char* line)
+{
+    std::string value = std::strlen(line) > 16 ? line + 16 : "";
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r'))
+        value.pop_back();
+    return strcasecmp(value.c_str(), "stop") == 0;
 }
 
 unsigned testTimeoutSeconds(const char* value)

@@ -26,6 +26,11 @@ const char* versionVerdict(const char* required, const char* minimum, const char
 // components. A total order, so versions can be sorted with it.
 int compareVersions(const char* first, const char* second);
 
+// True for a version setting that names versions the JVMs report: components of letters and
+// digits, none empty, joined by single separators, the first a number ("11", "1.8.0_392",
+// "17-ea"); false for "", "1.8+", "1..4", "jdk1.4" or one with a blank.
+bool isComparableVersion(const char* setting);
+
 // Reduces `line` in place to the stretch from its first to its last decimal digit; a line
 // without any digit becomes empty.
 void extractVersion(char* line);

@@ -236,4 +236,12 @@ TEST(VersionRules, JavaFormOfOldRuntimeNames)
     EXPECT_STREQ("jrx.exe", similar);
 }
 
+TEST(VersionRules, ComparableVersionSettings)
+{
+    for (const char* setting : {"11", "1.8.0_392", "17-ea", "21+35", "1.4.2_05", "1.8.0_b12"})
+        EXPECT_TRUE(isComparableVersion(setting)) << setting;
+    for (const char* setting : {"", "1.8+", "1..4", ".8", "jdk1.4", "11 ", " 11", "1.8.*", "9A.1"})
+        EXPECT_FALSE(isComparableVersion(setting)) << setting;
+}
+
 } // namespace

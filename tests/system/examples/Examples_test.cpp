@@ -1,8 +1,8 @@
 // The example packages of examples/, run as a user runs them: each one's own qrv.control and
 // manifest in a package directory with the built launcher, on a machine that has just the JVMs
 // (stand-ins) its road is about, against the prefix's real registry. What the guide says of each
-// example is checked here: the wizard starts on the JVM the road leads to, with the arguments the
-// guide gives.
+// example is checked here: the checker finds no error in it, and the wizard starts on the JVM the
+// road leads to, with the arguments the guide gives.
 #include "support/Package.h"
 #include "system/SystemSupport.h"
 #include "util/SystemDll.h"
@@ -111,6 +111,11 @@ TEST(Examples, EachExamplePackageStartsTheWizardOnTheJvmOfItsRoad)
         const std::string msi = builtProgram("msi\\machine.msi");
         if (row.packaged == Packaged::WindowsInstaller)
             copyFile(msi, pkg / row.packagedFile);  // installed by the system's msiexec
+        // The package author's checker finds no error in the package as it ships.
+        const RunResult check =
+            runProgram("\"" + builtProgram("qrv-check.exe") + "\" --quiet \"" + package + "\"",
+                       dir.path());
+        EXPECT_TRUE(check.finished && check.exitCode == 0) << check.exitCode;
         // What the system's msiexec installed goes whatever the outcome, or it would stay.
         const AtScopeEnd uninstall([&] {
             if (row.packaged == Packaged::WindowsInstaller) {

@@ -285,9 +285,9 @@ TEST_F(Hostile, PackageDirectories)
              mainRoadPackage();
          },
          0, ""},
-        {"package directory with the immutable flag",
+        {"package directory with the immutable flag, readOnlyPackage=stop",
          [&] {
-             put("qrv.control", NoSearch);
+             put("qrv.control", std::string(NoSearch) + "readOnlyPackage=stop\n");
              locked.emplace(pkg);
              if (!locked->made())
                  skipReason = "no immutable flag on this file system";

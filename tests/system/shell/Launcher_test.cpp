@@ -314,12 +314,13 @@ TEST_F(Launcher, ASecondStartInTheSamePackageDirectoryTouchesNothing)
     CloseHandle(mutex);
 }
 
-// A package directory that cannot be written: nothing in it changes, the logs go under TEMP, and
-// a shown run shows one box naming it and the folder of the logs (the quiet run's verdict is a
-// hostile row). Its name, outside ASCII, is read back from the box and both logs.
+// A package directory that cannot be written, readOnlyPackage=stop: nothing in it changes, the
+// logs go under TEMP, and a shown run shows one box naming it and the logs' folder (the quiet
+// run's verdict is a hostile row). Its name, outside ASCII, is read back from box and logs.
 TEST_F(Launcher, AnUnwritablePackageDirectoryIsToldAndLeftAlone)
 {
     const Package accented(dir / "Caf\xe9 pkg");
+    accented.put("qrv.control", "readOnlyPackage=stop\n");
     const std::string folder = accented.dir();
     const std::string logs = freshLogFolder(folder);
     const std::string named = toUtf8(folder.c_str());

@@ -173,6 +173,24 @@ int compareVersions(const char* first, const char* second)
     }
 }
 
+bool isComparableVersion(const char* setting)
+{
+    Components parts(setting);
+    Component part;
+    bool first = true;
+    while (parts.next(part)) {
+        if (part.length == 0 || (first && !isNumber(part)))
+            return false;
+        for (size_t i = 0; i < part.length; ++i) {
+            const char c = lowerChar(part.text[i]);
+            if (!isDigit(c) && (c < 'a' || c > 'z'))
+                return false;
+        }
+        first = false;
+    }
+    return !first;
+}
+
 void extractVersion(char* line)
 {
     const char* first = line;
