@@ -311,13 +311,16 @@ bool handOver(const std::string& dir)
     // Out of a job that would end it with this program, where the job lets it go.
     bool started = false;
     for (DWORD flags : {static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), DWORD{0}}) {
-        started = CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
-                                 nullptr, nullptr, &startup, &process) != 0;
+        // A scanner may hold the copy made a moment ago.
+        started = whileHeld(FileAction::Start, copy, [&] {
+            return CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
+                                  nullptr, nullptr, &startup, &process) != 0;
+        });
         if (started)
             break;
     }
     if (!started) {
-        DeleteFileW(copy.c_str());
+        removeEntry(FileAction::Delete, copy);
         logLine("unable to start " + narrow(copy.c_str()));
         return false;
     }
