@@ -189,8 +189,13 @@ TEST_F(Hostile, TheExitCodeTellsHowTheRunEnded)
         {"wizard started and ended with 17",
          [&] { registerJvm("good", "create", "wizardexit=17\n"); mainRoadPackage(); }, 17, ""},
         {"no control file", [&] { put("install.jar", ""); }, 16, "Unable to install application."},
-        {"control file cannot be rewritten",
-         [&] { registerJvm(); mainRoadPackage(); makeDirs(file(blocker)); }, 16,
+        {"control file cannot be rewritten",  // LF line ends: a CR LF file needs no rewrite
+         [&] {
+             registerJvm();
+             package().wizardFiles("jvmRequiredVersion=1.6\njvmCommandName=java.exe\n");
+             makeDirs(file(blocker));
+         },
+         16,
          "Unable to install application."},
         {"no JVM search, nothing to install",
          [&] { registerJvm(); package().wizardFiles("searchForJvm=none\njvmMinVersion=1.4\n"); },
