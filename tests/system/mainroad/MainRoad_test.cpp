@@ -93,7 +93,8 @@ TEST_F(MainRoad, APackageOnAFullDiskStartsNoWizard)
     const FullDisk disk;
     ASSERT_TRUE(disk.mounted());
     Package full("Q:\\package");
-    const std::string control = "jvmMinVersion=1.4\r\nsearchForJvm=yes\r\n";
+    // LF line ends, which the run rewrites.
+    const std::string control = "jvmMinVersion=1.4\nsearchForJvm=yes\n";
     full.put("qrv.control", control);
     full.put("install.jar", "the wizard\n");
     ASSERT_TRUE(disk.fill(0));
