@@ -27,9 +27,11 @@ inline bool writeCopy(const std::string& from, const std::string& to)
 //   layout "bin": bin\java.exe and bin\javaw.exe; "jre": jre\bin\...; "old": bin\jre.exe and
 //   bin\jrew.exe; "flat": java.exe and javaw.exe directly in `root`.
 // The programs are copies of the stand-in JVM `jvmProgram` ("fakejvm.exe") and of its windowed
-// twin beside it ("fakejvmw.exe"), configured to pass the test run.
+// twin beside it ("fakejvmw.exe"), configured to pass the test run (and with `jvmSettings`); a
+// kill point `stopAt` stops the layout after the programs.
 inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
-                      const std::string& version, const std::string& layout)
+                      const std::string& version, const std::string& layout,
+                      const std::string& stopAt = "", const std::string& jvmSettings = "")
 {
     std::string home = root;
     if (layout == "jre") {
@@ -44,7 +46,9 @@ inline bool layOutJvm(const std::string& root, const std::string& jvmProgram,
     if (!writeCopy(jvmProgram, bin + "\\" + names[0]) ||
         !writeCopy(windowed, bin + "\\" + names[1]))
         return false;
-    writeText(bin + "\\fakejvm.ini", "version=" + version + "\ntestrun=good\nwizard=create\n");
+    standin::killPoint(stopAt);
+    writeText(bin + "\\fakejvm.ini",
+              "version=" + version + "\ntestrun=good\nwizard=create\n" + jvmSettings);
     // The runtime library beside the programs is the one they load first: a copy of the
     // system's own keeps the stand-in JVM startable, as the real file does for a real JVM.
     char system[MAX_PATH * 4];
