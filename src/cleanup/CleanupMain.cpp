@@ -22,6 +22,7 @@
 #include "util/Capacity.h"
 #include "util/CleanupCopies.h"
 #include "util/FileNames.h"
+#include "util/HeldFile.h"
 #include "util/LongPath.h"
 #include "util/LongPathRules.h"
 #include "util/SystemDll.h"
@@ -47,6 +48,30 @@ void logLine(const std::string& text)
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
     std::fprintf(file, "%s cleanup: %s\n", stamp, text.c_str());
     std::fclose(file);
+}
+
+// The lines about held files logged so far: each goes once, however often the removal passes
+// meet the file. Not a function's static object: that one's guard would bring the thread
+// library into this program.
+std::vector<std::string> heldLinesLogged;
+
+void logHeldOnce(const char* line)
+{
+    std::vector<std::string>& logged = heldLinesLogged;
+    for (const std::string& seen : logged) {
+        if (seen == line)
+            return;
+    }
+    logged.push_back(line);
+    logLine(line);
+}
+
+bool removeEntry(FileAction action, const std::wstring& path)
+{
+    return whileHeld(action, path, [&] {
+        return (action == FileAction::RemoveDir ? RemoveDirectoryW(path.c_str())
+                                                : DeleteFileW(path.c_str())) != 0;
+    });
 }
 
 std::string withoutTrailingSlash(std::string path)
@@ -286,13 +311,16 @@ bool handOver(const std::string& dir)
     // Out of a job that would end it with this program, where the job lets it go.
     bool started = false;
     for (DWORD flags : {static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), DWORD{0}}) {
-        started = CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
-                                 nullptr, nullptr, &startup, &process) != 0;
+        // A scanner may hold the copy made a moment ago.
+        started = whileHeld(FileAction::Start, copy, [&] {
+            return CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
+                                  nullptr, nullptr, &startup, &process) != 0;
+        });
         if (started)
             break;
     }
     if (!started) {
-        DeleteFileW(copy.c_str());
+        removeEntry(FileAction::Delete, copy);
         logLine("unable to start " + narrow(copy.c_str()));
         return false;
     }
@@ -323,14 +351,15 @@ void removeWideTree(const std::wstring& dir, const std::wstring& self,
         bool removed;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             // The link itself goes; what it points to is never touched.
-            removed = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                          ? RemoveDirectoryW(path.c_str()) != 0
-                          : DeleteFileW(path.c_str()) != 0;
+            removed = removeEntry((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                      ? FileAction::RemoveDir
+                                      : FileAction::Delete,
+                                  path);
         } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             removeWideTree(path, self, left);
-            removed = RemoveDirectoryW(path.c_str()) != 0;
+            removed = removeEntry(FileAction::RemoveDir, path);
         } else {
-            removed = !sameWidePath(path, self) && DeleteFileW(path.c_str()) != 0;
+            removed = !sameWidePath(path, self) && removeEntry(FileAction::Delete, path);
         }
         if (!removed && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             left.push_back(path);
@@ -378,6 +407,7 @@ int main(int argc, char** argv)
             SetCurrentDirectoryA(windows);
     }
 
+    setHeldReports(logHeldOnce, logHeldOnce);
     removeCleanupCopies();
     if (startedBy != 0) {
         waitForProcessIn(startedBy, dir);
@@ -394,7 +424,7 @@ int main(int argc, char** argv)
         removeTree(dir, selfPath, left);
         // Emptied, the directory can still be another program's current directory for a moment
         // (the launcher that started a read-only package's copy there): it is tried again too.
-        dirRemoved = RemoveDirectoryW(longPath(dir.c_str()).c_str()) != 0;
+        dirRemoved = removeEntry(FileAction::RemoveDir, longPath(dir.c_str()));
         const bool onlySelf = left.size() == 1 && samePath(left[0], selfPath);
         if (dirRemoved || onlySelf)
             break;

@@ -9,6 +9,7 @@
 #include "diag/Trace.h"
 #include "exec/CommandRules.h"
 #include "util/Handle.h"
+#include "util/HeldFile.h"
 #include "util/LongPath.h"
 #include "util/Wide.h"
 
@@ -112,9 +113,11 @@ bool createChild(const char* program, const std::string& commandLine, DWORD flag
     std::memset(&process, 0, sizeof process);
     // The program may read, rewrite or delete the trace: none of it is held open while it runs.
     Trace::release();
-    // A program copied a moment ago may still be held by a virus scanner: a start refused for a
-    // reason other than a missing or foreign file is tried again after a short pause.
-    for (int attempt = 1;; ++attempt) {
+    // A program copied a moment ago may still be held by a virus scanner: such a start waits
+    // for it; one refused for a reason other than a missing or foreign file is tried again after
+    // a short pause.
+    const std::wstring wideFile = longPath(file.c_str());
+    for (int attempt = 1, heldRetry = 0;;) {
         if (CreateProcessA(file.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr,
                            nullptr, &startup, &process)) {
             run.startError = 0;
@@ -124,7 +127,15 @@ bool createChild(const char* program, const std::string& commandLine, DWORD flag
         }
         run.systemError = GetLastError();
         run.startError = startErrorNumber(run.systemError);
-        if (attempt == StartAttempts || !startMayBeRetried(run.startError, run.systemError))
+        if (waitWhileHeld(FileAction::Start, wideFile, heldRetry)) {
+            ++heldRetry;
+            // The wait's trace line may have opened the trace again.
+            Trace::release();
+            continue;
+        }
+        // A program that stayed held has been reported as such; it is not tried again.
+        if (heldFailure(run.systemError, FileAction::Start, false) || attempt++ == StartAttempts ||
+            !startMayBeRetried(run.startError, run.systemError))
             return false;
         Sleep(StartRetryPauseMs);
     }

@@ -19,6 +19,7 @@
 #include "jvm/provision/RunJvmInstaller.h"
 #include "security/Security.h"
 #include "util/File.h"
+#include "util/DiskSpace.h"
 #include "util/clib.h"
 
 using namespace install_names;
@@ -267,23 +268,39 @@ bool Install::logJvmLocation(bool installed, const char* installDir, bool config
     }
     lines += std::string("configureWinRegistry=") + (configureWinRegistry ? "true" : "false") + "\n";
 
-    // The wizard reads this file: a truncated one must never reach it.
-    // errno is taken at the call that failed first.
-    File properties(NativePropertiesFilename, "wt");
+    // The wizard reads this file: a truncated one must never reach it. It is written whole to a
+    // work file first and put in place only then; errno is taken at the call that failed first.
+    File properties(NativeWorkFilename, "wt");
     int error = properties ? 0 : errno;
+    DWORD systemError = properties ? 0 : GetLastError();
     bool written = properties && std::fputs(lines.c_str(), properties.get()) >= 0;
-    if (properties && !written)
+    if (properties && !written) {
         error = errno;
+        systemError = GetLastError();
+    }
     if (!properties.close() && written) {
         error = errno;
+        systemError = GetLastError();
         written = false;
     }
-    if (written)
+    if (written && replaceFile(NativeWorkFilename, NativePropertiesFilename))
         return true;
+    if (written) {
+        error = EACCES;
+        systemError = GetLastError();
+    }
+    removeFile(NativeWorkFilename);
+    removeFile(NativePropertiesFilename);
     handOverFailed = true;
+    // The wizard cannot be started without it.
+    exitCode = exit_codes::WizardNotStarted;
     errorMessage.format("Unable to install application.\r\r%s", diskSpaceText);
-    errorDetails.format("Unable to write %s\\%s: %s\n%s", currentDirectory().c_str(),
-                        NativePropertiesFilename, std::strerror(error), otherCausesText);
+    const std::string folder = currentDirectory();
+    errorDetails.format("Unable to write %s\\%s: %s\n%s", folder.c_str(),
+                        NativePropertiesFilename,
+                        isDiskFull(systemError) || error == ENOSPC ? diskFullText(folder).c_str()
+                                                : std::strerror(error),
+                        otherCausesText);
     return false;
 }
 

@@ -90,6 +90,7 @@ void Install::cleanUp(bool installOk)
     removeFile(ChangesFilename);
     removeFile(StartDirFilename);
     removeFile(NativePropertiesFilename);
+    removeFile(NativeWorkFilename);
 }
 
 void Install::cleanUpManifest(bool installOk)

@@ -14,6 +14,7 @@
 #include "util/FileNames.h"
 #include "util/Handle.h"
 #include "util/LongPath.h"
+#include "util/DiskSpace.h"
 #include "util/clib.h"
 #include "util/TextBuffer.h"
 #include "util/TreeCopy.h"
@@ -177,18 +178,21 @@ int ReadOnlyPackage::runFromCopy(bool quiet, const char* arguments)
     }
     const std::string copy = listed ? makeCopyFolder(temp) : std::string();
     bool copied = false;
+    bool diskFull = false;
     if (!copy.empty()) {
         CopyStatus status(quiet, plan.bytes);
         copied = copyTree(packageDir_, copy, listing, plan.copied, &status, failed);
+        diskFull = !copied && isDiskFull(GetLastError());
     }
     if (!copied) {
         if (!copy.empty())
             delDirTree(copy.c_str());
         TextBuffer message(packageDir_.size() + failed.size() + temp.size() + 300);
         message.format("The package directory %s cannot be written, and %s could not be copied "
-                       "to the temporary folder %s.\r\rCopy the package to a writable folder and "
-                       "start it there.",
-                       packageDir_.c_str(), failed.empty() ? "it" : failed.c_str(), temp.c_str());
+                       "to the temporary folder %s.%s\r\rCopy the package to a writable folder "
+                       "and start it there.",
+                       packageDir_.c_str(), failed.empty() ? "it" : failed.c_str(), temp.c_str(),
+                       diskFull ? (" " + diskFullText(temp)).c_str() : "");
         return reportInTemp(quiet, "package cannot be copied:", message,
                             exit_codes::ReadOnlyPackage);
     }

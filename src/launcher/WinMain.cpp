@@ -25,7 +25,9 @@
 #include "util/CleanupCopies.h"
 #include "util/File.h"
 #include "util/LongPath.h"
+#include "util/DiskSpace.h"
 #include "util/FileNames.h"
+#include "util/HeldFile.h"
 #include "util/Utf8.h"
 #include "util/PathIdentity.h"
 #include "util/SystemDll.h"
@@ -46,6 +48,17 @@ constexpr int GraceMessages = 100;
 // Posted by the worker to the main window as it ends, so that the loops see its end at once
 // instead of at the next timer tick.
 constexpr UINT WorkerEndedMessage = WM_APP + 1;
+
+void traceLine(const char* line)
+{
+    Trace().traceMessage(file_names::TraceFilename, line);
+}
+
+// A line of the error log, traced too.
+void logLine(const char* line)
+{
+    Trace().logAndTraceMessage(file_names::ErrorsFilename, file_names::TraceFilename, line);
+}
 
 bool postedQuit = false;
 // Set by the worker as it ends, just after it removed the install-wait file: the main thread
@@ -123,9 +136,13 @@ void __cdecl startMainThread(void* argument)
         details.set(request.details.c_str());
 
         // A package without a cleanup program has nothing to copy; any other failure is traced.
-        if (!copyFile(TempCleanupFilename, CleanupFilename) && fexists(TempCleanupFilename))
+        if (!copyFile(TempCleanupFilename, CleanupFilename) && fexists(TempCleanupFilename)) {
+            const std::string full = diskFullReason(CleanupFilename);
             Trace().traceMessage(file_names::TraceFilename, "unable to copy cleanup program to",
                                  CleanupFilename);
+            if (!full.empty())
+                logLine(full.c_str());
+        }
         int exitCode = exit_codes::OtherFailure;
         const bool inPlace = !fexists(OriginalDirFilename);
         const bool succeeded = startProgram(request.quiet, request.properties, details.data(),
@@ -248,6 +265,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     getCurrentDir(currentDir.data(), PathCapacity - 1);
     // Every relative name lies there, also while a JVM expands in another current directory.
     setPackageDirectory(currentDir.c_str());
+    setHeldReports(traceLine, logLine);
     // Before any file is touched: one run per package directory, and none that would fail on
     // its first write in a directory that cannot be written.
     SingleRun singleRun(currentDir.c_str());

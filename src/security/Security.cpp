@@ -10,6 +10,7 @@
 #include "util/AsciiCase.h"
 #include "util/Registry.h"
 #include "util/File.h"
+#include "util/DiskSpace.h"
 #include "util/clib.h"
 #include "util/FileNames.h"
 #include "util/Utf8.h"
@@ -262,7 +263,12 @@ bool Security::copySecurityFile(const char* source, const char* destination, boo
     // Without a backup an existing security file is never replaced.
     if (fexists(destination))
         return true;
-    return copyFile(source, destination);
+    if (copyFile(source, destination))
+        return true;
+    const std::string full = diskFullReason(destination);
+    if (!full.empty())
+        logAndTraceMessage(ErrorsFilename, TraceFilename, full.c_str());
+    return false;
 }
 
 bool Security::backupFile(const char* path)

@@ -33,7 +33,10 @@ public:
     {
         if (file_ == nullptr)
             return true;
-        const bool ok = std::fclose(file_) == 0;
+        // The buffered data is written first on its own: a close under Wine reports no failure
+        // of that last write (a full disk), and a truncated file would pass as complete.
+        const bool flushed = std::fflush(file_) == 0;
+        const bool ok = std::fclose(file_) == 0 && flushed;
         file_ = nullptr;
         return ok;
     }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "util/HeldFile.h"
 #include "util/LongPath.h"
 #include "util/Wide.h"
 
@@ -74,8 +75,10 @@ bool copyTree(const std::string& from, const std::string& to,
             continue;
         }
         const std::wstring source = longPath((from + "\\" + entry.name).c_str());
-        if (!CopyFileExW(source.c_str(), target.c_str(), onProgress, &context, nullptr,
-                         COPY_FILE_FAIL_IF_EXISTS)) {
+        if (!whileHeld(FileAction::Copy, source, [&] {
+                return CopyFileExW(source.c_str(), target.c_str(), onProgress, &context, nullptr,
+                                   COPY_FILE_FAIL_IF_EXISTS) != 0;
+            })) {
             failed = from + "\\" + entry.name;
             return false;
         }

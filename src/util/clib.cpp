@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "util/Handle.h"
+#include "util/HeldFile.h"
 #include "util/LongPath.h"
 #include "util/LongPathRules.h"
 #include "util/PathIdentity.h"
@@ -85,6 +86,17 @@ bool pump(HANDLE from, HANDLE to, LONGLONG expected)
     }
 }
 
+bool deleteFile(const std::wstring& path)
+{
+    return whileHeld(FileAction::Delete, path, [&] { return DeleteFileW(path.c_str()) != 0; });
+}
+
+bool deleteDir(const std::wstring& path)
+{
+    return whileHeld(FileAction::RemoveDir, path,
+                     [&] { return RemoveDirectoryW(path.c_str()) != 0; });
+}
+
 // Copies `from` onto `to`, which is created anew (`append` false) or appended to; a failed copy
 // removes `to` unless it was appended to.
 bool copyInto(const char* from, const char* to, bool append)
@@ -92,14 +104,22 @@ bool copyInto(const char* from, const char* to, bool append)
     // Onto itself, a copy would truncate its own source and an append would double it.
     if (!fexists(from) || isDir(from) || sameFileObject(from, to))
         return false;
+    const std::wstring source = longPath(from);
     const std::wstring target = longPath(to);
-    const Handle in(CreateFileW(longPath(from).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    Handle in;
+    whileHeld(FileAction::Copy, source, [&] {
+        in.reset(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        return in.valid();
+    });
     // Closed below, where its result counts: a copy whose end was not written is no copy.
-    const HANDLE out =
-        CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out = INVALID_HANDLE_VALUE;
+    whileHeld(FileAction::Copy, target, [&] {
+        out = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
+        return out != INVALID_HANDLE_VALUE;
+    });
     const bool opened = out != INVALID_HANDLE_VALUE;
     LARGE_INTEGER size;
     const LARGE_INTEGER start{};
@@ -108,8 +128,11 @@ bool copyInto(const char* from, const char* to, bool append)
               pump(in.get(), out, size.QuadPart);
     if (opened && !CloseHandle(out))
         ok = false;
+    // The failure's own error (a full disk) outlives the removal of what it left.
+    const DWORD error = GetLastError();
     if (!ok && !append)
-        DeleteFileW(target.c_str());
+        deleteFile(target);
+    SetLastError(error);
     return ok;
 }
 
@@ -125,12 +148,17 @@ bool isDir(const char* path)
 
 bool removeFile(const char* path)
 {
-    return path != nullptr && *path != '\0' && DeleteFileW(longPath(path).c_str()) != 0;
+    return path != nullptr && *path != '\0' && deleteFile(longPath(path));
+}
+
+bool removeFile(const std::wstring& path)
+{
+    return !path.empty() && deleteFile(path);
 }
 
 bool removeDir(const char* path)
 {
-    return path != nullptr && *path != '\0' && RemoveDirectoryW(longPath(path).c_str()) != 0;
+    return path != nullptr && *path != '\0' && deleteDir(longPath(path));
 }
 
 bool makeDir(const char* path)
@@ -141,8 +169,12 @@ bool makeDir(const char* path)
 
 bool replaceFile(const char* from, const char* to)
 {
+    const std::wstring source = longPath(from);
     const std::wstring target = longPath(to);
-    return MoveFileExW(longPath(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    // The file replaced is the one a reader holds, more often than the new one.
+    return whileHeld(FileAction::Rename, target, [&] {
+        return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    });
 }
 
 bool listDir(const char* dir, std::vector<std::wstring>& names, const char* pattern)
@@ -293,11 +325,11 @@ bool removeTree(const std::wstring& dir)
         // Only a plain directory is entered; anything else, a junction included, goes to file
         // removal, which never follows it.
         ok = isPlainDirectory(entry.attributes) ? removeTree(entry.path)
-                                                : DeleteFileW(entry.path.c_str()) != 0;
+                                                : deleteFile(entry.path);
         if (!ok)
             break;
     }
-    RemoveDirectoryW(dir.c_str());
+    deleteDir(dir);
     return ok;
 }
 

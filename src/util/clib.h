@@ -17,6 +17,8 @@ bool isDir(const char* path);
 
 // Removes the file `path`; a directory is no file. True when it was removed.
 bool removeFile(const char* path);
+// The same for a wide name in the form longPath gives.
+bool removeFile(const std::wstring& path);
 // Removes the empty directory `path`. True when it was removed.
 bool removeDir(const char* path);
 // Makes the directory `path`, whose parent exists. True when it was made.

@@ -88,6 +88,17 @@ inline bool writeText(const std::string& path, const std::string& text,
     return std::fclose(out) == 0 && written;
 }
 
+// A kill point: the first start that reaches it writes the file `signal` and waits there for
+// good (the test then ends the whole Wine session, as a power loss would); every later start
+// goes on. Without a signal file named, nothing happens.
+inline void killPoint(const std::string& signal)
+{
+    if (signal.empty() || GetFileAttributesA(signal.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return;
+    writeText(signal, "");
+    Sleep(INFINITE);
+}
+
 // This start's block of the record.
 inline std::string startRecord(int argc, char** argv)
 {

@@ -5,6 +5,8 @@
 //   layout=bin|jre|old|flat
 //   fail=1                exit with code 3 without laying out anything
 //   crash=1               end as a crashed program does (access violation exit status)
+//   killpoint=<file>      a kill point (Standin.h) once the JVM's programs are laid out
+//   jvmkill=<file>        a kill point of the expanded JVM's test run
 // Every start is appended to "fakeexpander.record" beside it (the stand-ins' record format),
 // with a line "commandline=<the command line as the program received it>".
 #include "StandinJvmTree.h"
@@ -23,6 +25,8 @@ int main(int argc, char** argv)
     const bool ok = standin::layOutJvm(standin::currentDirectory(),
                                        standin::setting(ini, "jvm", ""),
                                        standin::setting(ini, "version", "1.3.1"),
-                                       standin::setting(ini, "layout", "bin"));
+                                       standin::setting(ini, "layout", "bin"),
+                                       standin::setting(ini, "killpoint", ""),
+                                       "killtest=" + standin::setting(ini, "jvmkill", "") + "\n");
     return ok ? 0 : 2;
 }

@@ -9,6 +9,8 @@
 //   wizard=wait             as create, then the start runs on until a file "fakejvm.release"
 //                           appears beside it (it gives up after 120 s, so no run hangs)
 //   wizardexit=<number>     the exit code of any other start (default 0)
+//   killtest=<file>         a kill point (Standin.h) in the test run, before its answer
+//   killwizard=<file>       a kill point of the wizard, once it has created __qrvwizard.sem
 //   nativetemp=<dir>        a wizard start rewrites native.properties to name <dir> as the
 //                           temporary JVM directory
 // "-version" prints the version line of a JVM of `version` on the error output.
@@ -101,6 +103,7 @@ int main(int argc, char** argv)
                 std::fclose(file);
             mode = "good";
         }
+        standin::killPoint(setting(dir, "killtest", ""));
         if (mode == "nothing")
             return 0;
         if (mode == "hang")
@@ -147,5 +150,6 @@ int main(int argc, char** argv)
     }
     if (wizard == "wait")
         waitForRelease(dir);
+    standin::killPoint(setting(dir, "killwizard", ""));
     return std::atoi(setting(dir, "wizardexit", "0").c_str());
 }

@@ -11,6 +11,7 @@
 //   exitcode=<n>        the exit code (default 0)
 //   crash=1             end as a crashed program does (access violation exit status)
 //   record=<file>       every start is appended there (the stand-ins' record format)
+//   killpoint=<file>    a kill point (Standin.h) once the JVM is laid out, before it is registered
 #include <cstdlib>
 
 #include "StandinJvmTree.h"
@@ -70,7 +71,9 @@ int main(int argc, char** argv)
     } else if (mode == "registry") {
         const std::string home = standin::setting(ini, "target", "");
         CreateDirectoryA(home.c_str(), nullptr);
-        if (standin::layOutJvm(home, jvm, version, "bin"))
+        const bool laidOut = standin::layOutJvm(home, jvm, version, "bin");
+        standin::killPoint(standin::setting(ini, "killpoint", ""));
+        if (laidOut)
             registerRuntime(version, home, standin::setting(ini, "regroot", ""));
     }
     return std::atoi(standin::setting(ini, "exitcode", "0").c_str());

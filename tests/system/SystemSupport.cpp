@@ -1,7 +1,9 @@
 #include "system/SystemSupport.h"
+#include "support/LogCheck.h"
 #include "install/PathRules.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "util/Wide.h"
 
@@ -189,6 +191,74 @@ std::string freshLogFolder(const std::string& packageDir)
         DeleteFileA((folder + log).c_str());
     RemoveDirectoryA(folder.c_str());
     return folder;
+}
+
+FullDisk::FullDisk()
+{
+    // The prefix's own folder, from Wine's Unix name of its Windows directory.
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* windows = unixName != nullptr ? unixName(L"C:\\windows") : nullptr;
+    const std::string prefix = windows == nullptr ? "" : std::string(windows).substr(
+        0, std::string(windows).rfind("/dosdevices/"));
+    if (windows != nullptr)
+        HeapFree(GetProcessHeap(), 0, windows);
+    link_ = prefix + "/dosdevices/q:";
+    mount_ = prefix + "/full-disk";
+    done_ = prefix + "/full-disk.done";
+    mounted_ = !prefix.empty() && shell("mkdir -p " + mount_ + " && mount -t tmpfs -o size=512k " +
+                                        "tmpfs " + mount_ + " && ln -sfn " + mount_ + " " +
+                                        link_) == 0;
+}
+
+bool FullDisk::fill(unsigned leftKb) const
+{
+    const std::string free = "$(df -k --output=avail " + mount_ + " | tail -1)";
+    const std::string left = std::to_string(leftKb);
+    // A disk filled to the last block refuses the end of the fill: what counts is what is left.
+    return shell("head -c $(((" + free + " - " + left + ") * 1024)) /dev/zero >" + mount_ +
+                 "/fill." + left + "; [ " + free + " -le " + left + " ]") == 0;
+}
+
+// Wine starts a Unix program as it is, but does not see it end: the shell tells it in a file.
+int FullDisk::shell(const std::string& command) const
+{
+    DeleteFileA(("Z:" + done_).c_str());
+    std::string line = "/bin/sh -c \"(" + command + "); echo $? > " + done_ + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 300 && readFile("Z:" + done_).empty(); ++i)
+        Sleep(100);
+    const std::string status = readFile("Z:" + done_);
+    return status.empty() ? -1 : std::atoi(status.c_str());
+}
+
+HeldFile::HeldFile(const std::string& file, DWORD share, const std::string& trace, bool forGood)
+    : file_(CreateFileA(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)),
+      ended_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      releaser_([=] {
+          const std::string waited = "waiting for " + file + ": held by another program";
+          for (int i = 0; i < 600 && (forGood || !contains(logMessages(trace), waited)); ++i) {
+              if (WaitForSingleObject(ended_, 100) == WAIT_OBJECT_0)
+                  break;
+          }
+          CloseHandle(file_);
+      })
+{
+}
+
+HeldFile::~HeldFile()
+{
+    SetEvent(ended_);
+    releaser_.join();
+    CloseHandle(ended_);
 }
 
 } // namespace systemtest

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/TestSupport.h"
@@ -116,5 +117,40 @@ std::vector<std::string> treeOf(const std::string& dir, TreeView view = TreeView
 // The folder under TEMP that takes the logs of the unwritable package directory `packageDir`,
 // emptied of an earlier run's logs.
 std::string freshLogFolder(const std::string& packageDir);
+
+// A small disk (512 KB of tmpfs) as drive Q: of this prefix, unmounted however the test ends
+// (tests/system/own-prefix unmounts what a crashed program left).
+class FullDisk {
+public:
+    FullDisk();
+    ~FullDisk() { shell("rm -f " + link_ + "; umount " + mount_ + "; rmdir " + mount_); }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    // Fills the disk so that about `leftKb` kilobytes stay free.
+    bool fill(unsigned leftKb) const;
+
+private:
+    // Runs `command` in the Unix shell; its exit status.
+    int shell(const std::string& command) const;
+
+    std::string mount_, done_, link_;
+    bool mounted_ = false;
+};
+
+// A file held as a scanner holds it (others may do `share` only) from now until the trace
+// `trace` shows the run's first wait for it, or with `forGood` until the owner goes.
+class HeldFile {
+public:
+    HeldFile(const std::string& file, DWORD share, const std::string& trace, bool forGood);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+private:
+    HANDLE file_;
+    HANDLE ended_;
+    std::thread releaser_;
+};
 
 } // namespace systemtest

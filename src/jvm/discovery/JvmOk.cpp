@@ -72,6 +72,28 @@ std::string programArchitecture(const char* path)
     return source_rules::peArchitecture(header, size);
 }
 
+// The version question's output files that a run ended half way left in `dir`: those older
+// than a day, which no run still writes.
+void removeStaleOutputs(const std::wstring& dir)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(longPath(dir + L"qrv*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr unsigned long long Day = 24ull * 3600 * 10000000;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            ticks(now) > ticks(found.ftLastWriteTime) + Day)
+            removeFile(longPath(dir + found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 // A new empty file of a name of its own in the TEMP folder, for a child's output: never a file
 // of the package's own. Made here rather than by the system's temporary-name function, which
 // refuses a folder deeper than MAX_PATH - 14. Empty when none can be made.
@@ -85,6 +107,7 @@ std::wstring newTempFile()
     folder.resize(length);
     if (folder.back() != L'\\')
         folder += L'\\';
+    removeStaleOutputs(folder);
     static unsigned serial = 0;
     for (int attempt = 0; attempt < TempNameAttempts; ++attempt) {
         const std::wstring name = L"qrv" + std::to_wstring(GetCurrentProcessId()) + L"-" +
@@ -379,7 +402,7 @@ std::string JvmOk::askVersion(const char* jvmPath)
         const size_t size = file ? std::fread(output, 1, sizeof output - 1, file.get()) : 0;
         output[size] = '\0';
     }
-    DeleteFileW(outputFile.c_str());
+    removeFile(outputFile);
     if (run.timedOut)
         verdict = "timed out";
     if (run.started && !run.timedOut)

@@ -87,12 +87,15 @@ void ExtractJvm::addJvmTopLevelKey(const char* productKey, const char* versionNa
 bool ExtractJvm::addToRegistry(HKEY root, const char* subkey, RegKey& key)
 {
     key.close();
+    writingKey = subkey;
     if (RegKey().open(root, subkey, KEY_QUERY_VALUE)) {
         for (REGSAM rights : WriteRights) {
             if (key.open(root, subkey, rights))
                 return true;
         }
     }
+    writingKey = subkey;
+    changes.beforeKeyCreated(subkey);
     for (REGSAM rights : WriteRights) {
         if (key.create(root, subkey, rights))
             return true;
@@ -118,6 +121,7 @@ bool ExtractJvm::addValueToRegistry(HKEY key, const char* name, const char* text
         return true;
     }
     const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
+    changes.beforeValueWritten(key, writingKey.c_str(), name);
     if (RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) !=
         ERROR_SUCCESS)
         return false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "diag/Trace.h"
+#include "jvm/provision/RunChanges.h"
 #include "util/Registry.h"
 #include "util/TextBuffer.h"
 #include "ui/Status.h"
@@ -76,7 +77,14 @@ private:
     // Runs the expanding program in `jvmDir`; the current directory is back on every road.
     bool expand(const char* jvmSelfExtractor, const char* jvmDir);
 
+    // A JVM that failed: what this run registered and copied for it taken back, its directory
+    // removed where this run made it, the free space of its disk and TEMP's logged.
+    void undoFailedJvm(const char* jvmDir);
+
     TextBuffer homeDirectory{PathCapacity};
+    RunChanges changes;
+    // The key that addToRegistry opened last, which the values written next go into.
+    std::string writingKey;
     bool jvmInstalled = false;
     bool jvmDiscovered = false;
     std::string unhanded;

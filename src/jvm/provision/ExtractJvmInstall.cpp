@@ -17,8 +17,10 @@
 #include "jvm/provision/JvmInstaller.h"
 #include "util/AsciiCase.h"
 #include "util/Registry.h"
+#include "util/DiskSpace.h"
 #include "util/clib.h"
 #include "util/FileNames.h"
+#include "util/LongPath.h"
 
 using namespace file_names;
 
@@ -59,6 +61,17 @@ bool isCurrentRuntime(const char* family)
     return std::strcmp(value, family) == 0;
 }
 
+// Whether `inner` is `outer` or lies below it.
+bool isSameOrBelow(const char* inner, const char* outer)
+{
+    const std::string in = lowerAscii(fullPathOf(inner).c_str());
+    std::string out = lowerAscii(fullPathOf(outer).c_str());
+    while (!out.empty() && out.back() == '\\')
+        out.pop_back();
+    return !out.empty() && in.compare(0, out.size(), out) == 0 &&
+           (in.size() == out.size() || in[out.size()] == '\\');
+}
+
 } // namespace
 
 bool ExtractJvm::extractJvm(const char* required, const char* minimum, const char* maximum,
@@ -79,6 +92,10 @@ bool ExtractJvm::extractJvm(const char* required, const char* minimum, const cha
         if (result && !jvmDiscovered)
             jvmInstalled = true;
     }
+    if (result)
+        changes.keep();
+    else
+        undoFailedJvm(jvmDir);
     traceMessage(TraceFilename, "extractJvm ok", result);
     return result;
 }
@@ -102,6 +119,11 @@ bool ExtractJvm::installCompressedJvm(const char* required, const char* minimum,
                                               jvmCommand);
         jvmDiscovered = selector->isJvmDiscovered();
         traceMessage(TraceFilename, "found existing jvm directory", jvmDiscovered);
+        // The outermost level this run made for the directory chosen holds only what it writes.
+        for (const std::string& made : selector->madeDirectories()) {
+            if (chosen && !jvmDiscovered && isSameOrBelow(jvmDir, made.c_str()))
+                changes.jvmDirCreated(made);
+        }
     }
     if (chosen && (jvmDiscovered || expand(jvmSelfExtractor, jvmDir))) {
         if (jvmHomeDir != nullptr && *jvmHomeDir != '\0') {
@@ -312,5 +334,25 @@ bool ExtractJvm::copyJvmFile(const char* source, const char* destination)
     }
     if (fexists(destination))
         return true;
-    return copyFile(source, destination);
+    if (!copyFile(source, destination)) {
+        const std::string full = diskFullReason(destination);
+        if (!full.empty())
+            logAndTraceMessage(ErrorsFilename, TraceFilename, full.c_str());
+        return false;
+    }
+    changes.fileCreated(destination);
+    return true;
+}
+
+void ExtractJvm::undoFailedJvm(const char* jvmDir)
+{
+    if (jvmDir != nullptr && *jvmDir != '\0') {
+        const char* temp = std::getenv("TEMP");
+        logMessage(ErrorsFilename,
+                   freeSpaceLine({jvmDir, temp != nullptr ? temp : ""}).c_str());
+    }
+    const bool registered = changes.registered();
+    const bool undone = changes.takeBack(true);
+    if (registered)
+        traceMessage(TraceFilename, "registration of the failed jvm taken back", undone);
 }

@@ -374,9 +374,13 @@ bool JvmInstaller::addDirectory(char* directory, const char* name)
 bool JvmInstaller::addDirectory(const char* path)
 {
     // The result of makeDir does not matter: what counts is whether the level exists afterwards.
+    const bool existed = fexists(path);
     makeDir(path);
-    if (fexists(path))
+    if (fexists(path)) {
+        if (!existed)
+            made.push_back(path);
         return true;
+    }
     traceMessage(TraceFilename, "unable to add directory", path);
     return false;
 }

@@ -7,6 +7,9 @@
 #include "util/TextBuffer.h"
 #include "util/Capacity.h"
 
+#include <string>
+#include <vector>
+
 class JvmInstaller : public Trace, public Status {
 public:
     JvmInstaller();
@@ -22,6 +25,8 @@ public:
                             const char* predefinedJvmInstallDir, char* directory,
                             char* jvmCommand);
     bool isJvmDiscovered() const { return jvmDiscovered; }
+    // The directories this run made while it chose one, the outer levels first.
+    const std::vector<std::string>& madeDirectories() const { return made; }
     // Removes the tree `directory`\jvm left by an earlier run, when there is one.
     void deleteTempJvmDir(const char* directory);
 
@@ -30,6 +35,7 @@ protected:
     virtual bool getDocumentsDirectory(char* out);
 
 private:
+    std::vector<std::string> made;
     bool _createJvmDirectory(const char* required, const char* minimum, const char* maximum,
                              const char* jvmVersion, const char* jvmName, char* jvmCommandName,
                              const char* predefinedJvmInstallDir, char* directory,

@@ -4,6 +4,7 @@
 #include "jvm/discovery/JvmSupport.h"
 #include "support/Package.h"
 #include "system/SystemSupport.h"
+#include "util/Handle.h"
 #include "util/Registry.h"
 #include "util/Wide.h"
 
@@ -105,6 +106,19 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
 {
     // The user's own options reach the wizard, never a check of a JVM.
     const EnvOverride options("_JAVA_OPTIONS", "-Duser.own=1");
+    // Output files of version questions a run ended half way left: two days old, and new.
+    char temp[MAX_PATH + 1];
+    const std::string stale = std::string(temp, GetTempPathA(sizeof temp, temp)) + "qrvDEAD.tmp";
+    const std::string fresh = std::string(temp) + "qrvBEEF.tmp";
+    writeFile(fresh, "");
+    writeFile(stale, "");
+    Handle file(CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr));
+    ULARGE_INTEGER old{};
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&old));
+    old.QuadPart -= 2ull * 24 * 3600 * 10000000;
+    SetFileTime(file.get(), nullptr, nullptr, reinterpret_cast<FILETIME*>(&old));
+    file.close();
     for (const MachineRow& row : machineRows) {
         SCOPED_TRACE(row.machine);
         TempDir dir;
@@ -172,6 +186,9 @@ TEST(Discovery, TodaysJvmsAreFoundAndTheWizardStartsOnThem)
             EXPECT_FALSE(RegKey().open(HKEY_LOCAL_MACHINE, JavaSoftKey, KEY_READ));
         }
     }
+    EXPECT_FALSE(exists(stale));
+    EXPECT_TRUE(exists(fresh));
+    DeleteFileA(fresh.c_str());
 }
 
 // Whether `handed`, as a program reading it through code page 1252 sees it, names `path`.

@@ -85,7 +85,27 @@ void expectWizardFailureTexts(const std::string& errorsLog)
         << "the details are the last text of the log";
 }
 
-} // namespace
+// A package on a full disk: the control file keeps what it held, and the wizard never starts on
+// properties that could not be written whole.
+TEST_F(MainRoad, APackageOnAFullDiskStartsNoWizard)
+{
+    JvmKeys jvm("1.6", jvmHome);
+    const FullDisk disk;
+    ASSERT_TRUE(disk.mounted());
+    Package full("Q:\\package");
+    // LF line ends, which the run rewrites.
+    const std::string control = "jvmMinVersion=1.4\nsearchForJvm=yes\n";
+    full.put("qrv.control", control);
+    full.put("install.jar", "the wizard\n");
+    ASSERT_TRUE(disk.fill(0));
+    ASSERT_NO_FATAL_FAILURE(full.run("-q x"));
+
+    EXPECT_EQ(18u, full.exitCode());
+    EXPECT_EQ(0u, wizardStarts(jvmBin).size());
+    EXPECT_EQ(control, readFile(full / "qrv.control"));
+    EXPECT_FALSE(exists(full / "native.properties"));
+    EXPECT_FALSE(exists(full / "native.properties.new"));
+}
 
 // The Overview's typical run, with a trace log that the user created beforehand so that every
 // line of the run is kept: a JVM 1.6 registered, a package asking for 1.4 and nothing else.
@@ -398,3 +418,29 @@ TEST_F(MainRoad, AFailedRunInPlaceKeepsThePackageForANewStart)
         refreshPackage();
     }
 }
+
+// A package file held at the run's end: held for a moment, it is removed after a wait; held
+// for good, the run ends after its waits and names the file in the error log.
+TEST_F(MainRoad, AFileHeldByAnotherProgramIsWaitedForOrNamed)
+{
+    control("jvmMinVersion=1.4\n");
+    JvmKeys jvm("1.6", jvmHome);
+    const std::string readme = package + "\\readme.txt";
+    const std::string held = readme + ": held by another program";
+    for (const bool forGood : {false, true}) {
+        SCOPED_TRACE(forGood);
+        refreshPackage();
+        writeFile(package + "\\jinstall.log", "");
+        {
+            const HeldFile hold(readme, FILE_SHARE_READ, package + "\\jinstall.log", forGood);
+            ASSERT_NO_FATAL_FAILURE(run("-q x"));
+        }
+        EXPECT_EQ(0u, pkg.exitCode());
+        EXPECT_TRUE(contains(trace(), "waiting for " + held));
+        EXPECT_EQ(forGood, exists(readme));
+        EXPECT_EQ(forGood, contains(errors(), held)) << pkg.errorsText();
+        EXPECT_FALSE(exists(package + "\\install.jar")) << "the run went on";
+    }
+}
+
+} // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LogCheck.h"
 #include "support/Package.h"
 #include "system/SystemSupport.h"
 
@@ -66,8 +67,15 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
                             forwardSlashes(jvmDir) + "\r\n");
     };
     layOutPackage();
-    ASSERT_NO_FATAL_FAILURE(package.run("-q x", 120000));
+    package.put("jinstall.log", "");
+    {
+        // The packaged program is held at its start for a moment: the start waits for it.
+        const HeldFile lock(package / "jre131.exe", 0, package / "jinstall.log", false);
+        ASSERT_NO_FATAL_FAILURE(package.run("-q x", 120000));
+    }
     EXPECT_EQ(0u, package.exitCode()) << package.errorsText();
+    EXPECT_TRUE(contains(package.trace(),
+                         "waiting for " + package / "jre131.exe" + ": held by another program"));
 
     EXPECT_EQ(1u, package.starts("fakeexpander").size());
     ASSERT_TRUE(exists(jvmDir + "\\bin\\java.exe"));
@@ -99,6 +107,30 @@ TEST(ExpandedJvm, AMachineWithoutAJvmGetsThePackagedOneAndASecondRunFindsIt)
     ASSERT_EQ(4u, native.size());
     EXPECT_EQ("nativeJvmHomeDir=" + lower(forwardSlashes(jvmDir)), native[0]);
     EXPECT_EQ("nativeJvmInstalled=false", native[1]);
+}
+
+// The JVM directory on a disk with 64 KB free: the expansion leaves a truncated program, and the
+// failed JVM leaves nothing of the run: no key, no directory, the free space named.
+TEST(ExpandedJvm, AFullDiskLeavesNoBrokenJvmRegistered)
+{
+    TempDir dir;
+    const MachineWithoutJvms machine;
+    const FullDisk disk;
+    ASSERT_TRUE(disk.mounted() && disk.fill(64));
+    Package package(dir / "package", false);
+    package.expander("jre131.exe", "version=1.3.1\nlayout=bin\n");
+    package.wizardFiles("jvmMinVersion=1.3\r\njvmVersion=1.3.1\r\njvmName=JRE\r\n"
+                        "jvmInstallerType=selfExtratorJvmInstaller\r\n"
+                        "jvmSelfExtractor=jre131.exe\r\npredefinedJvmInstallDir=Q:/jvms/1.3.1\r\n");
+    package.put("jinstall.log", "");
+    ASSERT_NO_FATAL_FAILURE(package.run("-q x", 120000));
+
+    EXPECT_EQ(17u, package.exitCode()) << package.errorsText();
+    EXPECT_EQ(1u, package.starts("fakeexpander").size());
+    EXPECT_FALSE(keyExists("SOFTWARE\\JavaSoft\\Java Runtime Environment"));
+    EXPECT_FALSE(exists("Q:\\jvms"));
+    EXPECT_TRUE(contains(package.trace(), "registration of the failed jvm taken back: true"));
+    EXPECT_NE(std::string::npos, package.errorsText().find("free space: Q:\\ "));
 }
 
 } // namespace
