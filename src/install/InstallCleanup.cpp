@@ -118,9 +118,11 @@ void Install::cleanUpManifest(bool installOk)
 
 void Install::removePackageFiles()
 {
-    const std::string packageDir = realLocation(currentDirectory());
     {
         File manifest(ManifestFilename, "rt");
+        // Where the package really lies is asked only of a package with a manifest to judge: the
+        // question opens the directory, which costs a run without one a share of its cleanup.
+        const std::string packageDir = manifest ? realLocation(currentDirectory()) : std::string();
         std::string line;
         std::string name;
         while (manifest && readLine(manifest.get(), 1001, line)) {
