@@ -15,8 +15,7 @@ qrv_start_display && qrv_boot_template && qrv_copy_prefix "$prefix" && qrv_start
 # A row's package on its road ($1: found, a JVM under JAVA_HOME; expanded; vendor), the stand-in
 # setting $2 naming the kill point's signal file.
 lay_out() {
-  local dir="$work/$row" jvm
-  jvm=$(win "$bin/fakejvm.exe")
+  local dir="$work/$row" jvm=$(win "$bin/fakejvm.exe")
   rm -rf "$dir" && mkdir -p "$dir/package" "$dir/jre/bin"
   cp "$bin/setup.exe" "$bin/TestJvm.class" "$dir/package/"
   echo "the wizard" >"$dir/package/install.jar"
@@ -70,8 +69,7 @@ kill_row() {
     [ ! -e "$package/$left" ] || fail "$left left in the package"
   done
   [ "$2" != found ] || return 0
-  local home
-  home=$(wine reg query 'HKLM\SOFTWARE\JavaSoft\Java Runtime Environment\1.3' /v JavaHome \
+  local home=$(wine reg query 'HKLM\SOFTWARE\JavaSoft\Java Runtime Environment\1.3' /v JavaHome \
          2>/dev/null | tr -d '\r' | awk '$1 == "JavaHome" {print tolower($3)}')
   [[ "$home" == "c:\\kill\\$row\\jvm"* ]] || fail "the JVM registered is '$home'"
   wine reg delete 'HKLM\SOFTWARE\JavaSoft' /f >/dev/null 2>&1 || true
