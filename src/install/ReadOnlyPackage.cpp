@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "exec/ChildProcess.h"
+#include "install/CleanupRules.h"
 #include "install/ExitCodes.h"
 #include "install/PackageCopyRules.h"
 #include "install/PathRules.h"
@@ -142,6 +143,25 @@ std::string ReadOnlyPackage::logFolder(const std::string& dir)
     return tempDirectory() + "\\" + logFolderName(dir);
 }
 
+void ReadOnlyPackage::removeStaleCopies(const std::string& temp)
+{
+    std::vector<std::string> folders;
+    if (!listDir(temp.c_str(), folders, "qrv-copy-*"))
+        return;
+    for (const std::string& name : folders) {
+        const std::string folder = temp + "\\" + name;
+        std::string startDir;
+        {
+            File file((folder + "\\" + StartDirFilename).c_str(), "rt");
+            char line[PathCapacity];
+            if (file && std::fgets(line, sizeof line, file.get()) != nullptr)
+                startDir = startDirFromLine(line);
+        }
+        if (!startDir.empty() && _stricmp(startDir.c_str(), packageDir_.c_str()) == 0)
+            delDirTree(folder.c_str());
+    }
+}
+
 std::string ReadOnlyPackage::makeCopyFolder(const std::string& temp)
 {
     // Made so that it fails where the name is taken: a folder someone else made is never used.
@@ -159,6 +179,7 @@ std::string ReadOnlyPackage::makeCopyFolder(const std::string& temp)
 int ReadOnlyPackage::runFromCopy(bool quiet, const char* arguments)
 {
     const std::string temp = tempDirectory();
+    removeStaleCopies(temp);
     std::vector<TreeEntry> listing;
     std::string failed;
     const bool listed = listTree(packageDir_, listing, failed);

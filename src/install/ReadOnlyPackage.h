@@ -35,6 +35,10 @@ public:
     static std::string logFolder(const std::string& dir);
 
 private:
+    // Removes the copies of this package that runs ended half way (killed, the power lost) left
+    // in `temp`: those whose "startdir.txt" names this directory. This run holds the package's
+    // one-run guard, so no other run of it is using one.
+    void removeStaleCopies(const std::string& temp);
     // The fresh folder under TEMP the copy goes into; empty when none could be made.
     std::string makeCopyFolder(const std::string& temp);
     int reportInTemp(bool quiet, const char* traceLine, const char* message, int exitCode);

@@ -4,6 +4,7 @@
 #include "support/Package.h"
 #include "system/SystemSupport.h"
 #include "util/clib.h"
+#include "util/fexists.h"
 
 #include <windows.h>
 
@@ -117,6 +118,7 @@ protected:
 TEST_F(Shares, PackagesOnSharesAndDiscs)
 {
     const std::string inCopy = tempDirectory() + "qrv-copy-";
+    const std::string stale = inCopy + "stale", other = inCopy + "other";
     expectRuns({
         {"writable share, main road", false, [&] { wizardPackage(); }, "-q x", 0,
          [&] {
@@ -124,8 +126,17 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
              EXPECT_EQ((std::vector<std::string>{"TestJvm.class", "qrv.control", "setup.exe"}),
                        treeOf(shareDir));
          }},
-        {"read-only share, shown", true, [&] { wizardPackage(); }, "", 0,
-         [&] { ranOnceIn(inCopy); }},
+        {"read-only share, shown, after a run killed in its copy", true,
+         [&] {
+             wizardPackage();
+             for (const auto& [copy, of] : {std::pair(stale, unc), std::pair(other, shareDir)})
+                 makeDirs(copy), writeFile(copy + "\\startdir.txt", of + "\r\n");
+         }, "", 0,
+         [&] {
+             ranOnceIn(inCopy);
+             EXPECT_FALSE(isDir(stale.c_str()));
+             EXPECT_TRUE(isDir(other.c_str()) && delDirTree(other.c_str()));
+         }},
         {"read-only share, a failed run's logs", true,
          [&] { wizardPackage("create", "jvmRequiredVersion=9.9\n"); }, "-q x", 17,
          [&] { EXPECT_NE(std::string::npos, readTextFile(logs + "\\errors.log").find("9.9")); }},
