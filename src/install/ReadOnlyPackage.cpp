@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "exec/ChildProcess.h"
-#include "install/CleanupRules.h"
 #include "install/ExitCodes.h"
 #include "install/PackageCopyRules.h"
 #include "install/PathRules.h"
@@ -143,31 +142,29 @@ std::string ReadOnlyPackage::logFolder(const std::string& dir)
     return tempDirectory() + "\\" + logFolderName(dir);
 }
 
+std::string ReadOnlyPackage::copyFolderPrefix() const
+{
+    // The tag of the log folder's name: eight hexadecimal digits made from the whole path.
+    const std::string logs = logFolderName(packageDir_);
+    return "qrv-copy-" + logs.substr(logs.size() - 8) + "-";
+}
+
 void ReadOnlyPackage::removeStaleCopies(const std::string& temp)
 {
     std::vector<std::string> folders;
-    if (!listDir(temp.c_str(), folders, "qrv-copy-*"))
+    if (!listDir(temp.c_str(), folders, (copyFolderPrefix() + "*").c_str()))
         return;
-    for (const std::string& name : folders) {
-        const std::string folder = temp + "\\" + name;
-        std::string startDir;
-        {
-            File file((folder + "\\" + StartDirFilename).c_str(), "rt");
-            char line[PathCapacity];
-            if (file && std::fgets(line, sizeof line, file.get()) != nullptr)
-                startDir = startDirFromLine(line);
-        }
-        if (!startDir.empty() && _stricmp(startDir.c_str(), packageDir_.c_str()) == 0)
-            delDirTree(folder.c_str());
-    }
+    for (const std::string& name : folders)
+        delDirTree((temp + "\\" + name).c_str());
 }
 
 std::string ReadOnlyPackage::makeCopyFolder(const std::string& temp)
 {
     // Made so that it fails where the name is taken: a folder someone else made is never used.
     const unsigned long seed = GetCurrentProcessId() * 65536ul + (GetTickCount() & 0xffff);
+    const std::string prefix = temp + "\\" + copyFolderPrefix();
     for (int attempt = 0; attempt < FolderAttempts; ++attempt) {
-        const std::string folder = temp + "\\qrv-copy-" + std::to_string(seed + attempt);
+        const std::string folder = prefix + std::to_string(seed + attempt);
         if (makeDir(folder.c_str()))
             return folder;
         if (GetLastError() != ERROR_ALREADY_EXISTS)

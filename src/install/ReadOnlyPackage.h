@@ -35,9 +35,11 @@ public:
     static std::string logFolder(const std::string& dir);
 
 private:
-    // Removes the copies of this package that runs ended half way (killed, the power lost) left
-    // in `temp`: those whose "startdir.txt" names this directory. This run holds the package's
-    // one-run guard, so no other run of it is using one.
+    // The start of the names of this directory's copies under TEMP: "qrv-copy-", the log
+    // folder's tag of the directory, "-".
+    std::string copyFolderPrefix() const;
+    // Removes the copies of this directory that runs ended half way (killed, the power lost)
+    // left in `temp`: this run holds the package's one-run guard, so no other run uses one.
     void removeStaleCopies(const std::string& temp);
     // The fresh folder under TEMP the copy goes into; empty when none could be made.
     std::string makeCopyFolder(const std::string& temp);

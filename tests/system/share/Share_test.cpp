@@ -118,7 +118,7 @@ protected:
 TEST_F(Shares, PackagesOnSharesAndDiscs)
 {
     const std::string inCopy = tempDirectory() + "qrv-copy-";
-    const std::string stale = inCopy + "stale", other = inCopy + "other";
+    std::string stale, other;  // copies a killed run left: of this package, of another
     expectRuns({
         {"writable share, main road", false, [&] { wizardPackage(); }, "-q x", 0,
          [&] {
@@ -129,8 +129,9 @@ TEST_F(Shares, PackagesOnSharesAndDiscs)
         {"read-only share, shown, after a run killed in its copy", true,
          [&] {
              wizardPackage();
-             for (const auto& [copy, of] : {std::pair(stale, unc), std::pair(other, shareDir)})
-                 makeDirs(copy), writeFile(copy + "\\startdir.txt", of + "\r\n");
+             const std::string tagged = freshLogFolder(unc);  // ends in the path's tag
+             makeDirs(stale = inCopy + tagged.substr(tagged.size() - 8) + "-7");
+             makeDirs(other = inCopy + "00000000-7");
          }, "", 0,
          [&] {
              ranOnceIn(inCopy);
