@@ -59,6 +59,23 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+// Times `timeCopy(own)` for our copy and the system's: once each untimed, then `rounds` pairs
+// that take turns at going first, so that the writes one copy leaves behind are paid alike.
+template <typename TimeCopy>
+void alternate(int rounds, TimeCopy timeCopy, std::vector<double>& ours,
+               std::vector<double>& system)
+{
+    timeCopy(true);
+    timeCopy(false);
+    for (int run = 0; run < rounds; ++run) {
+        const bool ownFirst = run % 2 == 0;
+        const double first = timeCopy(ownFirst);
+        const double second = timeCopy(!ownFirst);
+        ours.push_back(ownFirst ? first : second);
+        system.push_back(ownFirst ? second : first);
+    }
+}
+
 // A package tree of 2,000 files and 200 MiB in 20 folders; the folders' and files' names.
 void makePackageTree(const std::string& root, std::vector<std::string>& dirs,
                      std::vector<std::string>& files)
@@ -107,16 +124,8 @@ void benchTreeCopy()
         }
         return seconds(start);
     };
-    timeCopy(true);
-    timeCopy(false);
     std::vector<double> ours, plain;
-    for (int run = 0; run < 6; ++run) {
-        const bool ownFirst = run % 2 == 0;
-        const double first = timeCopy(ownFirst);
-        const double second = timeCopy(!ownFirst);
-        ours.push_back(ownFirst ? first : second);
-        plain.push_back(ownFirst ? second : first);
-    }
+    alternate(6, timeCopy, ours, plain);
     delDirTree(target.c_str());
     delDirTree(source.c_str());
     std::printf("package tree copy, 2000 files 200 MiB (median s): %.4f\n", median(ours));
@@ -163,15 +172,7 @@ int main(int argc, char** argv)
             CopyFileA(source.c_str(), target.c_str(), FALSE);
         return seconds(start);
     };
-    timeCopy(true);
-    timeCopy(false);
-    for (int run = 0; run < 8; ++run) {
-        const bool ownFirst = run % 2 == 0;
-        const double first = timeCopy(ownFirst);
-        const double second = timeCopy(!ownFirst);
-        ours.push_back(ownFirst ? first : second);
-        windows.push_back(ownFirst ? second : first);
-    }
+    alternate(8, timeCopy, ours, windows);
     DeleteFileA(target.c_str());
     DeleteFileA(source.c_str());
     std::printf("copyFile 64 MiB (median s): %.4f\n", median(ours));
