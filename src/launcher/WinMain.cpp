@@ -72,8 +72,9 @@ volatile LONG runExitCode = exit_codes::OtherFailure;
 // Set by the worker when a run that failed where the package lies (nothing unpacked it, no
 // "startdir.txt") keeps the package for a new start: its cleanup program stays too.
 volatile LONG packageKept = 0;
-// Set before the worker starts; the worker only posts to it.
-HWND mainWindowHandle = nullptr;
+// Set by the main thread once its window is made, which a quiet run's worker does not wait for;
+// the worker only posts to it.
+HWND volatile mainWindowHandle = nullptr;
 
 // Writes "ok\n" into `path`. A file that cannot be written only shortens the status phase: the
 // worker's end is told by its flag.
@@ -153,8 +154,11 @@ void __cdecl startMainThread(void* argument)
 
     removeFile(waitInstallFilename);
     InterlockedExchange(&workerDone, 1);
-    if (mainWindowHandle != nullptr)
-        PostMessageA(mainWindowHandle, WorkerEndedMessage, 0, 0);
+    // The main thread may still be making its window: then it sees the flag once the window is
+    // there (publishMainWindow).
+    if (HWND window = static_cast<HWND>(InterlockedCompareExchangePointer(
+            reinterpret_cast<void* volatile*>(&mainWindowHandle), nullptr, nullptr)))
+        PostMessageA(window, WorkerEndedMessage, 0, 0);
     _endthread();
 }
 
@@ -212,6 +216,29 @@ void runCleanupStep(const char* startDir, const char* currentDir)
         if (InterlockedCompareExchange(&packageKept, 0, 0) == 0)
             removeFile(TempCleanupFilename);
     }
+}
+
+// Makes the main window known to the worker. A worker that ended before could not tell it:
+// its wake-up is posted here instead, so that the loops see its end at once.
+void publishMainWindow(HWND window)
+{
+    InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&mainWindowHandle), window);
+    if (window != nullptr && workerFinished())
+        PostMessageA(window, WorkerEndedMessage, 0, 0);
+}
+
+// Writes both wait-state files, then starts the worker: a worker that ends at once still finds
+// them to delete, and the loops see its end. False when the worker cannot be started; the files
+// are removed again.
+bool startWorker(char* commandLine)
+{
+    writeSemaphore(waitInstallFilename);
+    writeSemaphore(showDialogFilename);
+    if (_beginthread(startMainThread, 0, commandLine) != static_cast<uintptr_t>(-1L))
+        return true;
+    removeFile(waitInstallFilename);
+    removeFile(showDialogFilename);
+    return false;
 }
 
 // Loops 1 to 3: status phase, grace phase, hidden phase.
@@ -305,16 +332,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         Status::setLogFolder(ReadOnlyPackage::logFolder(startDir.c_str()));
     hInst = instance;
 
-    if (previous == nullptr && !registerWindowClass(instance, !hasInstallSwitch(commandLine)))
-        return exit_codes::OtherFailure;
+    // A quiet or properties run shows no window and its worker needs none: it starts at once and
+    // installs while this thread makes the hidden main window, the slowest step of a start that
+    // has no window yet. A shown run's worker writes into the status dialog, so it starts when
+    // the dialog is there.
+    const bool shown = !hasInstallSwitch(commandLine);
+    bool workerStarted = !shown && startWorker(commandLine);
+    HWND mainWindow = nullptr;
+    if (previous == nullptr && !registerWindowClass(instance, shown)) {
+        // A worker that runs already is let finish, waited for on the thread's own timer:
+        // ending the process now would cut its installation short.
+        if (!workerStarted)
+            return exit_codes::OtherFailure;
+    } else {
+        mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
+                                     nullptr, nullptr, instance, nullptr);
+        publishMainWindow(mainWindow);
+    }
 
-    HWND mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
-                                      nullptr, nullptr, instance, nullptr);
-    mainWindowHandle = mainWindow;
-
-    // A quiet or properties run never shows the dialog, and nothing in it asks for the dialog's
-    // handle (its boxes are not raised): it is not made at all.
-    if (!hasInstallSwitch(commandLine)) {
+    if (shown) {
         // A wide dialog, so that its text keeps every letter whatever the code page.
         hDlgMain = CreateDialogParamW(instance, L"STATUSDIALOG", mainWindow, StatusDialog, 0);
         if (hDlgMain != nullptr)
@@ -326,18 +362,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
             getMessage(hDlgMain, StatusTextControl, text.data());
             SetDlgItemTextW(hDlgMain, StatusTextControl, widen(text.c_str(), CP_UTF8).c_str());
         }
+        workerStarted = startWorker(commandLine);
     }
-
-    // Both files exist before the worker starts, so that a worker that ends at once still
-    // finds them to delete and the loops below see its end.
-    writeSemaphore(waitInstallFilename);
-    writeSemaphore(showDialogFilename);
-    if (_beginthread(startMainThread, 0, commandLine) == static_cast<uintptr_t>(-1L)) {
-        removeFile(waitInstallFilename);
-        removeFile(showDialogFilename);
-    } else {
+    if (workerStarted)
         waitForWorker(mainWindow);
-    }
 
     runCleanupStep(startDir.c_str(), currentDir.c_str());
 
