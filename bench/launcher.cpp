@@ -8,11 +8,13 @@
 //    plainly) and ends; started by this program, as the launcher is;
 //  - window program: bench_window.exe alone;
 //  - quiet failing run: `setup.exe -q x` in an empty directory (no control file, exit code 16).
-// A round starts each program once, the launcher and its baseline one after the other, the one
-// that goes first taking turns from round to round, and likewise the failing run and the window
-// program; two untimed rounds warm Wine's caches first. The figures are medians of the per-round
-// ratios with their middle half (the quartiles): the machine's drift over minutes touches both
-// programs of a round alike. The stand-in JVM notes when each of its starts was created and ended
+// A round starts each program once; two untimed rounds warm Wine's caches first. Under Wine a
+// program's start is slowed by what the one before it left to finish (its process's teardown
+// goes on after its handle is signalled), and by how much depends on which program that was.
+// So every start is preceded by a settling pause, untimed, and the order of a round follows a
+// balanced square: over four rounds each program goes first once and follows each of the
+// others once. The figures are medians of the per-round ratios with their middle half (the
+// quartiles): the machine's drift over minutes touches all programs of a round alike. The stand-in JVM notes when each of its starts was created and ended
 // (bench/childtimes.cpp), so that the launcher's own part is told from its children's: its time
 // from its creation to its first child's, and from its last child's end to its own.
 // The peak working set is polled during the untimed rounds: Wine reports a running process's peak
@@ -37,6 +39,11 @@ namespace {
 
 constexpr const char* JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 constexpr const char* VersionKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6";
+// Untimed, before every start: long enough for the previous program's teardown to end.
+constexpr DWORD SettleMs = 100;
+// The order of the four programs in round r is row r % 4: every program is preceded by every
+// other one exactly once in four rounds (a Williams square).
+constexpr int RoundOrder[4][4] = {{0, 1, 3, 2}, {1, 2, 0, 3}, {2, 3, 1, 0}, {3, 0, 2, 1}};
 
 std::string ownDir()
 {
@@ -368,10 +375,8 @@ int main(int argc, char** argv)
     DWORD failedExit = 0;
     for (int round = 0; round < UntimedRounds + rounds && failure == nullptr; ++round) {
         const bool timed = round >= UntimedRounds;
-        // Each pair (launcher and its baseline, failing run and window program) back to back,
-        // the one that goes first taking turns.
         for (int k = 0; k < 4 && failure == nullptr; ++k) {
-            Series& one = series[(k & 2) | ((k ^ round) & 1)];
+            Series& one = series[RoundOrder[round % 4][k]];
             if (!one.prepare()) {
                 failure = one.name;
                 failed = "could not be prepared";
@@ -381,6 +386,7 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "bench: %s\n", one.name);
                 std::fflush(stderr);
             }
+            Sleep(SettleMs);
             const double start = now();
             const Run run = one.start(timed ? nullptr : &one.peak);
             const double took = now() - start;
@@ -412,9 +418,10 @@ int main(int argc, char** argv)
     const Series& honest = series[1];
     const Series& quiet = series[2];
     const Series& window = series[3];
-    std::printf("(%d timed rounds after %d untimed ones; a round starts each program once, the "
-                "two of a pair back to back, taking turns at going first)\n",
-                rounds, UntimedRounds);
+    std::printf("(%d timed rounds after %d untimed ones; a round starts each program once, each "
+                "start after a pause of %lu ms, in an order that puts every program after every "
+                "other one equally often)\n",
+                rounds, UntimedRounds, static_cast<unsigned long>(SettleMs));
     for (const Series& one : series)
         std::printf("%s (median s): %s\n", one.name, withSpread(one.times, 4).c_str());
     std::printf("launcher main-road run / honest baseline, median of the per-round ratios "

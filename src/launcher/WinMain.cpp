@@ -345,8 +345,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         if (!workerStarted)
             return exit_codes::OtherFailure;
     } else {
+        // A quiet run's main window only owns the timer and takes the worker's wake-up: a
+        // message-only window, made in a fraction of a top-level window's time.
         mainWindow = CreateWindowExA(0, WindowClassName, "", WS_POPUP, CW_USEDEFAULT, 0, 0, 0,
-                                     nullptr, nullptr, instance, nullptr);
+                                     shown ? nullptr : HWND_MESSAGE, nullptr, instance, nullptr);
         publishMainWindow(mainWindow);
     }
 

@@ -427,6 +427,34 @@ TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
     EXPECT_FALSE(exists(dir / "__qrvwizard.sem"));
 }
 
+// A quiet run waits for a wizard that keeps running as a shown run does, with no top-level
+// window at all: its main window, which only holds the timer, is a message-only one.
+TEST_F(Launcher, QuietRunWaitsForAWizardThatKeepsRunningWithoutATopLevelWindow)
+{
+    TempDir jvmHome;
+    const std::string jvmBin = jvmHome / "bin";
+    placeStandinJvm(jvmBin, "1.6.0_20", "good", "wait");
+    package.wizardFiles("jvmMinVersion=1.4\n");
+    JvmKeys jvm("1.6", jvmHome.path());
+
+    LauncherRun run(program(), "-q x", dir.path());
+    ASSERT_TRUE(run.started());
+    struct Release {
+        std::string file;
+        ~Release() { writeFile(file, ""); }
+    } release{jvmBin + "\\fakejvm.release"};
+    for (int i = 0; i < PollLimit && !run.ended() && !exists(dir / "__qrvwizard.sem"); ++i)
+        Sleep(PollStepMs);
+    ASSERT_TRUE(exists(dir / "__qrvwizard.sem")) << "the wizard started";
+    EXPECT_FALSE(run.ended()) << "the launcher waits for the wizard";
+    EXPECT_EQ(nullptr, findWindow(run.id(), "", false));
+
+    writeFile(release.file, "");
+    ASSERT_TRUE(run.waitEnd());
+    EXPECT_EQ(0u, run.exitCode()) << "the wizard's code";
+    expectSemaphoresGone();
+}
+
 TEST_F(Launcher, StartDirElsewhereStartsTheCleanupCopyWithThePackageDirectory)
 {
     package.copyBuilt("cleanup_recorder.exe", "cleanup.exe");
