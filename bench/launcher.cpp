@@ -19,7 +19,7 @@
 // from its creation to its first child's, and from its last child's end to its own.
 // The peak working set is polled during the untimed rounds: Wine reports a running process's peak
 // resident size, and nothing once it has ended.
-// Where the launcher's own time goes: README, "Where the main road spends its time".
+// Where the launcher's own time goes: README, "Where the launcher's time goes".
 // Usage: bench_launcher.exe [timed rounds] [mark]   (programs are taken from this program's
 // directory; with "mark", a line "bench: <program>" on the error output before each start, to
 // find each program's part in a trace of Wine's)
@@ -156,8 +156,9 @@ Run runAndWait(const std::string& command, const std::string& workDir, SIZE_T* p
 // The parts of `run` that were its own, in ms, from its children's times in `file` (one line
 // "<created> <ended>" per child, one child after the other): up to its first child's creation,
 // between one child's end and the next one's creation, after its last child's end; and the
-// children's own time, from creation to end. False when no child noted its times.
-bool ownParts(const Run& run, const std::string& file, double parts[4])
+// children's own time, from creation to end: the first child's (the test run), then the later
+// ones' (the wizard). False when no child noted its times.
+bool ownParts(const Run& run, const std::string& file, double parts[5])
 {
     FILE* in = std::fopen(file.c_str(), "r");
     if (in == nullptr)
@@ -176,9 +177,10 @@ bool ownParts(const Run& run, const std::string& file, double parts[4])
     parts[0] = ms(run.created, children.front().first);
     parts[1] = 0;
     parts[3] = ms(children[0].first, children[0].second);
+    parts[4] = 0;
     for (size_t i = 1; i < children.size(); ++i) {
         parts[1] += ms(children[i - 1].second, children[i].first);
-        parts[3] += ms(children[i].first, children[i].second);
+        parts[4] += ms(children[i].first, children[i].second);
     }
     parts[2] = ms(children.back().second, run.exited);
     return true;
@@ -199,8 +201,8 @@ struct Series {
     bool children;
     std::vector<double> times;
     // Per start, in ms: up to the first child, between the children, after the last one; the
-    // children's own time.
-    std::vector<double> parts[4];
+    // first child's own time, the later ones'.
+    std::vector<double> parts[5];
     SIZE_T peak = 0;
 };
 
@@ -390,14 +392,14 @@ int main(int argc, char** argv)
             const double start = now();
             const Run run = one.start(timed ? nullptr : &one.peak);
             const double took = now() - start;
-            double parts[4] = {0, 0, 0, 0};
+            double parts[5] = {0, 0, 0, 0, 0};
             if (!run.ok || (one.children && !ownParts(run, childTimes, parts))) {
                 failure = one.name;
                 failedExit = run.exitCode;
             }
             if (timed) {
                 one.times.push_back(took);
-                for (int part = 0; part < 4; ++part)
+                for (int part = 0; part < 5; ++part)
                     one.parts[part].push_back(parts[part]);
             }
         }
@@ -445,9 +447,12 @@ int main(int argc, char** argv)
     std::printf("launcher's own cost on the main road, its own parts less the baseline's, per "
                 "round (ms): %s\n",
                 withSpread(ownExtra, 1).c_str());
-    std::printf("the two stand-in JVM starts, from creation to end, under the launcher / under the "
+    std::printf("the stand-in JVM's test run, from creation to end, under the launcher / under the "
                 "baseline (ms): %s / %s\n",
                 withSpread(mainRoad.parts[3], 1).c_str(), withSpread(honest.parts[3], 1).c_str());
+    std::printf("the stand-in JVM's wizard start, from creation to end, under the launcher / under "
+                "the baseline (ms): %s / %s\n",
+                withSpread(mainRoad.parts[4], 1).c_str(), withSpread(honest.parts[4], 1).c_str());
     std::printf("quiet failing run / window program, median of the per-round ratios "
                 "(goal at most 1.1): %s\n",
                 withSpread(ratios(quiet, window), 3).c_str());

@@ -167,6 +167,29 @@ protected:
     Package package{dir.path()};
 };
 
+// A registered stand-in JVM 1.6 whose wizard runs until the test lets it end, which it does on
+// every path, so that no stand-in outlives the test.
+struct WaitingWizard {
+    explicit WaitingWizard(Package& package)
+    {
+        placeStandinJvm(bin, "1.6.0_20", "good", "wait");
+        package.wizardFiles("jvmMinVersion=1.4\n");
+    }
+    ~WaitingWizard() { release(); }
+    void release() const { writeFile(bin + "\\fakejvm.release", ""); }
+    // Whether the wizard started (made its marker file) in `dir` before the run ended.
+    static bool started(const LauncherRun& run, const std::string& dir)
+    {
+        waitUntil([&] { return run.ended() || exists(dir + "\\__qrvwizard.sem"); },
+                  PollLimit * PollStepMs);
+        return exists(dir + "\\__qrvwizard.sem");
+    }
+
+    TempDir home;
+    const std::string bin = home / "bin";
+    JvmKeys keys{"1.6", home.path()};
+};
+
 // Wine (unlike Windows) rewrites "LocaleName" from the Unix locale at every process start, so
 // the launcher sees a language tag such as "en-US" here, which is English.
 TEST_F(Launcher, ShownRunShowsTheDialogThenTheFailureBox)
@@ -391,25 +414,12 @@ TEST_F(Launcher, EscapeClosesTheDialogWhileTheWorkerRunsOn)
 // hidden, for the wizard's end and ends with its code.
 TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
 {
-    TempDir jvmHome;
-    const std::string jvmBin = jvmHome / "bin";
-    placeStandinJvm(jvmBin, "1.6.0_20", "good", "wait");
-    package.wizardFiles("jvmMinVersion=1.4\n");
-    JvmKeys jvm("1.6", jvmHome.path());
-
+    const WaitingWizard wizard(package);
     LauncherRun run(program(), "", dir.path());
     ASSERT_TRUE(run.started());
-    // Lets the wizard end on every path, so that no stand-in outlives the test.
-    struct Release {
-        std::string file;
-        ~Release() { writeFile(file, ""); }
-    } release{jvmBin + "\\fakejvm.release"};
     HWND dialog = waitForWindow(run, "Installer");
     ASSERT_NE(nullptr, dialog);
-
-    for (int i = 0; i < PollLimit && !run.ended() && !exists(dir / "__qrvwizard.sem"); ++i)
-        Sleep(PollStepMs);
-    ASSERT_TRUE(exists(dir / "__qrvwizard.sem")) << "the wizard started";
+    ASSERT_TRUE(WaitingWizard::started(run, dir.path()));
     // Both windows: under Wine the main window goes seconds after the dialog (its hiding of a
     // window takes that long on our display), where Windows hides both at once.
     for (int i = 0; i < PollLimit && !run.ended() && findWindow(run.id(), "", true) != nullptr;
@@ -418,9 +428,9 @@ TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
     EXPECT_FALSE(run.ended()) << "the launcher waits for the wizard";
     EXPECT_EQ(nullptr, findWindow(run.id(), "", true));
     EXPECT_TRUE(IsWindow(dialog) && !IsWindowVisible(dialog)) << "hidden, not closed";
-    EXPECT_EQ(2u, jvmStarts(jvmBin).size()) << "the test run and the one wizard";
+    EXPECT_EQ(2u, jvmStarts(wizard.bin).size()) << "the test run and the one wizard";
 
-    writeFile(release.file, "");
+    wizard.release();
     ASSERT_TRUE(run.waitEnd());
     EXPECT_EQ(0u, run.exitCode()) << "the wizard's code";
     expectSemaphoresGone();
@@ -431,28 +441,14 @@ TEST_F(Launcher, DialogGoesWhileAWizardThatKeepsRunningRunsOn)
 // window at all: its main window, which only holds the timer, is a message-only one.
 TEST_F(Launcher, QuietRunWaitsForAWizardThatKeepsRunningWithoutATopLevelWindow)
 {
-    TempDir jvmHome;
-    const std::string jvmBin = jvmHome / "bin";
-    placeStandinJvm(jvmBin, "1.6.0_20", "good", "wait");
-    package.wizardFiles("jvmMinVersion=1.4\n");
-    JvmKeys jvm("1.6", jvmHome.path());
-
+    const WaitingWizard wizard(package);
     LauncherRun run(program(), "-q x", dir.path());
-    ASSERT_TRUE(run.started());
-    struct Release {
-        std::string file;
-        ~Release() { writeFile(file, ""); }
-    } release{jvmBin + "\\fakejvm.release"};
-    for (int i = 0; i < PollLimit && !run.ended() && !exists(dir / "__qrvwizard.sem"); ++i)
-        Sleep(PollStepMs);
-    ASSERT_TRUE(exists(dir / "__qrvwizard.sem")) << "the wizard started";
+    ASSERT_TRUE(WaitingWizard::started(run, dir.path()));
     EXPECT_FALSE(run.ended()) << "the launcher waits for the wizard";
     EXPECT_EQ(nullptr, findWindow(run.id(), "", false));
-
-    writeFile(release.file, "");
+    wizard.release();
     ASSERT_TRUE(run.waitEnd());
     EXPECT_EQ(0u, run.exitCode()) << "the wizard's code";
-    expectSemaphoresGone();
 }
 
 TEST_F(Launcher, StartDirElsewhereStartsTheCleanupCopyWithThePackageDirectory)
