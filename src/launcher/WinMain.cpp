@@ -333,9 +333,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     hInst = instance;
 
     // A quiet or properties run shows no window and its worker needs none: it starts at once and
-    // installs while this thread makes the hidden main window, the slowest step of a start that
-    // has no window yet. A shown run's worker writes into the status dialog, so it starts when
-    // the dialog is there.
+    // installs while this thread makes its window (the process's first use of the window system,
+    // the slowest step of its start). A shown run's worker writes into the status dialog, so it
+    // starts when the dialog is there.
     const bool shown = !hasInstallSwitch(commandLine);
     bool workerStarted = !shown && startWorker(commandLine);
     HWND mainWindow = nullptr;
@@ -352,6 +352,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         publishMainWindow(mainWindow);
     }
 
+    // A quiet or properties run never shows the dialog, and nothing in it asks for the dialog's
+    // handle (its boxes are not raised): it is not made at all.
     if (shown) {
         // A wide dialog, so that its text keeps every letter whatever the code page.
         hDlgMain = CreateDialogParamW(instance, L"STATUSDIALOG", mainWindow, StatusDialog, 0);
