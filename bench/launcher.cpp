@@ -12,9 +12,10 @@
 // program's start is slowed by what the one before it left to finish (its process's teardown
 // goes on after its handle is signalled), and by how much depends on which program that was.
 // So every start is preceded by a settling pause, untimed, and the order of a round follows a
-// balanced square: over four rounds each program goes first once and follows each of the
-// others once. The figures are medians of the per-round ratios with their middle half (the
-// quartiles): the machine's drift over minutes touches all programs of a round alike. The stand-in JVM notes when each of its starts was created and ended
+// balanced square: over four rounds each program goes first once and, within the rounds,
+// follows each of the others once. The figures are medians of the per-round ratios with their
+// middle half (the quartiles): the machine's drift over minutes touches all programs of a round
+// alike. The stand-in JVM notes when each of its starts was created and ended
 // (bench/childtimes.cpp), so that the launcher's own part is told from its children's: its time
 // from its creation to its first child's, and from its last child's end to its own.
 // The peak working set is polled during the untimed rounds: Wine reports a running process's peak
@@ -41,8 +42,8 @@ constexpr const char* JreKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 constexpr const char* VersionKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.6";
 // Untimed, before every start: long enough for the previous program's teardown to end.
 constexpr DWORD SettleMs = 100;
-// The order of the four programs in round r is row r % 4: every program is preceded by every
-// other one exactly once in four rounds (a Williams square).
+// The order of the four programs in round r is row r % 4: within four rounds every program is
+// preceded by every other one exactly once (a Williams square).
 constexpr int RoundOrder[4][4] = {{0, 1, 3, 2}, {1, 2, 0, 3}, {2, 3, 1, 0}, {3, 0, 2, 1}};
 
 std::string ownDir()
@@ -421,8 +422,8 @@ int main(int argc, char** argv)
     const Series& quiet = series[2];
     const Series& window = series[3];
     std::printf("(%d timed rounds after %d untimed ones; a round starts each program once, each "
-                "start after a pause of %lu ms, in an order that puts every program after every "
-                "other one equally often)\n",
+                "start after a pause of %lu ms, in an order that, within four rounds, puts every "
+                "program first once and after every other one once)\n",
                 rounds, UntimedRounds, static_cast<unsigned long>(SettleMs));
     for (const Series& one : series)
         std::printf("%s (median s): %s\n", one.name, withSpread(one.times, 4).c_str());
